@@ -1,6 +1,7 @@
 // The two drawing surfaces: 32-bit colour bitmaps and one-bit glyph masks.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
