@@ -1,0 +1,22 @@
+// Limits on what comes from outside. Past a limit the work degrades (truncates, skips)
+// and goes on; it never crashes or allocates without bound.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace Yomibon::Limits {
+
+// Longest source file read whole into memory.
+constexpr size_t kMaxTextFileBytes = size_t(256) << 20;
+// Longest annotation body searched for its closing string, in UTF-16 units.
+constexpr size_t kMaxAnnotationUnits = 4096;
+// Deepest nesting of block annotations (indents, boxes) kept on a stack.
+constexpr size_t kMaxNestingDepth = 64;
+// Largest decoded picture.
+constexpr uint64_t kMaxPicturePixels = 100'000'000;
+// Archive extraction stops beyond these.
+constexpr uint64_t kMaxArchiveBytes = uint64_t(1) << 30;
+constexpr size_t kMaxArchiveEntries = 100'000;
+
+}  // namespace Yomibon::Limits
