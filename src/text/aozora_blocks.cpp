@@ -1,0 +1,132 @@
+// Block annotations: indents, bottom alignment, line-length limits, ruled boxes, breaks.
+#include "platform/limits.h"
+#include "text/annotation_text.h"
+#include "text/aozora_parser.h"
+
+namespace Yomibon {
+namespace {
+
+// Past the nesting limit the oldest entry gives way, so the stack stays bounded and the
+// innermost blocks still close in order.
+template <typename T>
+void PushBounded(std::vector<T>& stack, const T& value) {
+    if (stack.size() >= Limits::kMaxNestingDepth) stack.erase(stack.begin());
+    stack.push_back(value);
+}
+
+template <typename T>
+void PopIfAny(std::vector<T>& stack) {
+    if (!stack.empty()) stack.pop_back();
+}
+
+}  // namespace
+
+void CYbAozoraTxtParser::actIndent(int type, std::u16string_view x) {
+    int32_t first, wrapped;
+    if (type == TT_LINE_INDENT_HANG || type == TT_INDENT_HANG_START) {
+        wrapped = AnnotationNumber(x);
+        // "天付き、折り返してn字下げ": the first line stays at the top, only the wrapped
+        // lines go down by n.
+        first = matchedOpen_.find(u"天付き") != std::u16string_view::npos ? 0 : wrapped;
+        type = type == TT_LINE_INDENT_HANG ? TT_LINE_INDENT : TT_INDENT_START;
+    } else {
+        size_t fold = x.find(u"折り返して");
+        if (fold == std::u16string_view::npos) {
+            first = wrapped = AnnotationNumber(x);
+        } else {
+            first = AnnotationNumber(x.substr(0, fold));
+            wrapped = AnnotationNumber(x.substr(fold + 5));
+        }
+    }
+    openIndent(type, first, wrapped);
+}
+
+void CYbAozoraTxtParser::openIndent(int type, int32_t first, int32_t wrapped) {
+    if (oneLineIndent_) PopIfAny(indents_);
+    oneLineIndent_ = false;
+    if (!indents_.empty()) {
+        // The enclosing indent ends for the typesetter before this line.
+        LineInfo end;
+        end.runs.push_back(TextInfo{u"", 0xFFFF, {0, 0}, {0, -1}, TT_INDENT_END});
+        buffer_->addLine(std::move(end));
+    }
+    PushBounded(indents_, IndentPair{first, wrapped});
+    oneLineIndent_ = type == TT_LINE_INDENT;
+    appendRun(type, u"", 0xFFFF, {first, 0}, {wrapped, -1});
+}
+
+void CYbAozoraTxtParser::actIndentEnd() {
+    if (oneLineIndent_) {
+        PopIfAny(indents_);
+        oneLineIndent_ = false;
+    }
+    PopIfAny(indents_);
+    appendRun(TT_INDENT_END, u"", 0xFFFF, {0, 0}, {0, -1});
+    if (!indents_.empty())
+        appendRun(TT_INDENT_START, u"", 0xFFFF, {indents_.back().first, 0},
+                  {indents_.back().second, -1});
+}
+
+void CYbAozoraTxtParser::actBottom(int type, std::u16string_view x) {
+    openBottom(type, AnnotationNumber(x));
+}
+
+void CYbAozoraTxtParser::openBottom(int type, int32_t raise) {
+    if (oneLineBottom_) PopIfAny(bottoms_);
+    oneLineBottom_ = false;
+    if (!bottoms_.empty()) {
+        LineInfo end;
+        end.runs.push_back(TextInfo{u"", 0xFFFF, {0, 0}, {0, -1}, TT_BOTTOM_END});
+        buffer_->addLine(std::move(end));
+    }
+    PushBounded(bottoms_, IndentPair{raise, raise});
+    oneLineBottom_ = type == TT_LINE_BOTTOM;
+    appendRun(type, u"", 0xFFFF, {raise, 0}, {raise, -1});
+}
+
+void CYbAozoraTxtParser::actBottomEnd() {
+    if (oneLineBottom_) {
+        PopIfAny(bottoms_);
+        oneLineBottom_ = false;
+    }
+    PopIfAny(bottoms_);
+    appendRun(TT_BOTTOM_END, u"", 0xFFFF, {0, 0}, {0, -1});
+    if (!bottoms_.empty())
+        appendRun(TT_BOTTOM_START, u"", 0xFFFF, {bottoms_.back().first, 0},
+                  {bottoms_.back().second, -1});
+}
+
+void CYbAozoraTxtParser::actLimit(int type, std::u16string_view x) {
+    if (type == TT_LIMIT_START) {
+        int32_t n = AnnotationNumber(x);
+        PushBounded(limits_, n);
+        return appendRun(TT_LIMIT_START, u"", 0xFFFF, {n, 0}, {0, -1});
+    }
+    PopIfAny(limits_);
+    appendRun(TT_LIMIT_START, u"", 0xFFFF, {limits_.empty() ? 0 : limits_.back(), 0}, {0, -1});
+}
+
+void CYbAozoraTxtParser::actBoxStart() {
+    // Each open box adds runs to every following line, so the depth is bounded.
+    if (boxes_.size() >= Limits::kMaxNestingDepth) return;
+    int32_t indent = indents_.empty() ? 0 : indents_.back().first;
+    int32_t bottom = bottoms_.empty() ? 0 : bottoms_.back().first;
+    boxes_.push_back({indent, bottom});
+    ++slots_[TT_BOX_START].count;
+    appendRun(TT_BOX_START, u"罫囲み", uint16_t(boxes_.size()), {indent, bottom}, {0, 0});
+}
+
+void CYbAozoraTxtParser::actBreak(int type) {
+    if (type == TT_NEXT_LINE) {
+        // The line ends here for the typesetter: open ranges are cut as at a line end.
+        cutOpenRanges();
+        return flushRunsAsLine();
+    }
+    if (runs_.empty()) return appendRun(type, u"", 0xFFFF, {0, 0}, {0, -1});
+    cutOpenRanges();
+    flushRunsAsLine();
+    appendRun(type, u"", 0xFFFF, {0, 0}, {0, -1});
+    flushRunsAsLine();
+}
+
+}  // namespace Yomibon

@@ -1,0 +1,111 @@
+// Reading a text file: byte-order marks, code-page detection, conversion to UTF-16.
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "platform/codepage.h"
+#include "platform/limits.h"
+#include "platform/paths.h"
+#include "text/aozora_parser.h"
+
+namespace Yomibon {
+namespace {
+
+constexpr size_t kDetectBytes = 512;
+
+std::u16string BytesAsUtf16(const char* p, size_t n) {
+    std::u16string out;
+    out.reserve(n / 2);
+    // A truncated last byte of an odd-length file is dropped.
+    for (size_t i = 0; i + 1 < n; i += 2)
+        out.push_back(char16_t(uint8_t(p[i]) | (uint8_t(p[i + 1]) << 8)));
+    return out;
+}
+
+// UTF-16 without a mark shows itself by zero bytes: many of them, not one stray NUL in
+// an 8-bit text (which would otherwise be read as garbage).
+bool LooksLikeUtf16(const char* p, size_t n) {
+    size_t sample = std::min(n, kDetectBytes);
+    size_t zeros = size_t(std::count(p, p + sample, '\0'));
+    return zeros > 0 && zeros * 8 >= sample;
+}
+
+// Converts one line whose bytes the strict converter refused: every character that
+// converts is kept, every byte that does not becomes U+FFFD.
+void ConvertLenient(int codePage, const char* p, size_t n, std::u16string& out) {
+    std::u16string piece;
+    for (size_t i = 0; i < n;) {
+        size_t len = 1;
+        for (; len <= 4 && i + len <= n; ++len)
+            if (ConvertToUtf16(codePage, p + i, len, piece) && !piece.empty()) break;
+        if (len <= 4 && i + len <= n) {
+            out += piece;
+            i += len;
+        } else {
+            out.push_back(u'\uFFFD');
+            ++i;
+        }
+    }
+}
+
+// Converts line by line so that one bad byte spoils only its own line.
+std::u16string ConvertByLines(int codePage, const char* p, size_t n) {
+    std::u16string out, line;
+    out.reserve(n);
+    for (size_t start = 0; start < n;) {
+        const char* lf = static_cast<const char*>(memchr(p + start, '\n', n - start));
+        size_t end = lf ? size_t(lf - p) + 1 : n;
+        if (ConvertToUtf16(codePage, p + start, end - start, line))
+            out += line;
+        else
+            ConvertLenient(codePage, p + start, end - start, out);
+        start = end;
+    }
+    return out;
+}
+
+std::u16string Decode(const char* p, size_t n) {
+    int codePage = DetectCodePage(p, std::min(n, kDetectBytes));
+    if (codePage == CP_UNKNOWN || codePage == CP_WINDOWS_1252) codePage = CP_SHIFT_JIS;
+    if (codePage == CP_SHIFT_JIS && n > 1 && LooksLikeUtf16(p, n - 1)) codePage = CP_UTF16LE;
+    if (codePage == CP_UTF16LE) return BytesAsUtf16(p, n);
+    std::u16string out;
+    if (ConvertToUtf16(codePage, p, n, out)) return out;
+    return ConvertByLines(codePage, p, n);
+}
+
+}  // namespace
+
+std::u16string CYbAozoraTxtParser::DecodeText(const char* data, size_t size) {
+    if (size > 1 && uint8_t(data[0]) == 0xFF && uint8_t(data[1]) == 0xFE) {
+        data += 2;
+        size -= 2;
+    }
+    std::u16string text = Decode(data, size);
+    if (!text.empty() && text[0] == u'\uFEFF') text.erase(0, 1);
+    // NUL is never text; dropping it keeps the zero-terminated contract of parseText.
+    std::erase(text, u'\0');
+    return text;
+}
+
+bool CYbAozoraTxtParser::loadFile(const std::u16string& fileName, CYbTxtBuffer& buffer) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(ToFsPath(fileName), ec)) return false;
+    std::ifstream in(ToFsPath(fileName), std::ios::binary);
+    if (!in) return false;
+    in.seekg(0, std::ios::end);
+    std::streamoff size = in.tellg();
+    in.seekg(0, std::ios::beg);
+    title_ = fileName;
+    if (size <= 0 || !in) return true;
+    size_t n = std::min(size_t(size), Limits::kMaxTextFileBytes);
+    std::string bytes(n, '\0');
+    if (!in.read(bytes.data(), std::streamsize(n))) return true;
+    std::u16string text = DecodeText(bytes.data(), bytes.size());
+    std::string().swap(bytes);
+    return parseText(std::u16string_view(text), buffer);
+}
+
+}  // namespace Yomibon

@@ -1,0 +1,109 @@
+#include "text/aozora_parser.h"
+
+#include "text/accent_table.h"
+#include "text/title_info.h"
+
+namespace Yomibon {
+
+void CYbAozoraTxtParser::reset() {
+    indents_.clear();
+    bottoms_.clear();
+    boxes_.clear();
+    limits_.clear();
+    slots_ = {};
+    oneLineIndent_ = oneLineBottom_ = false;
+    inComment_ = inBibliography_ = false;
+    runs_.clear();
+    pendingBar_ = -1;
+    plainOpen_ = false;
+    author_.clear();
+    info_.clear();
+}
+
+bool CYbAozoraTxtParser::parseText(char16_t* text, CYbTxtBuffer& buffer) {
+    if (!text) return false;
+    size_t n = 0;
+    while (text[n])
+        ++n;
+    std::u16string copy(text, n);
+    // Line ends become zeros, as the callers of this form expect.
+    for (size_t i = 0; i < n; ++i)
+        if (text[i] == u'\r' || text[i] == u'\n') text[i] = 0;
+    return parseText(std::u16string_view(copy), buffer);
+}
+
+bool CYbAozoraTxtParser::parseText(std::u16string_view text, CYbTxtBuffer& buffer) {
+    buffer_ = &buffer;
+    reset();
+    buffer.addLine(LineInfo{});
+    size_t start = 0;
+    bool accent = false;
+    for (size_t i = 0; i < text.size(); ++i) {
+        char16_t c = text[i];
+        if (c == u'〔') accent = true;
+        if (c != u'\r' && c != u'\n') continue;
+        wrapLine(text.substr(start, i - start), accent);
+        if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
+        start = i + 1;
+        accent = false;
+    }
+    wrapLine(text.substr(start), accent);
+    postProcess();
+    buffer_ = nullptr;
+    return true;
+}
+
+void CYbAozoraTxtParser::wrapLine(std::u16string_view line, bool hasAccent) {
+    if (hasAccent) {
+        std::u16string converted = ConvertAccents(line, AccentTable());
+        parseLine(converted);
+    } else {
+        parseLine(line);
+    }
+    LineInfo info;
+    info.runs = std::move(runs_);
+    runs_.clear();
+    pendingBar_ = -1;
+    buffer_->addLine(std::move(info));
+    if (oneLineIndent_) {
+        oneLineIndent_ = false;
+        if (!indents_.empty()) indents_.pop_back();
+        if (!indents_.empty()) {
+            LineInfo restore;
+            restore.runs.push_back(TextInfo{u"",
+                                            0xFFFF,
+                                            {indents_.back().first, 0},
+                                            {indents_.back().second, -1},
+                                            TT_INDENT_START});
+            buffer_->addLine(std::move(restore));
+        }
+    }
+    if (oneLineBottom_) {
+        oneLineBottom_ = false;
+        if (!bottoms_.empty()) bottoms_.pop_back();
+        if (!bottoms_.empty()) {
+            LineInfo restore;
+            restore.runs.push_back(TextInfo{u"",
+                                            0xFFFF,
+                                            {bottoms_.back().first, 0},
+                                            {bottoms_.back().second, -1},
+                                            TT_BOTTOM_START});
+            buffer_->addLine(std::move(restore));
+        }
+    }
+}
+
+void CYbAozoraTxtParser::postProcess() {
+    CYbTxtBuffer& buffer = *buffer_;
+    {
+        TitleType title(buffer, title_, author_, info_);
+        buffer.forEachAll(title);
+    }
+    if (inBibliography_) {
+        InfoType info(buffer, info_);
+        buffer.forEachAll(info);
+    }
+    MarkBold(buffer);
+}
+
+}  // namespace Yomibon

@@ -1,0 +1,112 @@
+// The parser of Aozora Bunko notation: ruby, annotations, external characters, accents.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "text/txt_parser.h"
+
+namespace Yomibon {
+
+struct AnnotationRow;
+struct SpecialCharRow;
+
+class CYbAozoraTxtParser : public CYbTxtParser {
+  public:
+    CYbAozoraTxtParser() = default;
+    ~CYbAozoraTxtParser() override = default;
+
+    bool loadFile(const std::u16string& fileName, CYbTxtBuffer& buffer) override;
+    bool parseText(char16_t* text, CYbTxtBuffer& buffer) override;
+    // The same for a text of known length (zeros inside it are ordinary characters).
+    bool parseText(std::u16string_view text, CYbTxtBuffer& buffer);
+
+    std::u16string getName() const override { return u"CYbAozoraTxtParser"; }
+    std::u16string getTitle() const override { return title_; }
+    std::u16string getAuthor() const override { return author_; }
+    std::u16string getInfo() const override { return info_; }
+
+    // Decodes the bytes of a file to UTF-16 the way loadFile does.
+    static std::u16string DecodeText(const char* data, size_t size);
+
+  private:
+    using IndentPair = std::pair<int32_t, int32_t>;
+    struct RangeSlot {
+        int32_t count = 0;
+        RunPoint start{0, 0};
+    };
+    // A matched annotation: the row and where its inner text lies.
+    struct Match {
+        int row = -1;
+        size_t innerBegin = 0;
+        size_t innerEnd = 0;
+        size_t next = 0;
+    };
+
+    void reset();
+    void wrapLine(std::u16string_view line, bool hasAccent);
+    void parseLine(std::u16string_view line);
+    bool parseWholeLine(std::u16string_view line);
+    void walkLine(std::u16string_view line);
+    bool matchAnnotation(std::u16string_view line, size_t at, Match& match) const;
+    void closePlain(std::u16string_view line);
+    void appendSpecial(const SpecialCharRow& row);
+    void cutOpenRanges();
+    void postProcess();
+
+    // Actions by text type (X is the inner text).
+    void act(int type, std::u16string_view x);
+    void actRuby(std::u16string_view x);
+    void actTargetOrRange(int type, std::u16string_view x);
+    void actRangeEnd(std::u16string_view x);
+    void actNote(std::u16string_view x);
+    void actLineSmall(int type, std::u16string_view x);
+    void actCutOut(int type, std::u16string_view x);
+    void actIndent(int type, std::u16string_view x);
+    void actIndentEnd();
+    void actBottom(int type, std::u16string_view x);
+    void actBottomEnd();
+    void actLimit(int type, std::u16string_view x);
+    void actPicture(std::u16string_view x);
+    void actBoxStart();
+    void actQuoteNote(std::u16string_view x);
+    void actExternal(std::u16string_view x);
+    void actBreak(int type);
+    void openIndent(int type, int32_t first, int32_t wrapped);
+    void openBottom(int type, int32_t raise);
+
+    // Helpers over the runs of the line being built.
+    bool lastPlain(int32_t& index, int32_t& pos) const;
+    bool searchBack(std::u16string_view x, RunPoint& first, RunPoint& last) const;
+    void appendRun(int type, std::u16string str, uint16_t chrType, RunPoint begin, RunPoint end);
+    void splitRun(int32_t index, int32_t pos);
+    void flushRunsAsLine();
+
+    CYbTxtBuffer* buffer_ = nullptr;
+    std::vector<TextInfo> runs_;
+    size_t plainBegin_ = 0;
+    size_t plainEnd_ = 0;
+    uint16_t plainClass_ = 0;
+    bool plainOpen_ = false;
+    int32_t pendingBar_ = -1;
+    std::u16string_view matchedOpen_;  // opening string of the row being acted on
+
+    std::vector<IndentPair> indents_;
+    std::vector<IndentPair> bottoms_;
+    std::vector<IndentPair> boxes_;
+    std::array<RangeSlot, TT_MAX> slots_{};
+    bool oneLineIndent_ = false;
+    bool oneLineBottom_ = false;
+    std::vector<int32_t> limits_;
+    std::u16string title_;
+    std::u16string author_;
+    std::u16string info_;
+    bool inComment_ = false;
+    bool inBibliography_ = false;
+};
+
+}  // namespace Yomibon

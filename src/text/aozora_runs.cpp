@@ -1,0 +1,97 @@
+// Helpers over the runs of the line being built.
+#include <algorithm>
+
+#include "platform/limits.h"
+#include "platform/utf16.h"
+#include "text/annotation_table.h"
+#include "text/aozora_parser.h"
+
+namespace Yomibon {
+
+bool CYbAozoraTxtParser::lastPlain(int32_t& index, int32_t& pos) const {
+    for (size_t r = runs_.size(); r-- > 0;) {
+        if (runs_[r].textType != TT_TEXT) continue;
+        index = int32_t(r);
+        pos = std::max(int32_t(CharCount(runs_[r].str)) - 1, 0);
+        return true;
+    }
+    return false;
+}
+
+bool CYbAozoraTxtParser::searchBack(std::u16string_view x, RunPoint& first, RunPoint& last) const {
+    if (x.empty()) return false;
+    // The plain runs, newest first, up to a bounded stretch of text so that a huge line
+    // full of annotations stays linear.
+    std::vector<size_t> plain;
+    size_t units = 0;
+    for (size_t r = runs_.size(); r-- > 0 && units < Limits::kMaxSearchBackUnits;) {
+        if (runs_[r].textType != TT_TEXT) continue;
+        plain.push_back(r);
+        units += runs_[r].str.size();
+    }
+    std::reverse(plain.begin(), plain.end());
+    std::u16string joined;
+    joined.reserve(units);
+    for (size_t r : plain)
+        joined += runs_[r].str;
+    size_t at = joined.rfind(x);
+    if (at == std::u16string::npos) return false;
+    size_t lastUnit = at + x.size() - 1;
+    if (lastUnit > at && IsLowSurrogate(joined[lastUnit]) && IsHighSurrogate(joined[lastUnit - 1]))
+        --lastUnit;
+    size_t offset = 0;
+    bool foundFirst = false;
+    for (size_t r : plain) {
+        std::u16string_view s = runs_[r].str;
+        if (!foundFirst && at < offset + s.size()) {
+            first = {int32_t(r), int32_t(CharCount(s.substr(0, at - offset)))};
+            foundFirst = true;
+        }
+        if (lastUnit < offset + s.size()) {
+            last = {int32_t(r), int32_t(CharCount(s.substr(0, lastUnit - offset)))};
+            return foundFirst;
+        }
+        offset += s.size();
+    }
+    return false;
+}
+
+void CYbAozoraTxtParser::appendRun(int type, std::u16string str, uint16_t chrType, RunPoint begin,
+                                   RunPoint end) {
+    runs_.push_back(TextInfo{std::move(str), chrType, begin, end, type});
+}
+
+void CYbAozoraTxtParser::splitRun(int32_t index, int32_t pos) {
+    TextInfo& run = runs_[size_t(index)];
+    size_t unit = CharOffset(run.str, size_t(pos));
+    TextInfo rest = run;
+    rest.str = run.str.substr(unit);
+    run.str.resize(unit);
+    runs_.insert(runs_.begin() + index + 1, std::move(rest));
+    // Points recorded in this line that lie at or after the split move with the text.
+    auto shift = [index, pos](RunPoint& p) {
+        if (p.iIndex > index)
+            ++p.iIndex;
+        else if (p.iIndex == index && (p.iPos >= pos || p.iPos < 0))
+            p = {index + 1, p.iPos < 0 ? p.iPos : p.iPos - pos};
+    };
+    for (size_t r = 0; r < runs_.size(); ++r) {
+        if (r == size_t(index) || r == size_t(index) + 1) continue;
+        if (!RunHoldsPoints(runs_[r].textType)) continue;
+        shift(runs_[r].tpBegin);
+        shift(runs_[r].tpEnd);
+    }
+    for (RangeSlot& slot : slots_)
+        if (slot.count > 0) shift(slot.start);
+    if (pendingBar_ > index) ++pendingBar_;
+}
+
+void CYbAozoraTxtParser::flushRunsAsLine() {
+    LineInfo line;
+    line.runs = std::move(runs_);
+    runs_.clear();
+    pendingBar_ = -1;
+    buffer_->addLine(std::move(line));
+}
+
+}  // namespace Yomibon

@@ -1,0 +1,26 @@
+// Key/value tables shipped beside the program (gaiji, accent, jisx0213): UTF-16 text,
+// one row a line, TAB between the two columns.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace Yomibon {
+
+using TableRows = std::vector<std::pair<std::u16string, std::u16string>>;
+
+// Rows of exactly two columns from a table file's bytes (UTF-16LE with or without mark,
+// or UTF-8 with a mark); other rows are skipped.
+TableRows ParseTableText(std::string_view bytes);
+
+// The table named `name` ("gaiji"): "<data folder>/name.txt" first, then the program
+// folder's when the first is missing or has no entries. Empty when neither loads.
+TableRows LoadTable(std::u16string_view name);
+
+// The file a table is read from in a folder ("%1!s!/%2!s!.txt").
+std::filesystem::path TableFilePath(const std::filesystem::path& folder, std::u16string_view name);
+
+}  // namespace Yomibon

@@ -1,0 +1,24 @@
+// The family of parsers that turn a source text into the lines of a text buffer.
+#pragma once
+
+#include <string>
+
+#include "text/text_buffer.h"
+
+namespace Yomibon {
+
+class CYbTxtParser {
+  public:
+    virtual ~CYbTxtParser() = default;
+    // Reads and decodes a file, then parses it; false only when the file cannot be opened.
+    virtual bool loadFile(const std::u16string& fileName, CYbTxtBuffer& buffer) = 0;
+    // Parses a zero-terminated text held in a writable block (line ends are overwritten
+    // with zeros); false only for a null text.
+    virtual bool parseText(char16_t* text, CYbTxtBuffer& buffer) = 0;
+    virtual std::u16string getName() const = 0;
+    virtual std::u16string getTitle() const = 0;
+    virtual std::u16string getAuthor() const = 0;
+    virtual std::u16string getInfo() const = 0;
+};
+
+}  // namespace Yomibon
