@@ -17,8 +17,16 @@ constexpr size_t kMaxSearchBackUnits = 65536;
 constexpr size_t kMaxNestingDepth = 64;
 // Largest decoded picture.
 constexpr uint64_t kMaxPicturePixels = 100'000'000;
+// Largest picture file read whole into memory.
+constexpr uint64_t kMaxPictureFileBytes = uint64_t(512) << 20;
 // Archive extraction stops beyond these.
 constexpr uint64_t kMaxArchiveBytes = uint64_t(1) << 30;
 constexpr size_t kMaxArchiveEntries = 100'000;
+
+// Largest settings-side table or profile file read (CSV tables, INI files, .lay files);
+// the rest of a longer file is not read.
+constexpr size_t kMaxTableFileBytes = size_t(64) << 20;
+// A settings value is read into a buffer of this many UTF-16 units, terminator included.
+constexpr size_t kProfileValueUnits = 1024;
 
 }  // namespace Yomibon::Limits

@@ -3,67 +3,69 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <string>
 
 #include "platform/paths.h"
+#include "settings/profile.h"
 
 namespace Yomibon {
 namespace {
 
-std::string Trim(const std::string& s) {
-    size_t b = s.find_first_not_of(" \t\r\n");
-    size_t e = s.find_last_not_of(" \t\r\n");
-    return b == std::string::npos ? std::string() : s.substr(b, e - b + 1);
+constexpr int32_t kKeyAbsent = -1;
+
+std::string Env(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? value : "";
 }
 
-// UseApplicationData from section "Yomibon" of the program folder's Yomibon.ini;
-// -1 when the file or the key is absent.
-int ReadUseApplicationData(const std::filesystem::path& ini) {
-    std::ifstream in(ini);
-    std::string line;
-    bool inSection = false;
-    while (std::getline(in, line)) {
-        line = Trim(line);
-        if (!line.empty() && line.front() == '[') {
-            inSection = line == "[Yomibon]";
-            continue;
-        }
-        size_t eq = line.find('=');
-        if (inSection && eq != std::string::npos && Trim(line.substr(0, eq)) == "UseApplicationData")
-            return std::atoi(Trim(line.substr(eq + 1)).c_str());
-    }
-    return -1;
-}
-
-std::filesystem::path UserFolder() {
-    const char* home = std::getenv("HOME");
-    if (const char* d = std::getenv("XDG_DATA_HOME"); d && *d) return std::filesystem::path(d) / "Yomibon";
-    if (home && *home) return std::filesystem::path(home) / ".local/share/Yomibon";
-    if (const char* c = std::getenv("XDG_CONFIG_HOME"); c && *c)
-        return std::filesystem::path(c) / "Yomibon";
+// XDG base folders must be absolute; a relative value is to be ignored.
+std::filesystem::path XdgFolder(const std::string& value, const std::string& home,
+                                const char* fallback) {
+    if (!value.empty() && value.front() == '/') return std::filesystem::path(value) / "Yomibon";
+    if (!home.empty() && home.front() == '/')
+        return std::filesystem::path(home) / fallback / "Yomibon";
     return {};
 }
 
-std::filesystem::path ComputeDataFolder() {
-    const auto& program = ProgramFolder();
-    int use = ReadUseApplicationData(program / "Yomibon.ini");
-    // An installed program cannot write beside itself: use the per-user folder then,
-    // unless the program folder's own file says otherwise.
-    bool wantUser = use == 1 || (use < 0 && access(program.c_str(), W_OK) != 0);
-    if (!wantUser) return program;
-    std::filesystem::path user = UserFolder();
-    if (user.empty()) return program;
+bool CreateFolder(const std::filesystem::path& folder) {
     std::error_code ec;
-    std::filesystem::create_directories(user, ec);
-    return ec ? program : user;
+    std::filesystem::create_directories(folder, ec);
+    return !ec && std::filesystem::is_directory(folder, ec);
 }
 
 }  // namespace
 
+DataFolderEnvironment DataFolderEnvironment::FromProcess(const std::filesystem::path& program) {
+    DataFolderEnvironment env;
+    env.xdgDataHome = Env("XDG_DATA_HOME");
+    env.xdgConfigHome = Env("XDG_CONFIG_HOME");
+    env.home = Env("HOME");
+    env.programWritable = access(program.c_str(), W_OK) == 0;
+    return env;
+}
+
+std::filesystem::path ComputeDataFolder(const std::filesystem::path& program,
+                                        const DataFolderEnvironment& env) {
+    int32_t use =
+        ProfileGetInt(u"Yomibon", u"UseApplicationData", kKeyAbsent, program / "Yomibon.ini");
+    bool perUser = use == 1 || (use == kKeyAbsent && !env.programWritable);
+    if (!perUser) return program;
+    for (const auto& folder : {XdgFolder(env.xdgDataHome, env.home, ".local/share"),
+                               XdgFolder(env.xdgConfigHome, env.home, ".config")}) {
+        if (!folder.empty() && CreateFolder(folder)) return folder;
+    }
+    return program;
+}
+
 const std::filesystem::path& DataFolder() {
-    static const std::filesystem::path folder = ComputeDataFolder();
+    static const std::filesystem::path folder = [] {
+        const auto& program = ProgramFolder();
+        return ComputeDataFolder(program, DataFolderEnvironment::FromProcess(program));
+    }();
     return folder;
+}
+
+std::filesystem::path SettingsFilePath() {
+    return DataFolder() / "Yomibon.ini";
 }
 
 }  // namespace Yomibon

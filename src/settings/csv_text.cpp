@@ -1,0 +1,154 @@
+#include "settings/csv_text.h"
+
+#include "platform/codepage.h"
+#include "platform/limits.h"
+#include "platform/utf16.h"
+#include "settings/file_io.h"
+#include "settings/number_text.h"
+
+namespace Yomibon {
+namespace {
+
+std::u16string FromUtf16Le(std::string_view bytes) {
+    std::u16string out(bytes.size() / 2, u'\0');
+    for (size_t i = 0; i < out.size(); ++i)
+        out[i] = char16_t(uint8_t(bytes[2 * i]) | (uint8_t(bytes[2 * i + 1]) << 8));
+    return out;
+}
+
+void AppendUtf16Le(std::string& out, std::u16string_view text) {
+    for (char16_t c : text) {
+        out.push_back(char(c & 0xFF));
+        out.push_back(char(c >> 8));
+    }
+}
+
+// The system's ANSI code page on Linux: UTF-8 when the bytes are UTF-8, else Shift_JIS,
+// the library's own code page; bytes valid in neither keep what UTF-8 can make of them.
+std::u16string FromSystemCodePage(std::string_view bytes) {
+    if (IsValidUtf8(bytes.data(), bytes.size())) {
+        std::u16string out = FromUtf8(bytes);
+        if (!out.empty() && out[0] == u'\uFEFF') out.erase(0, 1);
+        return out;
+    }
+    std::u16string out;
+    if (ConvertToUtf16(CP_SHIFT_JIS, bytes.data(), bytes.size(), out)) return out;
+    return FromUtf8(bytes);
+}
+
+}  // namespace
+
+std::u16string CYbCSVText::Decode(std::string_view bytes) {
+    if (bytes.size() >= 2 && uint8_t(bytes[0]) == 0xFF && uint8_t(bytes[1]) == 0xFE)
+        return FromUtf16Le(bytes.substr(2));
+    if (bytes.empty() || bytes.substr(0, bytes.size() - 1).find('\0') == std::string_view::npos)
+        return FromSystemCodePage(bytes);
+    return FromUtf16Le(bytes);
+}
+
+bool CYbCSVText::Read(const std::filesystem::path& file) {
+    std::string bytes;
+    if (!ReadFileBytes(file, bytes, Limits::kMaxTableFileBytes)) return false;
+    rows_ = Parse(Decode(bytes), separator_);
+    fileName_ = file;
+    return true;
+}
+
+std::vector<CYbCSVText::Row> CYbCSVText::Parse(std::u16string_view text, char16_t separator) {
+    std::vector<Row> rows;
+    Row row;
+    std::u16string field;
+    bool quoted = false;
+    bool rowHasText = false;  // the row holds a character, so it is not an empty line
+    auto endRow = [&] {
+        if (rowHasText) {
+            row.push_back(std::move(field));
+            rows.push_back(std::move(row));
+        }
+        row.clear();
+        field.clear();
+        rowHasText = false;
+    };
+    for (size_t i = 0; i < text.size(); ++i) {
+        char16_t c = text[i];
+        if (quoted) {
+            if (c != u'"') {
+                field.push_back(c);
+            } else if (i + 1 < text.size() && text[i + 1] == u'"') {
+                field.push_back(u'"');
+                ++i;
+            } else {
+                quoted = false;
+            }
+            continue;
+        }
+        if (c == u'\n') {
+            endRow();
+            continue;
+        }
+        if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') continue;
+        rowHasText = true;
+        if (c == u'"') {
+            quoted = true;
+        } else if (c == separator) {
+            row.push_back(std::move(field));
+            field.clear();
+        } else {
+            field.push_back(c);
+        }
+    }
+    endRow();
+    return rows;
+}
+
+std::u16string CYbCSVText::QuoteField(std::u16string_view field, char16_t separator) {
+    bool needs = field.find_first_of(u"\"\r\n") != std::u16string_view::npos ||
+                 field.find(separator) != std::u16string_view::npos;
+    if (!needs) return std::u16string(field);
+    std::u16string out = u"\"";
+    for (char16_t c : field) {
+        if (c == u'"') out.push_back(u'"');
+        out.push_back(c);
+    }
+    out.push_back(u'"');
+    return out;
+}
+
+std::string CYbCSVText::Encode() const {
+    std::string out = "\xFF\xFE";
+    for (const Row& row : rows_) {
+        std::u16string line;
+        for (size_t i = 0; i < row.size(); ++i) {
+            if (i > 0) line.push_back(separator_);
+            line += QuoteField(row[i], separator_);
+        }
+        line += u"\r\n";
+        AppendUtf16Le(out, line);
+    }
+    return out;
+}
+
+bool CYbCSVText::Write(const std::filesystem::path& file) const {
+    return WriteFileAtomic(file, Encode(), true);
+}
+
+const std::u16string& CYbCSVText::GetField(size_t row, size_t column) const {
+    static const std::u16string empty;
+    if (row >= rows_.size() || column >= rows_[row].size()) return empty;
+    return rows_[row][column];
+}
+
+bool CYbCSVText::ForEachRow(EachFunc& visitor) const {
+    for (const Row& row : rows_)
+        if (!visitor.Each(row)) return false;
+    return true;
+}
+
+bool CYbCSVText::ReadIntegers(size_t row, size_t column, size_t n, int32_t* out) const {
+    if (row >= rows_.size() || column + n > rows_[row].size()) return false;
+    for (size_t i = 0; i < n; ++i)
+        out[i] = DecimalOrZero(rows_[row][column + i]);
+    return true;
+}
+
+}  // namespace Yomibon
