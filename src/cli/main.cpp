@@ -14,9 +14,13 @@ std::vector<Command>& Registry() {
 }
 }  // namespace
 
-Registrar::Registrar(const Command& command) { Registry().push_back(command); }
+Registrar::Registrar(const Command& command) {
+    Registry().push_back(command);
+}
 
-const std::vector<Command>& Commands() { return Registry(); }
+const std::vector<Command>& Commands() {
+    return Registry();
+}
 
 std::string Option(const Args& args, const std::string& name, const std::string& fallback) {
     for (size_t i = 0; i + 1 < args.size(); ++i)
@@ -53,6 +57,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "yomibon-cli: unknown command '%s'\n", argv[1]);
     }
     std::fprintf(stderr, "usage: yomibon-cli COMMAND ...\n");
-    for (const Command& c : commands) std::fprintf(stderr, "  %s %s\n", c.name, c.usage);
+    for (const Command& c : commands)
+        std::fprintf(stderr, "  %s %s\n", c.name, c.usage);
     return 2;
 }

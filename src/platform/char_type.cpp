@@ -14,7 +14,13 @@ namespace {
 bool IsLexical(char32_t c) {
     if (c >= 0xFF01 && c <= 0xFF5E) c -= 0xFEE0;  // full-width ASCII forms
     switch (c) {
-        case U'\'': case U'-': case U'=': case U'_': case U'`': case U'^': case U'~':
+        case U'\'':
+        case U'-':
+        case U'=':
+        case U'_':
+        case U'`':
+        case U'^':
+        case U'~':
             return true;
         default:
             return false;
@@ -23,10 +29,17 @@ bool IsLexical(char32_t c) {
 
 bool IsPunctOrSymbol(int8_t gc) {
     switch (gc) {
-        case U_DASH_PUNCTUATION: case U_START_PUNCTUATION: case U_END_PUNCTUATION:
-        case U_CONNECTOR_PUNCTUATION: case U_OTHER_PUNCTUATION: case U_INITIAL_PUNCTUATION:
-        case U_FINAL_PUNCTUATION: case U_MATH_SYMBOL: case U_CURRENCY_SYMBOL:
-        case U_MODIFIER_SYMBOL: case U_OTHER_SYMBOL:
+        case U_DASH_PUNCTUATION:
+        case U_START_PUNCTUATION:
+        case U_END_PUNCTUATION:
+        case U_CONNECTOR_PUNCTUATION:
+        case U_OTHER_PUNCTUATION:
+        case U_INITIAL_PUNCTUATION:
+        case U_FINAL_PUNCTUATION:
+        case U_MATH_SYMBOL:
+        case U_CURRENCY_SYMBOL:
+        case U_MODIFIER_SYMBOL:
+        case U_OTHER_SYMBOL:
             return true;
         default:
             return false;
@@ -49,7 +62,9 @@ uint16_t ComputeType3(char32_t c) {
     if (script == USCRIPT_KATAKANA) f |= C3_KATAKANA;
     if (script == USCRIPT_HIRAGANA) f |= C3_HIRAGANA;
     switch (u_getIntPropertyValue(u, UCHAR_EAST_ASIAN_WIDTH)) {
-        case U_EA_FULLWIDTH: case U_EA_WIDE: case U_EA_AMBIGUOUS:
+        case U_EA_FULLWIDTH:
+        case U_EA_WIDE:
+        case U_EA_AMBIGUOUS:
             f |= C3_FULLWIDTH;
             break;
         default:
@@ -101,7 +116,7 @@ using Page = std::array<Entry, 256>;
 constexpr size_t kPageCount = 0x110000 / 256;
 
 class Table {
-public:
+  public:
     const Entry& at(char32_t c) {
         if (c >= 0x110000) c = 0xFFFD;
         std::atomic<Page*>& slot = pages_[c >> 8];
@@ -110,10 +125,11 @@ public:
         return (*page)[c & 0xFF];
     }
     ~Table() {
-        for (auto& p : pages_) delete p.load();
+        for (auto& p : pages_)
+            delete p.load();
     }
 
-private:
+  private:
     static Page* build(std::atomic<Page*>& slot, char32_t base) {
         auto page = std::make_unique<Page>();
         for (char32_t i = 0; i < 256; ++i)
@@ -132,13 +148,24 @@ Table& TheTable() {
 
 }  // namespace
 
-uint16_t CharType1(char32_t c) { return TheTable().at(c).type1; }
-uint16_t CharType3(char32_t c) { return TheTable().at(c).type3; }
-uint16_t CharClass(char32_t c) { return TheTable().at(c).cls; }
+uint16_t CharType1(char32_t c) {
+    return TheTable().at(c).type1;
+}
+uint16_t CharType3(char32_t c) {
+    return TheTable().at(c).type3;
+}
+uint16_t CharClass(char32_t c) {
+    return TheTable().at(c).cls;
+}
 
 bool IsHalfWidthClass(uint16_t cls) {
     switch (cls) {
-        case 0x40: case 0x48: case 0x440: case 0x448: case 0x8040: case 0xF048:
+        case 0x40:
+        case 0x48:
+        case 0x440:
+        case 0x448:
+        case 0x8040:
+        case 0xF048:
             return true;
         default:
             return false;

@@ -68,8 +68,7 @@ ConverterPtr OpenStrictConverter(int codePage) {
     ConverterPtr conv(ucnv_open(name, &err));
     if (U_FAILURE(err)) return nullptr;
     ucnv_setToUCallBack(conv.get(), UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &err);
-    ucnv_setFromUCallBack(conv.get(), UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr,
-                          &err);
+    ucnv_setFromUCallBack(conv.get(), UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &err);
     return U_SUCCESS(err) ? std::move(conv) : nullptr;
 }
 
@@ -120,8 +119,8 @@ bool ConvertToUtf16(int codePage, const char* data, size_t size, std::u16string&
     if (!conv) return false;
     out.resize(size * 2 + 2);
     UErrorCode err = U_ZERO_ERROR;
-    int32_t len = ucnv_toUChars(conv.get(), out.data(), int32_t(out.size()), data,
-                                int32_t(size), &err);
+    int32_t len =
+        ucnv_toUChars(conv.get(), out.data(), int32_t(out.size()), data, int32_t(size), &err);
     if (U_FAILURE(err)) {
         out.clear();
         return false;

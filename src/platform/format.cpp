@@ -9,11 +9,14 @@ void AppendArg(std::u16string& out, const std::vector<FormatArg>& args, size_t i
     if (kind == 's') {
         if (auto s = std::get_if<std::u16string>(&arg)) out += *s;
     } else if (auto n = std::get_if<int64_t>(&arg)) {
-        for (char c : std::to_string(*n)) out.push_back(char16_t(c));
+        for (char c : std::to_string(*n))
+            out.push_back(char16_t(c));
     }
 }
 
-bool IsKind(char16_t c) { return c == u's' || c == u'd'; }
+bool IsKind(char16_t c) {
+    return c == u's' || c == u'd';
+}
 
 }  // namespace
 
@@ -33,8 +36,8 @@ std::u16string FormatMessage(std::u16string_view pattern, const std::vector<Form
         } else if (IsKind(d)) {
             AppendArg(out, args, next++, char(d));
             ++i;
-        } else if (d >= u'1' && d <= u'9' && i + 4 < pattern.size() &&
-                   pattern[i + 2] == u'!' && IsKind(pattern[i + 3]) && pattern[i + 4] == u'!') {
+        } else if (d >= u'1' && d <= u'9' && i + 4 < pattern.size() && pattern[i + 2] == u'!' &&
+                   IsKind(pattern[i + 3]) && pattern[i + 4] == u'!') {
             AppendArg(out, args, size_t(d - u'1'), char(pattern[i + 3]));
             i += 4;
         } else {

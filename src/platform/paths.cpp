@@ -20,7 +20,8 @@ std::u16string NormalizePath(std::u16string_view path) {
         if (c == u'\r' || c == u'\n') continue;
         out.push_back(c == u'\\' ? u'/' : c);
     }
-    for (size_t at; (at = out.find(u"/./")) != std::u16string::npos;) out.erase(at, 2);
+    for (size_t at; (at = out.find(u"/./")) != std::u16string::npos;)
+        out.erase(at, 2);
     return out;
 }
 
@@ -28,6 +29,8 @@ std::filesystem::path ToFsPath(std::u16string_view path) {
     return std::filesystem::path(ToUtf8(path));
 }
 
-std::u16string FromFsPath(const std::filesystem::path& path) { return FromUtf8(path.string()); }
+std::u16string FromFsPath(const std::filesystem::path& path) {
+    return FromUtf8(path.string());
+}
 
 }  // namespace Yomibon

@@ -6,13 +6,15 @@ namespace Yomibon {
 
 size_t CharCount(std::u16string_view s) {
     size_t n = 0;
-    for (size_t i = 0; i < s.size(); i += UnitsAt(s, i)) ++n;
+    for (size_t i = 0; i < s.size(); i += UnitsAt(s, i))
+        ++n;
     return n;
 }
 
 size_t CharOffset(std::u16string_view s, size_t n) {
     size_t i = 0;
-    for (; i < s.size() && n > 0; --n) i += UnitsAt(s, i);
+    for (; i < s.size() && n > 0; --n)
+        i += UnitsAt(s, i);
     return i;
 }
 
@@ -40,8 +42,8 @@ std::u16string FromUtf8(std::string_view s) {
     std::u16string out(s.size(), u'\0');
     int32_t len = 0;
     UErrorCode err = U_ZERO_ERROR;
-    u_strFromUTF8WithSub(out.data(), int32_t(out.size()), &len, s.data(), int32_t(s.size()),
-                         0xFFFD, nullptr, &err);
+    u_strFromUTF8WithSub(out.data(), int32_t(out.size()), &len, s.data(), int32_t(s.size()), 0xFFFD,
+                         nullptr, &err);
     out.resize(U_SUCCESS(err) ? size_t(len) : 0);
     return out;
 }

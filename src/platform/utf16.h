@@ -7,8 +7,12 @@
 
 namespace Yomibon {
 
-inline bool IsHighSurrogate(char16_t u) { return u >= 0xD800 && u <= 0xDBFF; }
-inline bool IsLowSurrogate(char16_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
+inline bool IsHighSurrogate(char16_t u) {
+    return u >= 0xD800 && u <= 0xDBFF;
+}
+inline bool IsLowSurrogate(char16_t u) {
+    return u >= 0xDC00 && u <= 0xDFFF;
+}
 
 // Number of units of the character starting at unit offset i (1 or 2).
 inline size_t UnitsAt(std::u16string_view s, size_t i) {

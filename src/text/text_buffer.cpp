@@ -61,7 +61,8 @@ void CYbTxtBuffer::forEach(const TextPoint& begin, const TextPoint& end, CYbChar
             if (!func.isValid(runs[size_t(r)].textType)) continue;
             std::u16string_view s = runs[size_t(r)].str;
             int32_t pos = firstPos;
-            for (size_t i = CharOffset(s, size_t(firstPos)); i < s.size(); i += UnitsAt(s, i), ++pos) {
+            for (size_t i = CharOffset(s, size_t(firstPos)); i < s.size();
+                 i += UnitsAt(s, i), ++pos) {
                 TextPoint p{line, r, pos};
                 if (p > end) return;
                 if (!func.setChar(p)) return;
@@ -122,10 +123,13 @@ TextOnly::~TextOnly() {
     if (open_ && !stopped_) flush();
 }
 
-bool TextOnly::isValid(int textType) { return textType == TT_TEXT || textType == TT_HANGING; }
+bool TextOnly::isValid(int textType) {
+    return textType == TT_TEXT || textType == TT_HANGING;
+}
 
 void TextOnly::flush() {
-    std::u16string_view s = buffer_.lines()[size_t(segBegin_.iLine)].runs[size_t(segBegin_.iIndex)].str;
+    std::u16string_view s =
+        buffer_.lines()[size_t(segBegin_.iLine)].runs[size_t(segBegin_.iIndex)].str;
     size_t from = CharOffset(s, size_t(segBegin_.iPos));
     size_t to = CharOffset(s, size_t(segEnd_.iPos));
     to = std::min(s.size(), to + UnitsAt(s, to));
@@ -139,7 +143,8 @@ bool TextOnly::setChar(const TextPoint& point) {
     }
     if (open_) {
         flush();
-        for (int32_t l = segEnd_.iLine; l < point.iLine; ++l) out_ += u"\r\n";
+        for (int32_t l = segEnd_.iLine; l < point.iLine; ++l)
+            out_ += u"\r\n";
         if (limit_ > 0 && out_.size() > size_t(limit_)) {
             stopped_ = true;
             return false;
@@ -155,7 +160,9 @@ bool TextOnly::setChar(const TextPoint& point) {
 HitMap::HitMap(const CYbTxtBuffer& buffer, std::u16string& out, size_t count)
     : buffer_(buffer), out_(out), count_(count) {}
 
-bool HitMap::isValid(int textType) { return textType == TT_TEXT || textType == TT_SOUND_MARK; }
+bool HitMap::isValid(int textType) {
+    return textType == TT_TEXT || textType == TT_SOUND_MARK;
+}
 
 bool HitMap::setChar(const TextPoint& point) {
     ++hits_[buffer_.charAt(point)];
@@ -170,7 +177,8 @@ HitMap::~HitMap() {
                           return a.second != b.second ? a.second > b.second : a.first < b.first;
                       });
     out_.clear();
-    for (size_t i = 0; i < keep; ++i) AppendCodePoint(out_, order[i].first);
+    for (size_t i = 0; i < keep; ++i)
+        AppendCodePoint(out_, order[i].first);
 }
 
 // ---- NextPosFunc, BoldSet, BoldType

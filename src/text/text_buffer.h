@@ -58,24 +58,24 @@ struct LineInfo {
 };
 
 class CYbTxtBuffer {
-public:
+  public:
     // Visits characters of the runs whose type it accepts.
     class CYbCharFunc {
-    public:
+      public:
         virtual bool isValid(int textType) = 0;
         virtual bool setChar(const TextPoint& point) = 0;
 
-    protected:
+      protected:
         ~CYbCharFunc() = default;
     };
 
     // Visits runs whose type it accepts.
     class CYbTypeFunc {
-    public:
+      public:
         virtual bool isValid(int textType) = 0;
         virtual bool setType(const TextPoint& point, TextInfo& run) = 0;
 
-    protected:
+      protected:
         ~CYbTypeFunc() = default;
     };
 
@@ -118,7 +118,7 @@ public:
     PictureBoxMap& pictureBoxes() { return pictures_; }
     const PictureBoxMap& pictureBoxes() const { return pictures_; }
 
-private:
+  private:
     std::vector<LineInfo> lines_;
     BoldMap bold_;
     NarrowMap narrow_;
@@ -130,13 +130,13 @@ private:
 
 // Collects plain text (types 0 and 83) between two points; see CYbTxtBuffer::getText.
 class TextOnly : public CYbTxtBuffer::CYbCharFunc {
-public:
+  public:
     TextOnly(const CYbTxtBuffer& buffer, std::u16string& out, int limit);
     ~TextOnly();
     bool isValid(int textType) override;
     bool setChar(const TextPoint& point) override;
 
-private:
+  private:
     void flush();
     const CYbTxtBuffer& buffer_;
     std::u16string& out_;
@@ -149,13 +149,13 @@ private:
 
 // Counts characters (types 0 and 60); on destruction writes the most frequent ones.
 class HitMap : public CYbTxtBuffer::CYbCharFunc {
-public:
+  public:
     HitMap(const CYbTxtBuffer& buffer, std::u16string& out, size_t count);
     ~HitMap();
     bool isValid(int textType) override;
     bool setChar(const TextPoint& point) override;
 
-private:
+  private:
     const CYbTxtBuffer& buffer_;
     std::u16string& out_;
     size_t count_;
@@ -164,35 +164,35 @@ private:
 
 // Steps n plain characters on from a point, leaving the point reached in `out`.
 class NextPosFunc : public CYbTxtBuffer::CYbCharFunc {
-public:
+  public:
     NextPosFunc(int count, TextPoint& out) : remaining_(count), out_(out) {}
     bool isValid(int textType) override { return textType == TT_TEXT; }
     bool setChar(const TextPoint& point) override;
 
-private:
+  private:
     int remaining_;
     TextPoint& out_;
 };
 
 // Sets the bold flag of each visited plain character.
 class BoldSet : public CYbTxtBuffer::CYbCharFunc {
-public:
+  public:
     explicit BoldSet(CYbTxtBuffer& buffer) : buffer_(buffer) {}
     bool isValid(int textType) override { return textType == TT_TEXT; }
     bool setChar(const TextPoint& point) override;
 
-private:
+  private:
     CYbTxtBuffer& buffer_;
 };
 
 // Marks bold ranges from the bold runs (69 range, 70 start, 71 end).
 class BoldType : public CYbTxtBuffer::CYbTypeFunc {
-public:
+  public:
     explicit BoldType(CYbTxtBuffer& buffer) : buffer_(buffer) {}
     bool isValid(int textType) override;
     bool setType(const TextPoint& point, TextInfo& run) override;
 
-private:
+  private:
     void mark(const TextPoint& begin, const TextPoint& end);
     CYbTxtBuffer& buffer_;
     TextPoint start_{-1, 0, 0};

@@ -24,30 +24,70 @@ constexpr uint16_t kHalfLexical = C3_HALFWIDTH | C3_SYMBOL | C3_LEXICAL;
 // Classes of characters of every kind a text meets; each row is what cuts runs apart.
 constexpr Expected kTable[] = {
     // hiragana, including the iteration marks
-    {U'あ', 32}, {U'ん', 32}, {U'ぁ', 32}, {U'ゝ', 32}, {U'ゞ', 32}, {U'を', 32},
+    {U'あ', 32},
+    {U'ん', 32},
+    {U'ぁ', 32},
+    {U'ゝ', 32},
+    {U'ゞ', 32},
+    {U'を', 32},
     // katakana, the prolonged sound mark by substitution, small and voiced forms
-    {U'ア', 16}, {U'ヶ', 16}, {U'ヴ', 16}, {U'ー', 16}, {U'ヽ', 16}, {U'ァ', 16},
+    {U'ア', 16},
+    {U'ヶ', 16},
+    {U'ヴ', 16},
+    {U'ー', 16},
+    {U'ヽ', 16},
+    {U'ァ', 16},
     // half-width katakana take the katakana flag before width
-    {U'ｱ', 16}, {U'ｶ', 16}, {U'ﾝ', 16},
+    {U'ｱ', 16},
+    {U'ｶ', 16},
+    {U'ﾝ', 16},
     // kanji, the repetition mark by substitution, and a supplementary-plane kanji
-    {U'漢', kKanji}, {U'字', kKanji}, {U'一', kKanji}, {U'鬱', kKanji}, {U'々', kKanji},
-    {U'\U00020B9F', kKanji}, {U'\U0002A6B2', kKanji},
+    {U'漢', kKanji},
+    {U'字', kKanji},
+    {U'一', kKanji},
+    {U'鬱', kKanji},
+    {U'々', kKanji},
+    {U'\U00020B9F', kKanji},
+    {U'\U0002A6B2', kKanji},
     // ASCII digits, letters, marks
-    {U'0', 64}, {U'5', 64}, {U'9', 64},
-    {U'!', 0xF048}, {U'?', 0xF048},
-    {U'A', 32832}, {U'Z', 32832}, {U'a', 32832}, {U'z', 32832},
-    {U'-', kHalfLexical}, {U'=', kHalfLexical},
-    {U'(', kHalfSymbol}, {U'.', kHalfSymbol}, {U',', kHalfSymbol},
+    {U'0', 64},
+    {U'5', 64},
+    {U'9', 64},
+    {U'!', 0xF048},
+    {U'?', 0xF048},
+    {U'A', 32832},
+    {U'Z', 32832},
+    {U'a', 32832},
+    {U'z', 32832},
+    {U'-', kHalfLexical},
+    {U'=', kHalfLexical},
+    {U'(', kHalfSymbol},
+    {U'.', kHalfSymbol},
+    {U',', kHalfSymbol},
     // Latin-1 and Latin Extended-A
-    {U'\u00A1', 72}, {U'é', 72}, {U'ü', 72}, {U'ō', 72}, {U'\u016B', 72},
+    {U'\u00A1', 72},
+    {U'é', 72},
+    {U'ü', 72},
+    {U'ō', 72},
+    {U'\u016B', 72},
     // full-width forms: distinct from kanji and from each other
-    {U'０', kFullDigit}, {U'９', kFullDigit},
-    {U'Ａ', kFullUpper}, {U'Ｚ', kFullUpper},
-    {U'ａ', kFullLower}, {U'ｚ', kFullLower},
+    {U'０', kFullDigit},
+    {U'９', kFullDigit},
+    {U'Ａ', kFullUpper},
+    {U'Ｚ', kFullUpper},
+    {U'ａ', kFullLower},
+    {U'ｚ', kFullLower},
     // full-width punctuation
-    {U'、', kFullPunct}, {U'。', kFullPunct}, {U'「', kFullPunct}, {U'」', kFullPunct},
-    {U'（', kFullPunct}, {U'！', kFullPunct}, {U'？', kFullPunct}, {U'…', kFullPunct},
-    {U'―', kFullPunct}, {U'※', kFullPunct},
+    {U'、', kFullPunct},
+    {U'。', kFullPunct},
+    {U'「', kFullPunct},
+    {U'」', kFullPunct},
+    {U'（', kFullPunct},
+    {U'！', kFullPunct},
+    {U'？', kFullPunct},
+    {U'…', kFullPunct},
+    {U'―', kFullPunct},
+    {U'※', kFullPunct},
 };
 
 TEST(CharType, ClassTableCoversEveryKind) {
@@ -66,7 +106,8 @@ TEST(CharType, IdeographicSpaceCarriesSpaceFlag) {
 }
 
 TEST(CharType, HalfWidthClassesAreTheSixNamedOnes) {
-    for (char32_t c : {U'0', U'(', U'-', U'A', U'!', U'é'}) EXPECT_TRUE(IsHalfWidthClass(CharClass(c)));
+    for (char32_t c : {U'0', U'(', U'-', U'A', U'!', U'é'})
+        EXPECT_TRUE(IsHalfWidthClass(CharClass(c)));
     for (char32_t c : {U'漢', U'あ', U'ア', U'０', U'Ａ', U'、'})
         EXPECT_FALSE(IsHalfWidthClass(CharClass(c)));
     EXPECT_TRUE(IsHalfWidthClass(0x440));

@@ -11,7 +11,8 @@ namespace Yomibon {
 namespace {
 
 // "吾輩は猫である。名前はまだ無い。" and a line of ASCII, the way texts begin.
-const std::u16string kText = u"吾輩は猫である。名前はまだ無い。\r\nどこで生れたかとんと見当がつかぬ。\r\n";
+const std::u16string kText =
+    u"吾輩は猫である。名前はまだ無い。\r\nどこで生れたかとんと見当がつかぬ。\r\n";
 
 std::string Encode(int cp, const std::u16string& s) {
     std::string out;
@@ -73,7 +74,8 @@ TEST(CodePage, SurrogatePairsSurviveUtf8) {
 TEST(CodePage, EveryCorpusTextIsShiftJis) {
     YB_REQUIRE_CORPUS();
     int files = 0;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(::Yomibon::Test::CorpusDir())) {
+    for (const auto& entry :
+         std::filesystem::recursive_directory_iterator(::Yomibon::Test::CorpusDir())) {
         if (entry.path().extension() != ".txt") continue;
         std::string bytes = ::Yomibon::Test::ReadFile(entry.path());
         EXPECT_EQ(DetectCodePage(bytes.data(), bytes.size()), CP_SHIFT_JIS) << entry.path();

@@ -8,13 +8,16 @@
 
 namespace Yomibon::Test {
 
-std::filesystem::path DataDir() { return YB_TEST_DATA; }
+std::filesystem::path DataDir() {
+    return YB_TEST_DATA;
+}
 
 std::filesystem::path CorpusDir() {
     if (const char* env = std::getenv("YOMIBON_CORPUS")) return env;
     auto dir = std::filesystem::path(YB_SOURCE_DIR) / ".." / "shared" / "corpus" / "dev";
     std::error_code ec;
-    return std::filesystem::is_directory(dir, ec) ? dir.lexically_normal() : std::filesystem::path();
+    return std::filesystem::is_directory(dir, ec) ? dir.lexically_normal()
+                                                  : std::filesystem::path();
 }
 
 std::string ReadFile(const std::filesystem::path& path) {

@@ -15,18 +15,18 @@ std::string ReadFile(const std::filesystem::path& path);
 void WriteFile(const std::filesystem::path& path, const std::string& bytes);
 // A fresh empty folder under the system's temporary folder, removed by the destructor.
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     const std::filesystem::path& path() const { return path_; }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 
 }  // namespace Yomibon::Test
 
-#define YB_REQUIRE_CORPUS()                                                     \
-    do {                                                                        \
+#define YB_REQUIRE_CORPUS()                                                    \
+    do {                                                                       \
         if (::Yomibon::Test::CorpusDir().empty()) GTEST_SKIP() << "no corpus"; \
     } while (0)

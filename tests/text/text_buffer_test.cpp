@@ -62,7 +62,10 @@ TEST(TextBuffer, SurrogatePairIsOneCharacter) {
     EXPECT_EQ(all.points[8], (TextPoint{3, 0, 2}));
 
     std::u16string frequent;
-    { HitMap hits(b, frequent, 2); b.forEachAll(hits); }
+    {
+        HitMap hits(b, frequent, 2);
+        b.forEachAll(hits);
+    }
     EXPECT_EQ(frequent, u"𠮟。");  // two of 𠮟, then the lowest code point of the singles
 
     TextPoint at;
@@ -124,7 +127,8 @@ TEST(TextBuffer, GetTextStepsLinesAndHonoursItsLimit) {
 TEST(TextBuffer, BoldMarkingWithUnmatchedStartAndEnd) {
     CYbTxtBuffer b;
     b.addLine(Line({}));
-    b.addLine(Line({MakeRun(u"", TT_BOLD_END), MakeRun(u"ab"), MakeRun(u"", TT_BOLD_START), MakeRun(u"cd")}));
+    b.addLine(Line(
+        {MakeRun(u"", TT_BOLD_END), MakeRun(u"ab"), MakeRun(u"", TT_BOLD_START), MakeRun(u"cd")}));
     b.addLine(Line({MakeRun(u"ef"), MakeRun(u"", TT_BOLD_END), MakeRun(u"gh")}));
     TextInfo range = MakeRun(u"", TT_BOLD);
     range.tpBegin = {0, 1};
