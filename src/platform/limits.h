@@ -28,5 +28,9 @@ constexpr size_t kMaxArchiveEntries = 100'000;
 constexpr size_t kMaxTableFileBytes = size_t(64) << 20;
 // A settings value is read into a buffer of this many UTF-16 units, terminator included.
 constexpr size_t kProfileValueUnits = 1024;
+// A layout box holds at most this many columns and cells per column, and a layout file at
+// most this many boxes of one kind; larger values in a file are cut to them.
+constexpr int32_t kMaxLayoutCount = 10'000;
+constexpr size_t kMaxLayoutBoxes = 1'000;
 
 }  // namespace Yomibon::Limits
