@@ -14,14 +14,16 @@ bool IsPositiveNumber(std::u16string_view s) {
 }  // namespace
 
 bool IsPictureAnnotation(std::u16string_view text) {
+    // Every occurrence counts: a caption may name a figure ("「第一図」の…図（").
     for (std::u16string_view word : PictureWords()) {
-        size_t at = text.find(word);
-        if (at == std::u16string_view::npos) continue;
-        size_t after = at + word.size();
-        size_t paren = text.find(u'（', after);
-        std::u16string_view between = text.substr(
-            after, paren == std::u16string_view::npos ? std::u16string_view::npos : paren - after);
-        if (between.empty() || IsPositiveNumber(between)) return true;
+        for (size_t at = text.find(word); at != std::u16string_view::npos;
+             at = text.find(word, at + 1)) {
+            size_t after = at + word.size();
+            size_t paren = text.find(u'（', after);
+            if (paren == std::u16string_view::npos) paren = text.size();
+            std::u16string_view between = text.substr(after, paren - after);
+            if (between.empty() || IsPositiveNumber(between)) return true;
+        }
     }
     return false;
 }

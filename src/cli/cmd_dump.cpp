@@ -1,0 +1,82 @@
+// yomibon-cli dump FILE [--stats]: the runs of a parsed text as JSON Lines.
+#include <chrono>
+#include <cstdio>
+#include <map>
+#include <string>
+
+#include "cli/cli_command.h"
+#include "platform/utf16.h"
+#include "text/aozora_parser.h"
+#include "text/text_buffer.h"
+
+namespace Yomibon::Cli {
+namespace {
+
+std::string JsonString(std::u16string_view s) {
+    std::string out = "\"";
+    char esc[8];
+    for (size_t i = 0; i < s.size(); i += UnitsAt(s, i)) {
+        char32_t c = CodePointAt(s, i);
+        bool loneSurrogate = c >= 0xD800 && c <= 0xDFFF;
+        if (c == u'"' || c == u'\\') {
+            out += '\\';
+            out += char(c);
+        } else if (c < 0x20 || loneSurrogate) {
+            std::snprintf(esc, sizeof esc, "\\u%04x", unsigned(c));
+            out += esc;
+        } else {
+            out += ToUtf8(s.substr(i, UnitsAt(s, i)));
+        }
+    }
+    return out + "\"";
+}
+
+void PrintRun(int line, int index, const TextInfo& run) {
+    std::printf(
+        "{\"line\":%d,\"index\":%d,\"type\":%d,\"name\":\"%s\",\"text\":%s,\"chrType\":%u,"
+        "\"tpBegin\":[%d,%d],\"tpEnd\":[%d,%d]}\n",
+        line, index, run.textType, std::string(TypeIdentifier(run.textType)).c_str(),
+        JsonString(run.str).c_str(), unsigned(run.chrType), run.tpBegin.iIndex, run.tpBegin.iPos,
+        run.tpEnd.iIndex, run.tpEnd.iPos);
+}
+
+int RunDump(const Args& args) {
+    std::string file = Positional(args, {});
+    if (file.empty()) {
+        std::fprintf(stderr, "usage: yomibon-cli dump FILE [--stats]\n");
+        return 2;
+    }
+    CYbTxtBuffer buffer;
+    CYbAozoraTxtParser parser;
+    auto start = std::chrono::steady_clock::now();
+    if (!parser.loadFile(FromUtf8(file), buffer)) {
+        std::fprintf(stderr, "yomibon-cli: cannot open %s\n", file.c_str());
+        return 1;
+    }
+    double ms =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    const auto& lines = buffer.lines();
+    if (HasFlag(args, "--stats")) {
+        std::map<std::string, size_t> counts;
+        size_t total = 0;
+        for (const LineInfo& l : lines)
+            for (const TextInfo& run : l.runs)
+                ++counts[std::string(TypeIdentifier(run.textType))], ++total;
+        for (const auto& [name, count] : counts)
+            std::printf("%-24s %zu\n", name.c_str(), count);
+        std::printf("%-24s %zu\n%-24s %zu\n%-24s %.3f ms\n", "runs", total, "lines", lines.size(),
+                    "parse", ms);
+        return 0;
+    }
+    for (size_t l = 0; l < lines.size(); ++l)
+        for (size_t r = 0; r < lines[l].runs.size(); ++r)
+            PrintRun(int(l), int(r), lines[l].runs[r]);
+    std::printf("{\"title\":%s,\"author\":%s,\"info\":%s}\n", JsonString(parser.getTitle()).c_str(),
+                JsonString(parser.getAuthor()).c_str(), JsonString(parser.getInfo()).c_str());
+    return 0;
+}
+
+Registrar reg{{"dump", "FILE [--stats]", RunDump}};
+
+}  // namespace
+}  // namespace Yomibon::Cli
