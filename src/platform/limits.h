@@ -12,7 +12,7 @@ constexpr size_t kMaxTextFileBytes = size_t(256) << 20;
 // Longest annotation body searched for its closing string, in UTF-16 units.
 constexpr size_t kMaxAnnotationUnits = 4096;
 // Longest stretch of a line's plain text searched back for an annotation's target.
-constexpr size_t kMaxSearchBackUnits = 65536;
+constexpr size_t kMaxSearchBackUnits = 8192;
 // Deepest nesting of block annotations (indents, boxes) kept on a stack.
 constexpr size_t kMaxNestingDepth = 64;
 // Largest decoded picture.

@@ -24,12 +24,14 @@ std::u16string BytesAsUtf16(const char* p, size_t n) {
     return out;
 }
 
-// UTF-16 without a mark shows itself by zero bytes: many of them, not one stray NUL in
-// an 8-bit text (which would otherwise be read as garbage).
+// UTF-16LE without a mark shows itself by the zero high bytes of its ASCII characters
+// (line ends at least): zeros at odd offsets and hardly any at even ones. One stray NUL
+// in an 8-bit text is not enough (it would otherwise be read as garbage).
 bool LooksLikeUtf16(const char* p, size_t n) {
-    size_t sample = std::min(n, kDetectBytes);
-    size_t zeros = size_t(std::count(p, p + sample, '\0'));
-    return zeros > 0 && zeros * 8 >= sample;
+    size_t odd = 0, even = 0;
+    for (size_t i = 0; i < n; ++i)
+        if (p[i] == '\0') ++((i & 1) ? odd : even);
+    return odd >= 2 && even * 8 <= odd;
 }
 
 // Converts one line whose bytes the strict converter refused: every character that
@@ -66,9 +68,13 @@ std::u16string ConvertByLines(int codePage, const char* p, size_t n) {
     return out;
 }
 
-std::u16string Decode(const char* p, size_t n) {
+std::u16string Decode(const char* p, size_t n, bool marked) {
+    if (marked) return BytesAsUtf16(p, n);
     int codePage = DetectCodePage(p, std::min(n, kDetectBytes));
     if (codePage == CP_UNKNOWN || codePage == CP_WINDOWS_1252) codePage = CP_SHIFT_JIS;
+    // The detector's guess of UTF-16 on a short sample is only believed with zero bytes.
+    if ((codePage == CP_UTF16LE || codePage == CP_UTF16BE) && !std::memchr(p, 0, n))
+        codePage = CP_SHIFT_JIS;
     if (codePage == CP_SHIFT_JIS && n > 1 && LooksLikeUtf16(p, n - 1)) codePage = CP_UTF16LE;
     if (codePage == CP_UTF16LE) return BytesAsUtf16(p, n);
     std::u16string out;
@@ -79,11 +85,12 @@ std::u16string Decode(const char* p, size_t n) {
 }  // namespace
 
 std::u16string CYbAozoraTxtParser::DecodeText(const char* data, size_t size) {
-    if (size > 1 && uint8_t(data[0]) == 0xFF && uint8_t(data[1]) == 0xFE) {
+    bool marked = size > 1 && uint8_t(data[0]) == 0xFF && uint8_t(data[1]) == 0xFE;
+    if (marked) {
         data += 2;
         size -= 2;
     }
-    std::u16string text = Decode(data, size);
+    std::u16string text = Decode(data, size, marked);
     if (!text.empty() && text[0] == u'\uFEFF') text.erase(0, 1);
     // NUL is never text; dropping it keeps the zero-terminated contract of parseText.
     std::erase(text, u'\0');

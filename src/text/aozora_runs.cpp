@@ -18,42 +18,55 @@ bool CYbAozoraTxtParser::lastPlain(int32_t& index, int32_t& pos) const {
     return false;
 }
 
-bool CYbAozoraTxtParser::searchBack(std::u16string_view x, RunPoint& first, RunPoint& last) const {
-    if (x.empty()) return false;
-    // The plain runs, newest first, up to a bounded stretch of text so that a huge line
-    // full of annotations stays linear.
-    std::vector<size_t> plain;
-    size_t units = 0;
-    for (size_t r = runs_.size(); r-- > 0 && units < Limits::kMaxSearchBackUnits;) {
-        if (runs_[r].textType != TT_TEXT) continue;
-        plain.push_back(r);
-        units += runs_[r].str.size();
-    }
-    std::reverse(plain.begin(), plain.end());
+namespace {
+
+// Finds the last occurrence of x in the joined plain runs (given newest first as run
+// indices) and maps its first and last character to run points.
+bool FindInRuns(const std::vector<TextInfo>& runs, const std::vector<size_t>& newestFirst,
+                std::u16string_view x, RunPoint& first, RunPoint& last) {
     std::u16string joined;
-    joined.reserve(units);
-    for (size_t r : plain)
-        joined += runs_[r].str;
+    for (size_t k = newestFirst.size(); k-- > 0;)
+        joined += runs[newestFirst[k]].str;
     size_t at = joined.rfind(x);
     if (at == std::u16string::npos) return false;
     size_t lastUnit = at + x.size() - 1;
     if (lastUnit > at && IsLowSurrogate(joined[lastUnit]) && IsHighSurrogate(joined[lastUnit - 1]))
         --lastUnit;
     size_t offset = 0;
-    bool foundFirst = false;
-    for (size_t r : plain) {
-        std::u16string_view s = runs_[r].str;
-        if (!foundFirst && at < offset + s.size()) {
+    for (size_t k = newestFirst.size(); k-- > 0;) {
+        size_t r = newestFirst[k];
+        std::u16string_view s = runs[r].str;
+        if (at >= offset && at < offset + s.size())
             first = {int32_t(r), int32_t(CharCount(s.substr(0, at - offset)))};
-            foundFirst = true;
-        }
         if (lastUnit < offset + s.size()) {
             last = {int32_t(r), int32_t(CharCount(s.substr(0, lastUnit - offset)))};
-            return foundFirst;
+            return true;
         }
         offset += s.size();
     }
     return false;
+}
+
+}  // namespace
+
+bool CYbAozoraTxtParser::searchBack(std::u16string_view x, RunPoint& first, RunPoint& last) const {
+    if (x.empty()) return false;
+    // Targets lie just before their annotation: look at a short stretch of the newest plain
+    // runs first and widen it, up to a bound that keeps a huge line linear.
+    std::vector<size_t> plain;
+    size_t units = 0, want = x.size() * 2 + 16;
+    size_t r = runs_.size();
+    while (true) {
+        while (r > 0 && units < want) {
+            --r;
+            if (runs_[r].textType != TT_TEXT) continue;
+            plain.push_back(r);
+            units += runs_[r].str.size();
+        }
+        if (units >= x.size() && FindInRuns(runs_, plain, x, first, last)) return true;
+        if (r == 0 || units >= Limits::kMaxSearchBackUnits) return false;
+        want = std::min(want * 4, Limits::kMaxSearchBackUnits);
+    }
 }
 
 void CYbAozoraTxtParser::appendRun(int type, std::u16string str, uint16_t chrType, RunPoint begin,
