@@ -1,0 +1,70 @@
+#include "layout/txt_layout_list.h"
+
+#include <algorithm>
+
+#include "layout/bunko_txt_layout.h"
+#include "layout/custom_txt_layout.h"
+#include "layout/shinsho_txt_layout.h"
+#include "platform/paths.h"
+#include "settings/data_folder.h"
+
+namespace Yomibon {
+namespace {
+
+bool IsLayFile(const std::filesystem::directory_entry& entry) {
+    std::error_code ec;
+    if (!entry.is_regular_file(ec)) return false;
+    std::string ext = entry.path().extension().string();
+    std::transform(ext.begin(), ext.end(), ext.begin(),
+                   [](char c) { return char(std::tolower(c)); });
+    return ext == ".lay";
+}
+
+// An empty type counts as a leading part.
+bool IsLeadingPart(std::u16string_view type, std::u16string_view full) {
+    return full.substr(0, type.size()) == type;
+}
+
+}  // namespace
+
+std::vector<LayoutEntry> EnumerateLayouts(const std::filesystem::path& dataFolder) {
+    std::vector<std::filesystem::path> files;
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(dataFolder / "Layout", ec), end; !ec && it != end;
+         it.increment(ec)) {
+        if (IsLayFile(*it)) files.push_back(it->path());
+    }
+    std::sort(files.begin(), files.end());
+    std::vector<LayoutEntry> entries;
+    bool bunko = false, shinsho = false;
+    for (const auto& file : files) {
+        CYbCustomTxtLayout layout;
+        if (!layout.Open(FromFsPath(file).c_str())) continue;
+        std::u16string type = layout.GetLayoutType();
+        entries.push_back({type, layout.GetLayoutName(), u"Layout/" + FromFsPath(file.filename())});
+        if (IsLeadingPart(type, CYbBunkoTxtLayout::kTypeName))
+            bunko = true;
+        else if (IsLeadingPart(type, CYbShinShoTate2TxtLayout::kTypeName))
+            shinsho = true;
+    }
+    if (!bunko) entries.push_back({u"BUNKO 1.0", u"文庫本", u"Layout/Bunko.lay"});
+    if (!shinsho)
+        entries.push_back({u"SHINSHOTATE2 1.0", u"新書縦2段", u"Layout/ShinshoTate2.lay"});
+    return entries;
+}
+
+std::vector<LayoutEntry> EnumerateLayouts() {
+    return EnumerateLayouts(DataFolder());
+}
+
+std::unique_ptr<CYbTxtLayout> CreateLayoutForEntry(const LayoutEntry& entry) {
+    if (!entry.file.empty()) {
+        auto custom = std::make_unique<CYbCustomTxtLayout>();
+        if (custom->Open(entry.file.c_str())) return custom;
+    }
+    if (entry.type.starts_with(CYbShinShoTate2TxtLayout::kTypeName))
+        return std::make_unique<CYbShinShoTate2TxtLayout>();
+    return std::make_unique<CYbBunkoTxtLayout>();
+}
+
+}  // namespace Yomibon
