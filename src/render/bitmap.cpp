@@ -13,7 +13,9 @@ void CYbBitmap::create(int width, int height) {
     pixels_.assign(size_t(width) * size_t(height), 0);
 }
 
-void CYbBitmap::fill(uint32_t pixel) { std::fill(pixels_.begin(), pixels_.end(), pixel); }
+void CYbBitmap::fill(uint32_t pixel) {
+    std::fill(pixels_.begin(), pixels_.end(), pixel);
+}
 
 void CYbMonoBitmap::create(int width, int height) {
     width = std::max(width, 0);
@@ -33,6 +35,12 @@ void CYbMonoBitmap::set(int x, int y, bool ink) {
         row(y)[x >> 3] &= uint8_t(~mask);
 }
 
-void CYbMonoBitmap::clear() { std::fill(bits_.begin(), bits_.end(), 0); }
+void CYbMonoBitmap::clear() {
+    std::fill(bits_.begin(), bits_.end(), 0);
+}
+
+bool CYbMonoBitmap::hasInk() const {
+    return std::any_of(bits_.begin(), bits_.end(), [](uint8_t b) { return b != 0; });
+}
 
 }  // namespace Yomibon

@@ -5,17 +5,21 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/ink_raster.h"
+
 namespace Yomibon {
 
 // COLORREF 0x00BBGGRR to the pixel value 0x00RRGGBB.
 inline uint32_t ColorToPixel(uint32_t colorref) {
     return ((colorref & 0xFF) << 16) | (colorref & 0xFF00) | ((colorref >> 16) & 0xFF);
 }
-inline uint32_t PixelToColor(uint32_t pixel) { return ColorToPixel(pixel); }
+inline uint32_t PixelToColor(uint32_t pixel) {
+    return ColorToPixel(pixel);
+}
 
 // Pixels are 32 bits stored B, G, R, X in memory; rows top-down; stride = width * 4.
 class CYbBitmap {
-public:
+  public:
     CYbBitmap() = default;
     CYbBitmap(int width, int height) { create(width, height); }
     // Keeps the contents when the size is unchanged; new pixels are zero.
@@ -32,7 +36,7 @@ public:
     uint32_t pixel(int x, int y) const { return row(y)[x]; }
     void fill(uint32_t pixel);
 
-private:
+  private:
     std::vector<uint32_t> pixels_;
     int width_ = 0;
     int height_ = 0;
@@ -41,7 +45,7 @@ private:
 // One-bit top-down mask; rows aligned to 32 pixels; a set bit (most significant bit
 // first) is ink.
 class CYbMonoBitmap {
-public:
+  public:
     CYbMonoBitmap() = default;
     CYbMonoBitmap(int width, int height) { create(width, height); }
     void create(int width, int height);
@@ -56,8 +60,12 @@ public:
     bool get(int x, int y) const { return (row(y)[x >> 3] >> (7 - (x & 7))) & 1; }
     void set(int x, int y, bool ink);
     void clear();
+    // The mask as a target for the ink rasteriser.
+    InkMask inkMask() { return {bits_.data(), width_, height_, stride_}; }
+    // True when any bit is set.
+    bool hasInk() const;
 
-private:
+  private:
     std::vector<uint8_t> bits_;
     int width_ = 0;
     int height_ = 0;

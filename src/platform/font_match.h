@@ -1,0 +1,25 @@
+// Finding font files by family name and by the characters they cover.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace Yomibon {
+
+struct FontFile {
+    std::string path;
+    int index = 0;
+    std::u16string family;
+    int weight = 400;    // OpenType scale (400 regular, 700 bold)
+    bool exact = false;  // the family asked for was found
+};
+
+// The installed face of `family` nearest to `weight`; a family that is not installed
+// gives the best Japanese serif face instead (exact = false). Results are cached.
+std::optional<FontFile> MatchFontFile(std::u16string_view family, int weight);
+
+// A scalable face that has a glyph for `c`, preferring Japanese faces; cached.
+std::optional<FontFile> FindFontForChar(char32_t c);
+
+}  // namespace Yomibon

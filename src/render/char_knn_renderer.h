@@ -1,0 +1,100 @@
+// The oversampling glyph renderer: draws each glyph K times larger as one-bit ink and
+// reduces K x K blocks to coverage; subclasses do the reduction.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "render/char_renderer.h"
+
+namespace Yomibon {
+
+class CYbCharKNNRenderer : public CYbCharRenderer {
+  public:
+    explicit CYbCharKNNRenderer(int k);
+    ~CYbCharKNNRenderer() override;
+
+    bool drawText(CYbBitmap& target, int x, int y, const char16_t* text, int length) override = 0;
+    bool drawTextRect(CYbBitmap&, int, int, int, int, const char16_t*, int) override {
+        return false;
+    }
+    bool setFont(const LogFont& font) override;
+    const CYbFont* getFont(LogFont* font) const override;
+    void setColor(uint32_t colorref) override;
+    uint32_t getColor() const override { return color_; }
+    void retainGlyphs(std::u16string_view text) override;
+    std::u16string getClassName() const override { return u"CYbCharKNNRenderer"; }
+    bool setProperty(std::u16string_view key, std::u16string_view value) override;
+    bool getProperty(std::u16string_view key, std::u16string& value) const override;
+    virtual void buildCoverageTable() {}
+
+    int oversampling() const { return k_; }
+    int glyphBoxWidth() const { return boxWidth_; }
+    int spacingMargin() const { return margin_; }
+    const LogFont& oversampledFont() const { return bigLogFont_; }
+    const std::vector<uint8_t>& coverageTable() const { return coverage_; }
+    size_t cachedGlyphCount() const { return cache_.size(); }
+    // The text's mask as drawText would use it (null when it cannot be produced).
+    const CYbMonoBitmap* glyphMask(const char16_t* text, int length) {
+        return produceMask(text, length);
+    }
+
+  protected:
+    // The area of the target a glyph box at (x, y) covers: first target column and row,
+    // the count of each, and the glyph column and row they start from.
+    struct Clip {
+        int x, y, columns, rows, glyphX, glyphY;
+    };
+    bool clipGlyph(const CYbBitmap& target, int x, int y, int width, int height, Clip& clip) const;
+    // Produces the mask of a text (or a glyph name when length < 1); null on failure.
+    const CYbMonoBitmap* produceMask(const char16_t* text, int length);
+    // Extra mask pixels a reduction reads beyond the glyph box (LCD windows).
+    virtual int maskExtraColumns() const { return 0; }
+    // Output row g of the glyph for output row i of a tiled rectangle.
+    int tiledRow(int i) const;
+    // Clips `rows` rows of the glyph box at (x, y), produces the mask and has the
+    // subclass reduce it; rows past the glyph's height repeat it (tiled).
+    bool drawMasked(CYbBitmap& target, int x, int y, int rows, const char16_t* text, int length,
+                    bool tiled);
+    // Writes the clipped area from the mask; glyph row of output row i is
+    // tiled ? tiledRow(i) : i.
+    virtual void reduce(CYbBitmap&, const Clip&, const CYbMonoBitmap&, bool) {}
+    // One pixel blended with the text colour at transparency t (0 = colour, 255 = as is).
+    void blend(uint32_t& p, unsigned t) const {
+        if (t >= 255) return;
+        if (t == 0) {
+            p = pixel_;
+            return;
+        }
+        p = (((t * (p & 0x00FF00FF) + tableRB_[t]) >> 8) & 0x00FF00FF) |
+            (((t * (p & 0x0000FF00) + tableG_[t]) >> 8) & 0x0000FF00);
+    }
+
+    int k_;
+    int boxWidth_ = 0;
+    int fontHeight_ = 0;  // |height| of the wanted font
+    uint32_t color_ = 0;
+    uint32_t pixel_ = 0;
+    uint32_t tableRB_[256] = {};
+    uint32_t tableG_[256] = {};
+    std::vector<uint8_t> coverage_;
+
+  private:
+    bool renderInto(CYbMonoBitmap& mask, const char16_t* text, int length);
+    bool renderName(CYbMonoBitmap& mask, std::u16string_view name);
+    void sizeMask(CYbMonoBitmap& mask) const;
+
+    LogFont logFont_;
+    LogFont bigLogFont_;
+    std::unique_ptr<CYbFont> font_;
+    std::unique_ptr<CYbFont> bigFont_;
+    double fontSpacing_ = 0;
+    int margin_ = 0;
+    bool fontCentering_ = false;
+    CYbMonoBitmap scratch_;
+    std::map<std::u16string, CYbMonoBitmap> cache_;
+};
+
+}  // namespace Yomibon

@@ -1,0 +1,69 @@
+#include "render/char_lcd_renderer.h"
+
+namespace Yomibon {
+namespace {
+
+// One channel byte at transparency t.
+inline uint32_t Channel(uint32_t dest, uint32_t colour, unsigned t, const uint32_t* table) {
+    if (t == 0) return colour;
+    if (t >= 255) return dest;
+    return (dest * t + table[t]) >> 8;
+}
+
+}  // namespace
+
+void CYbCharLCDRenderer::setColor(uint32_t colorref) {
+    CYbCharKNNRenderer::setColor(colorref);
+    const uint32_t r = colorref & 0xFF, g = (colorref >> 8) & 0xFF, b = (colorref >> 16) & 0xFF;
+    for (uint32_t n = 0; n < 256; ++n) {
+        tableR_[n] = r * (256 - n);
+        tableGreen_[n] = g * (256 - n);
+        tableB_[n] = b * (256 - n);
+    }
+}
+
+void CYbCharLCDRenderer::reduce(CYbBitmap& target, const Clip& clip, const CYbMonoBitmap& mask,
+                                bool tiled) {
+    const auto& high = BitCounts(BitWindow::High);
+    const auto& low = BitCounts(BitWindow::Low);
+    const auto& mid1 = BitCounts(BitWindow::Mid1);
+    const auto& mid2 = BitCounts(BitWindow::Mid2);
+    const auto& low3 = BitCounts(BitWindow::Low3);
+    const auto& top1 = BitCounts(BitWindow::Top1);
+    const auto& low2 = BitCounts(BitWindow::Low2);
+    const auto& top2 = BitCounts(BitWindow::Top2);
+    const uint8_t* cov = coverage_.data();
+    const uint32_t cr = (pixel_ >> 16) & 0xFF, cg = (pixel_ >> 8) & 0xFF, cb = pixel_ & 0xFF;
+    for (int r = 0; r < clip.rows; ++r) {
+        int i = clip.glyphY + r;
+        int g = tiled ? tiledRow(i) : i;
+        const uint8_t* rows[4] = {mask.row(g * 4), mask.row(g * 4 + 1), mask.row(g * 4 + 2),
+                                  mask.row(g * 4 + 3)};
+        uint32_t* out = target.row(clip.y + r) + clip.x;
+        for (int c = 0; c < clip.columns; ++c) {
+            int gc = clip.glyphX + c;
+            int b = gc >> 1;
+            unsigned nr = 0, ng = 0, nb = 0;
+            for (const uint8_t* m : rows) {
+                if (gc & 1) {
+                    nr += low[m[b]];
+                    ng += low3[m[b]] + top1[m[b + 1]];
+                    nb += low2[m[b]] + top2[m[b + 1]];
+                } else {
+                    nr += high[m[b]];
+                    ng += mid1[m[b]];
+                    nb += mid2[m[b]];
+                }
+            }
+            unsigned tr = cov[nr], tg = cov[ng], tb = cov[nb];
+            if ((tr & tg & tb) == 255) continue;
+            uint32_t p = out[c];
+            uint32_t red = Channel((p >> 16) & 0xFF, cr, tr, tableR_);
+            uint32_t green = Channel((p >> 8) & 0xFF, cg, tg, tableGreen_);
+            uint32_t blue = Channel(p & 0xFF, cb, tb, tableB_);
+            out[c] = (p & 0xFF000000) | (red << 16) | (green << 8) | blue;
+        }
+    }
+}
+
+}  // namespace Yomibon
