@@ -1,7 +1,9 @@
 // yomibon-cli glyphs --out sheet.png: sample characters with every glyph renderer,
 // vertical and horizontal at two sizes, and every shipped external glyph beside the
 // characters it marks, each on a faint cell grid.
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -120,7 +122,9 @@ void DrawExternalGlyphs(CYbBitmap& sheet, int top, const SheetOptions& options) 
             for (int i = 0; i < 3; ++i)
                 body.drawGlyph(sheet, markX, y + i * size, name);
         }
-        label.drawString(sheet, x - size / 2, y + 3 * size + 8, name);
+        auto chars = Characters(name);
+        for (size_t i = 0; i < chars.size(); ++i)
+            label.drawString(sheet, x - size / 2 + int(i) * 12, y + 3 * size + 8, chars[i]);
     }
 }
 
@@ -129,7 +133,10 @@ int RunGlyphs(const Args& args) {
     SheetOptions options;
     options.spacing = std::atof(Option(args, "--spacing", "0").c_str());
     options.centering = HasFlag(args, "--centering");
-    CYbBitmap sheet(1660, 1600);
+    const int count = int(Characters(kSample).size());
+    const int width = 3 * kMargin + count * 40 + 3 * (16 + 40 + 32) + kMargin;
+    const int samples = kMargin + count * 40 + kMargin;
+    CYbBitmap sheet(std::max(width, 14 * 96 + 3 * kMargin), samples + 2 * (4 * 40 + 40) + kMargin);
     sheet.fill(kPaperPixel);
     int bottom = DrawSamples(sheet, options);
     DrawExternalGlyphs(sheet, bottom, options);
