@@ -23,22 +23,22 @@ constexpr size_t kReadBlock = 64 * 1024;
 class ScopedUtf8Locale {
   public:
     ScopedUtf8Locale() {
-        static const locale_t utf8 = MakeUtf8Locale();
-        if (utf8 != locale_t(0)) m_previous = uselocale(utf8);
+        for (const char* name : {"C.UTF-8", "C.utf8", "en_US.UTF-8"}) {
+            m_utf8 = newlocale(LC_CTYPE_MASK, name, locale_t(0));
+            if (m_utf8 != locale_t(0)) break;
+        }
+        if (m_utf8 != locale_t(0)) m_previous = uselocale(m_utf8);
     }
     ~ScopedUtf8Locale() {
         if (m_previous != locale_t(0)) uselocale(m_previous);
+        // Made per use: a module may be unloaded, and a locale kept past that would leak.
+        if (m_utf8 != locale_t(0)) freelocale(m_utf8);
     }
     ScopedUtf8Locale(const ScopedUtf8Locale&) = delete;
     ScopedUtf8Locale& operator=(const ScopedUtf8Locale&) = delete;
 
   private:
-    static locale_t MakeUtf8Locale() {
-        for (const char* name : {"C.UTF-8", "C.utf8", "en_US.UTF-8"})
-            if (locale_t made = newlocale(LC_CTYPE_MASK, name, locale_t(0)); made != locale_t(0))
-                return made;
-        return locale_t(0);
-    }
+    locale_t m_utf8 = locale_t(0);
     locale_t m_previous = locale_t(0);
 };
 
