@@ -1,0 +1,56 @@
+// Pages and text positions: which page a position lies on, and where a page begins.
+#include <algorithm>
+
+#include "layout/txt_mapper.h"
+
+namespace Yomibon {
+
+int ColumnToBoxNumber(const MapGeometry& geometry, int column) {
+    return FindColumnBox(geometry, column).number;
+}
+
+int LastPageNumber(const CYbTxtBuffer& buffer, const MapGeometry& geometry) {
+    const int perPage = geometry.columnsPerPage();
+    int last = 0;
+    if (buffer.lineCount() > 0 && perPage > 0) {
+        const int next = buffer.lines().back().iNextCol;
+        last = next >= perPage ? next / perPage : 0;
+    }
+    last |= 1;
+    for (const auto& [point, boxes] : buffer.pictureBoxes()) {
+        const int page = ((boxes.first - 1) / geometry.boxesPerPage()) | 1;
+        last = std::max(last, page);
+    }
+    return last;
+}
+
+int PageOfPoint(const CYbTxtBuffer& buffer, const MapGeometry& geometry, const TextPoint& point) {
+    auto picture = buffer.pictureBoxes().find(point);
+    if (picture != buffer.pictureBoxes().end())
+        return std::max(0, picture->second.first - 1) / geometry.boxesPerPage();
+    if (point.iLine >= buffer.lineCount()) return LastPageNumber(buffer, geometry);
+    if (point.iLine < 0) return 0;
+    const LineInfo& line = buffer.lines()[point.iLine];
+    const RunPoint at{point.iIndex, point.iPos};
+    int turns = 0;
+    for (const TextTurnPos& t : line.turns)
+        if (RunPoint{t.iIndex, t.iPos} <= at) ++turns;
+    const int column = line.iStartCol - 1 + turns;
+    const int perPage = geometry.columnsPerPage();
+    return perPage > 0 && column >= perPage ? column / perPage : 0;
+}
+
+bool FirstPointOfPage(const CYbTxtBuffer& buffer, const MapGeometry& geometry, int page,
+                      TextPoint& point) {
+    const int count = geometry.boxCount();
+    for (const auto& [at, boxes] : buffer.pictureBoxes()) {
+        const int d = boxes.first;
+        if (page * count / 2 + 1 <= d && d <= count + page * count / 2) {
+            point = at;
+            return true;
+        }
+    }
+    return buffer.columnToPoint(geometry.columnsPerSpread * (page / 2), point);
+}
+
+}  // namespace Yomibon

@@ -1,0 +1,13 @@
+#include "layout/txt_mapper.h"
+#include "settings/txt_param.h"
+
+namespace Yomibon {
+
+MapOptions MapOptions::FromParam(const CYbTxtParam& param) {
+    MapOptions options;
+    options.noteFormat = param.GetText(u"NoteFormat");
+    options.startList = param.GetListText(u"ConfListStart");
+    return options;
+}
+
+}  // namespace Yomibon
