@@ -14,13 +14,14 @@ namespace yt = Yomibon::Test;
 namespace fs = std::filesystem;
 
 // Damaged archives of every kind: unpacking ends with a result, never a crash, and
-// whatever it writes stays inside its folder.
+// whatever it writes stays inside its folder (which is kept from round to round, as
+// the same folder is when an archive is opened again).
 void UnpackDamaged(ArchiverKind kind, const std::string& good, const fs::path& root) {
     std::mt19937 random(20240607);
     const fs::path archive = root / "damaged";
     const fs::path folder = root / "out";
     CYbArchiveUnpacker unpacker(kind, {1 << 20, 64});
-    for (int round = 0; round < 150; ++round) {
+    for (int round = 0; round < 60; ++round) {
         std::string bytes = good;
         const int changes = 1 + static_cast<int>(random() % 4);
         for (int c = 0; c < changes; ++c) {
@@ -36,7 +37,6 @@ void UnpackDamaged(ArchiverKind kind, const std::string& good, const fs::path& r
         EXPECT_LE(report.bytes, uint64_t(1) << 20);
         for (const auto& entry : fs::directory_iterator(root))
             EXPECT_TRUE(entry.path() == archive || entry.path() == folder) << entry.path();
-        fs::remove_all(folder);
     }
 }
 
