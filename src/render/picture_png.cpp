@@ -27,6 +27,10 @@ void ReadMemory(png_structp png, png_bytep buffer, png_size_t length) {
     reader->offset += length;
 }
 
+// Quiet: a bad picture is reported by the return value, not on the terminal.
+void OnError(png_structp png, png_const_charp) {
+    png_longjmp(png, 1);
+}
 void OnWarning(png_structp, png_const_charp) {}
 
 // Row memory that the error path must free too.
@@ -94,7 +98,7 @@ bool Decode(png_structp png, png_infop info, Rows& rows, CYbBitmap& picture) {
 
 bool DecodePng(const uint8_t* data, size_t size, CYbBitmap& out) {
     if (!data || size < 8 || png_sig_cmp(data, 0, 8) != 0) return false;
-    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, OnWarning);
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, OnError, OnWarning);
     if (!png) return false;
     png_infop info = png_create_info_struct(png);
     if (!info) {

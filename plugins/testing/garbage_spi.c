@@ -1,0 +1,92 @@
+/* A picture plug-in that misbehaves on request, for the host's checks. It claims files that
+ * start with "GARBAGE:" followed by the name of a fault; blocks are released through its
+ * FreeHandle, which counts them. */
+#include <stdint.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include "render/pict_spi_interface.h"
+
+#define SPI_EXPORT __attribute__((visibility("default")))
+
+static int freed = 0;
+
+SPI_EXPORT int GarbageFreedCount(void) {
+    return freed;
+}
+
+SPI_EXPORT void FreeHandle(SpiHandle handle) {
+    ++freed;
+    free(handle);
+}
+
+SPI_EXPORT int GetPluginInfo(int infono, char* buf, int buflen) {
+    /* An over-long answer without a terminator: the host must bound it itself. */
+    if (infono == 2) {
+        memset(buf, 'x', (size_t)buflen);
+        return 100000;
+    }
+    if (infono == 3) {
+        /* "絵" in Shift_JIS */
+        strcpy(buf, "\x8A\x47 file");
+        return 6;
+    }
+    return 0;
+}
+
+SPI_EXPORT int IsSupported(const char* filename, void* dw) {
+    (void)filename;
+    return memcmp(dw, "GARBAGE:", 8) == 0;
+}
+
+static SpiBitmapInfoHeader* Header(int32_t width, int32_t height, uint16_t bits) {
+    SpiBitmapInfoHeader* h = calloc(1, sizeof *h + 256 * 4);
+    h->biSize = sizeof *h;
+    h->biWidth = width;
+    h->biHeight = height;
+    h->biPlanes = 1;
+    h->biBitCount = bits;
+    return h;
+}
+
+SPI_EXPORT int GetPicture(const char* buf, long len, unsigned int flag, SpiHandle* pHBInfo,
+                          SpiHandle* pHBm, SpiProgressCallback progress, long lData) {
+    (void)len, (void)flag, (void)progress, (void)lData;
+    char text[64] = {0};
+    FILE* file = fopen(buf, "rb");
+    if (!file) return SPI_FILE_READ_ERROR;
+    size_t got = fread(text, 1, sizeof text - 1, file);
+    fclose(file);
+    const char* fault = got > 8 ? text + 8 : "";
+    if (strncmp(fault, "fail", 4) == 0) {
+        *pHBInfo = (SpiHandle)1; /* garbage the host must not touch */
+        *pHBm = (SpiHandle)1;
+        return SPI_BROKEN_DATA;
+    }
+    if (strncmp(fault, "huge", 4) == 0)
+        *pHBInfo = Header(30000, 30000, 24), *pHBm = malloc(64);
+    else if (strncmp(fault, "short", 5) == 0)
+        *pHBInfo = Header(100, 100, 24), *pHBm = malloc(16);
+    else if (strncmp(fault, "negative", 8) == 0)
+        *pHBInfo = Header(-5, 4, 24), *pHBm = malloc(256);
+    else if (strncmp(fault, "bits", 4) == 0)
+        *pHBInfo = Header(2, 2, 7), *pHBm = malloc(64);
+    else if (strncmp(fault, "nobits", 6) == 0)
+        *pHBInfo = Header(2, 2, 24), *pHBm = NULL;
+    else if (strncmp(fault, "tinyinfo", 8) == 0)
+        *pHBInfo = malloc(8), *pHBm = malloc(64);
+    else { /* a good 2 x 2 picture of 8 bits, bottom-up: palette 0 red, 1 blue */
+        SpiBitmapInfoHeader* h = Header(2, 2, 8);
+        h->biClrUsed = 2;
+        SpiRgbQuad* colours = (SpiRgbQuad*)(h + 1);
+        colours[0].rgbRed = 255;
+        colours[1].rgbBlue = 255;
+        uint8_t* bits = calloc(8, 1);
+        bits[0] = 1; /* bottom row: blue, red */
+        bits[5] = 1; /* top row: red, blue */
+        *pHBInfo = h;
+        *pHBm = bits;
+    }
+    return SPI_SUCCESS;
+}
