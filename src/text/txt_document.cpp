@@ -1,0 +1,210 @@
+#include "text/txt_document.h"
+
+#include <algorithm>
+#include <chrono>
+#include <system_error>
+
+#include "platform/paths.h"
+#include "settings/data_folder.h"
+#include "settings/txt_param.h"
+#include "text/file_kind.h"
+#include "text/txt_parser_mgr.h"
+
+namespace Yomibon {
+namespace {
+
+class Stopwatch {
+  public:
+    double elapsedMs() const {
+        return std::chrono::duration<double, std::milli>(Clock::now() - start_).count();
+    }
+
+  private:
+    using Clock = std::chrono::steady_clock;
+    Clock::time_point start_ = Clock::now();
+};
+
+// A path handed over quoted, as on a command line: the text between the first pair of quotes.
+std::u16string_view FirstToken(std::u16string_view path) {
+    if (path.empty() || path[0] != u'"') return path;
+    path.remove_prefix(1);
+    return path.substr(0, path.find(u'"'));
+}
+
+}  // namespace
+
+void CYbEmptyDocumentLayout::arrange(CYbTxtDocument& document) {
+    for (LineInfo& line : document.buffer().lines()) {
+        line.iStartCol = 0;
+        line.iNextCol = 0;
+        line.turns.clear();
+    }
+    document.buffer().narrowMarks().clear();
+    document.buffer().pictureBoxes().clear();
+}
+
+CYbTxtDocument::CYbTxtDocument(const CYbTxtParam& param,
+                               std::unique_ptr<CYbTxtDocumentLayout> layout)
+    : param_(param),
+      layout_(layout ? std::move(layout) : std::make_unique<CYbEmptyDocumentLayout>()),
+      bookmarks_(*this),
+      dataFolder_(DataFolder()) {
+    layout_->loadLayout(param_.GetText(u"LayoutFile"));
+}
+
+CYbTxtDocument::~CYbTxtDocument() = default;
+
+void CYbTxtDocument::clearDocument() {
+    pageCount_ = 1;
+    outline_.clear();
+    buffer_.clear();
+    buffer_.setInfo({});
+    // No hold taken for the previous text may survive it.
+    for (Holder& h : holders_) {
+        while (h.count > 0)
+            --h.count;
+        h.owner = nullptr;
+    }
+}
+
+bool CYbTxtDocument::hold(int which, const void* owner) {
+    if (which < 0 || which >= kHolderCount) return false;
+    Holder& h = holders_[which];
+    if (h.count > 0 && h.owner != owner) return false;
+    ++h.count;
+    h.owner = owner;
+    return true;
+}
+
+void CYbTxtDocument::release(int which, const void* owner) {
+    if (which < 0 || which >= kHolderCount) return;
+    Holder& h = holders_[which];
+    if (h.count <= 0 || h.owner != owner) return;
+    if (--h.count == 0) h.owner = nullptr;
+}
+
+std::u16string CYbTxtDocument::absolutePath(std::u16string_view path) const {
+    if (IsUrlName(path)) return std::u16string(path);
+    std::filesystem::path p = ToFsPath(path);
+    // A relative name is taken from the data folder, once (not from its own folder again).
+    if (p.is_relative()) p = dataFolder_ / p;
+    return FromFsPath(p.lexically_normal());
+}
+
+void CYbTxtDocument::findBookmarks() {
+    bookmarks_.Clear();
+    if (bookmarks_.OpenForDocument(fileName_)) {
+        fileName_ = NormalizePath(bookmarks_.TextPath());
+        fromBookmark_ = true;
+    } else {
+        bookmarks_.SetTextPath(fileName_);
+    }
+}
+
+bool CYbTxtDocument::openFile(std::u16string_view givenPath) {
+    std::u16string path = NormalizePath(FirstToken(givenPath));
+    fileName_ = path.empty() ? path : NormalizePath(absolutePath(path));
+    fromBookmark_ = false;
+    times_ = {};
+    findBookmarks();
+    clearDocument();
+    Stopwatch parse;
+    if (!CYbTxtParserMgr().open(fileName_, buffer_)) {
+        // Nothing to keep bookmarks for: an automatic save must not record this path.
+        bookmarks_.Clear();
+        fromBookmark_ = false;
+        return false;
+    }
+    times_.parse = parse.elapsedMs();
+    if (!IsUrlName(fileName_)) {
+        // Pictures named relative to the text are found from its folder.
+        std::error_code ec;
+        std::filesystem::current_path(ToFsPath(fileName_).parent_path(), ec);
+    }
+    collectOutline();
+    arrange();
+    if (!fromBookmark_ && !fileName_.empty() &&
+        bookmarks_.OpenForDocument(fileName_ + std::u16string(u".siori"))) {
+        bookmarks_.SetTextPath(fileName_);
+        fromBookmark_ = true;
+    } else if (!fromBookmark_) {
+        bookmarks_.Clear();
+        bookmarks_.SetTextPath(fileName_);
+    }
+    bookmarks_.UpdatePages();
+    return true;
+}
+
+void CYbTxtDocument::openParsed(char16_t* text, std::u16string_view defaultTitle) {
+    Stopwatch parse;
+    CYbTxtParserMgr().parse(text, buffer_);
+    times_.parse = parse.elapsedMs();
+    if (buffer_.getTitle().empty()) buffer_.setTitle(std::u16string(defaultTitle));
+    arrange();
+}
+
+bool CYbTxtDocument::openText(std::u16string_view text) {
+    fileName_.clear();
+    fromBookmark_ = false;
+    times_ = {};
+    bookmarks_.Clear();
+    clearDocument();
+    // The parser writes into the text it is given; it gets a copy of its own.
+    std::u16string copy(text);
+    openParsed(copy.data(), u"テキスト");
+    return true;
+}
+
+bool CYbTxtDocument::openClipboard() {
+    fileName_.clear();
+    fromBookmark_ = false;
+    times_ = {};
+    bookmarks_.Clear();
+    clearDocument();
+    std::u16string text;
+    // Without text on the clipboard the document is one empty line.
+    if (!clipboard_ || !clipboard_->getText(text)) text.clear();
+    openParsed(text.data(), u"クリップボード");
+    bookmarks_.UpdatePages();
+    return true;
+}
+
+void CYbTxtDocument::collectOutline() {
+    Stopwatch outline;
+    if (param_.GetBoolean(u"WzMemoMode")) {
+        CYbTxtOutLinerFunc dots(buffer_, outline_);
+        buffer_.forEachAll(dots);
+    }
+    CYbTxtSubtileFunc headings(buffer_, outline_);
+    buffer_.forEachAll(headings);
+    times_.outline = outline.elapsedMs();
+}
+
+void CYbTxtDocument::arrange() {
+    Stopwatch arrange;
+    layout_->arrange(*this);
+    computePageCount();
+    times_.arrange = arrange.elapsedMs();
+}
+
+void CYbTxtDocument::reloadLayout() {
+    layout_->loadLayout(param_.GetText(u"LayoutFile"));
+    arrange();
+    bookmarks_.UpdatePages();
+}
+
+int CYbTxtDocument::getFileKind(std::u16string_view path) const {
+    return ClassifyFileName(path);
+}
+
+void CYbTxtDocument::getFrequentChars(std::u16string& out) const {
+    constexpr size_t kFrequentChars = 30;
+    HitMap hits(buffer_, out, kFrequentChars);
+    buffer_.forEachAll(hits);
+}
+
+void CYbTxtDocument::showProperties(const PropertiesFunc& show) const {
+    if (!fileName_.empty() && show) show(fileName_);
+}
+
+}  // namespace Yomibon

@@ -1,0 +1,130 @@
+// The one open document: the text buffer, its layout and arrangement, bookmarks and outline.
+// Loads a text from a file, from memory or from the clipboard, and converts between pages
+// and positions in the text.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "text/outline.h"
+#include "text/text_buffer.h"
+#include "text/txt_bookmark.h"
+#include "text/txt_document_layout.h"
+
+namespace Yomibon {
+
+class CYbTxtParam;
+
+class CYbTxtDocument {
+  public:
+    // The clipboard belongs to the window; the document only asks it for its text.
+    class CYbClipboardText {
+      public:
+        // False when the clipboard cannot be opened or holds no Unicode text.
+        virtual bool getText(std::u16string& out) = 0;
+
+      protected:
+        ~CYbClipboardText() = default;
+    };
+
+    // Shows the desktop's properties of a file (supplied by the window).
+    using PropertiesFunc = std::function<void(const std::u16string& path)>;
+
+    // A hold taken on the document by work that must not see it replaced.
+    struct Holder {
+        int32_t count = 0;
+        const void* owner = nullptr;
+    };
+    static constexpr int kHolderCount = 2;
+
+    // Milliseconds spent in the phases of the last open.
+    struct LoadTimes {
+        double parse = 0;
+        double outline = 0;
+        double arrange = 0;
+    };
+
+    // The document reads its settings from the store when it needs them. Without a layout
+    // it keeps the built-in page figures and arranges nothing.
+    explicit CYbTxtDocument(const CYbTxtParam& param,
+                            std::unique_ptr<CYbTxtDocumentLayout> layout = nullptr);
+    virtual ~CYbTxtDocument();
+    CYbTxtDocument(const CYbTxtDocument&) = delete;
+    CYbTxtDocument& operator=(const CYbTxtDocument&) = delete;
+
+    // Loads a file, a URL or a bookmark file's text; false when its parser could not open
+    // it (the document is then empty and titled with the path).
+    bool openFile(std::u16string_view path);
+    // Parses a text (up to its first zero character, as a zero-terminated text ends).
+    bool openText(std::u16string_view text);
+    // Parses the clipboard's text (an empty document when it holds none).
+    bool openClipboard();
+    void clearDocument();
+
+    // Archive, bookmark file, document or shortcut (FileKind).
+    int getFileKind(std::u16string_view path) const;
+    // The first position shown on a page; false when the page shows none.
+    bool pageToPoint(int32_t page, TextPoint& out) const;
+    // The page that shows a position; the page count past the end, -1 before the start.
+    int32_t pointToPage(const TextPoint& point) const;
+    // The 30 most frequent characters.
+    void getFrequentChars(std::u16string& out) const;
+    // Reloads the layout named by the settings and arranges the text anew.
+    void reloadLayout();
+    // Has the window show the file's properties, when the document has a file.
+    void showProperties(const PropertiesFunc& show) const;
+
+    // Takes or gives back a hold; false when another owner holds it.
+    bool hold(int which, const void* owner);
+    void release(int which, const void* owner);
+    const Holder& holder(int which) const { return holders_[size_t(which) % kHolderCount]; }
+
+    void setClipboard(CYbClipboardText* clipboard) { clipboard_ = clipboard; }
+    // The folder relative paths and bookmark settings are taken from (the data folder).
+    void setDataFolder(const std::filesystem::path& folder) { dataFolder_ = folder; }
+    const std::filesystem::path& dataFolder() const { return dataFolder_; }
+
+    CYbTxtBuffer& buffer() { return buffer_; }
+    const CYbTxtBuffer& buffer() const { return buffer_; }
+    const CYbTxtParam& param() const { return param_; }
+    CYbTxtDocumentLayout& layout() { return *layout_; }
+    CYbTxtBookmark& bookmarks() { return bookmarks_; }
+    const CYbTxtBookmark& bookmarks() const { return bookmarks_; }
+    const std::vector<OutlineEntry>& outline() const { return outline_; }
+    const std::u16string& getFileName() const { return fileName_; }
+    // The number (from 0) of the left-hand page of the last spread; odd, 1 when empty.
+    int32_t getPageCount() const { return pageCount_; }
+    bool isOpenedFromBookmark() const { return fromBookmark_; }
+    // The page of the last read position.
+    int32_t getStartPage() const { return bookmarks_.LastPosition().page; }
+    const LoadTimes& loadTimes() const { return times_; }
+
+  private:
+    std::u16string absolutePath(std::u16string_view path) const;
+    void findBookmarks();
+    void collectOutline();
+    void arrange();
+    void computePageCount();
+    int32_t boxesPerPage() const;
+    void openParsed(char16_t* text, std::u16string_view defaultTitle);
+
+    const CYbTxtParam& param_;
+    std::unique_ptr<CYbTxtDocumentLayout> layout_;
+    CYbTxtBuffer buffer_;
+    std::u16string fileName_;
+    Holder holders_[kHolderCount];
+    int32_t pageCount_ = 1;
+    CYbTxtBookmark bookmarks_;
+    std::vector<OutlineEntry> outline_;
+    bool fromBookmark_ = false;
+    CYbClipboardText* clipboard_ = nullptr;
+    std::filesystem::path dataFolder_;
+    LoadTimes times_;
+};
+
+}  // namespace Yomibon
