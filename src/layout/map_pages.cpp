@@ -40,12 +40,16 @@ int PageOfPoint(const CYbTxtBuffer& buffer, const MapGeometry& geometry, const T
     return perPage > 0 && column >= perPage ? column / perPage : 0;
 }
 
+// A picture whose first box lies on the page's spread begins it. The spread is that of
+// the even page at or below `page`: an odd page's window would otherwise reach half a
+// spread into the next one and answer with a picture that lies there.
 bool FirstPointOfPage(const CYbTxtBuffer& buffer, const MapGeometry& geometry, int page,
                       TextPoint& point) {
     const int count = geometry.boxCount();
+    const int even = page & ~1;
     for (const auto& [at, boxes] : buffer.pictureBoxes()) {
         const int d = boxes.first;
-        if (page * count / 2 + 1 <= d && d <= count + page * count / 2) {
+        if (even * count / 2 + 1 <= d && d <= count + even * count / 2) {
             point = at;
             return true;
         }
