@@ -66,20 +66,28 @@ void Put32(std::string& out, uint32_t value) {
     Put16(out, value >> 16);
 }
 
+template <typename Write>
+bool WithUtf8Locale(Write write) {
+    const locale_t utf8 = newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t(0));
+    const locale_t previous = utf8 != locale_t(0) ? uselocale(utf8) : locale_t(0);
+    const bool ok = write();
+    if (previous != locale_t(0)) uselocale(previous);
+    if (utf8 != locale_t(0)) freelocale(utf8);
+    return ok;
+}
+
 }  // namespace
 
-bool WriteZip(const std::filesystem::path& path, const std::vector<ArchiveItem>& items) {
-    return WriteWith(path, items, archive_write_set_format_zip);
+bool WriteZip(const std::filesystem::path& path, const std::vector<ArchiveItem>& items,
+              bool utf8Names) {
+    if (!utf8Names) return WriteWith(path, items, archive_write_set_format_zip);
+    // Written under a UTF-8 locale the names carry the UTF-8 flag.
+    return WithUtf8Locale([&] { return WriteWith(path, items, archive_write_set_format_zip); });
 }
 
 bool Write7z(const std::filesystem::path& path, const std::vector<ArchiveItem>& items) {
     // 7z stores names as UTF-16, converted from the thread's locale: make that UTF-8.
-    const locale_t utf8 = newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t(0));
-    const locale_t previous = utf8 != locale_t(0) ? uselocale(utf8) : locale_t(0);
-    const bool ok = WriteWith(path, items, archive_write_set_format_7zip);
-    if (previous != locale_t(0)) uselocale(previous);
-    if (utf8 != locale_t(0)) freelocale(utf8);
-    return ok;
+    return WithUtf8Locale([&] { return WriteWith(path, items, archive_write_set_format_7zip); });
 }
 
 std::string MakeLha(const std::vector<ArchiveItem>& items) {

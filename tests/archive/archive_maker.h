@@ -14,8 +14,10 @@ struct ArchiveItem {
     Kind kind = FILE;
 };
 
-// A ZIP or 7z archive written with libarchive's writer; false when writing failed.
-bool WriteZip(const std::filesystem::path& path, const std::vector<ArchiveItem>& items);
+// A ZIP or 7z archive written with libarchive's writer; false when writing failed. ZIP
+// names are stored as given, or flagged as UTF-8 with `utf8Names`.
+bool WriteZip(const std::filesystem::path& path, const std::vector<ArchiveItem>& items,
+              bool utf8Names = false);
 bool Write7z(const std::filesystem::path& path, const std::vector<ArchiveItem>& items);
 
 // An LHA archive of stored ("-lh0-") files with level-0 headers, built byte by byte since

@@ -42,6 +42,13 @@ TEST_F(ArchiveUnpackerTest, ShiftJisZipNamesComeOutReadable) {
     EXPECT_EQ(report.written, 2u);
     EXPECT_EQ(report.bytes, 6u);
     EXPECT_TRUE(report.refused.empty());
+
+    // Names flagged as UTF-8 stay as they are.
+    const fs::path flagged = temp.path() / "utf8.zip";
+    ASSERT_TRUE(yt::WriteZip(flagged, {{"u/" + utf8 + "2.txt", "flagged"}}, true));
+    ASSERT_NE(yt::ReadFile(flagged)[7] & 0x08, 0);
+    ASSERT_EQ(Unpack(ArchiverKind::Zip, flagged), ARCHIVER_OK) << report.error;
+    EXPECT_EQ(yt::ReadFile(out / "u" / (utf8 + "2.txt")), "flagged");
 }
 
 TEST_F(ArchiveUnpackerTest, RefusesEntriesThatLeadOutAndKeepsTheRest) {
