@@ -1,0 +1,179 @@
+// Line arrangement: turns every buffer line into columns inside the text boxes of a layout,
+// under the Japanese line-breaking rules, and numbers the columns of the whole document.
+#pragma once
+
+#include <cstdint>
+#include <set>
+#include <vector>
+
+#include "layout/kinsoku.h"
+#include "layout/txt_layout.h"
+#include "text/text_buffer.h"
+
+namespace Yomibon {
+
+class CYbTxtParam;
+
+class CYbIndexCreator {
+  public:
+    // Quarters of room below a column's last cell (half a cell).
+    static constexpr int kHalfCell = 2;
+    // Most marks that hang below one column.
+    static constexpr int kMaxHanging = 3;
+
+    // Arranges into `boxes` (the layout's TextLayout boxes) with the lists, class map and
+    // TateNakaNum of the settings; clears the narrow-mark and picture box maps.
+    CYbIndexCreator(CYbTxtBuffer& buffer, const std::vector<LayoutBox>& boxes, int32_t textSize,
+                    const CYbTxtParam& param);
+
+    // Arranges one buffer line; lines are given in order, from line 0.
+    void IndexLine(int line);
+    // Narrows the punctuation of one over-full column, from begin to end (both included).
+    void arrangeLine(TextTurnPos& turn, const TextPoint& begin, const TextPoint& end);
+
+    bool noHang() const { return noHang_; }
+    int column() const { return column_; }
+    const std::set<int32_t>& reservedBoxes() const { return reserved_; }
+
+  private:
+    // The last character placed (the "p" of the column-end rules).
+    struct LastChar {
+        bool valid = false;
+        bool inColumn = false;
+        bool narrowed = false;
+        char32_t ch = 0;
+        int width = 0;      // advance in the column, after narrowing
+        int baseWidth = 0;  // advance at the start of a column
+        int runType = 0;
+        uint8_t code = 0;
+        int32_t run = 0;
+        int32_t pos = 0;
+    };
+    // What a column of the current line knows beyond its TextTurnPos.
+    struct ColumnInfo {
+        int limit = 0;
+        int start = 0;
+        int capacity = 0;
+        bool limited = false;
+        bool byOverflow = false;  // started because the text ran out of room
+        int hanging = 0;
+    };
+    // The position when a column was left, so that the column can be taken back.
+    struct BoxState {
+        int column = 0;
+        int curBox = 0;
+        int boxFirstCol = 0;
+        int boxSeq = 0;
+        bool boxHolds = false;
+        int pos = 0;
+        int extent = 0;
+        int colStart = 0;
+        int limit = 0;
+        int placed = 0;
+        LastChar last;
+    };
+    // The advance of a punctuation mark set after another one, and what the mark before it
+    // gives back.
+    struct Narrowing {
+        int width = 0;
+        int pull = 0;
+        bool narrowed = false;
+    };
+
+    // Lines and runs.
+    void beginLine(int line);
+    void endLine();
+    void arrangeRun(int32_t index);
+    void arrangeControl(int32_t index, TextInfo& run);
+    void finishColumns();
+
+    // Columns and boxes.
+    int boxLines(int box) const;
+    int capacity() const;
+    void computeLimit();
+    void nextColumn();
+    void nextBox();
+    bool boxStartsPage() const { return curBox_ % boxesPerPage_ == 0; }
+    // Starts a new column of the current line whose first character is at (run, pos).
+    void startColumn(int32_t run, int32_t pos, bool byOverflow);
+    // Moves to a new box by a break; the text after the break starts it.
+    void breakTo(int type, int32_t index);
+    void setIndent(int32_t first, int32_t wrapped, int32_t nextRun, bool move);
+    void setBottom(int32_t raise);
+
+    // Text, character by character.
+    void arrangeText(int32_t index, TextInfo& run);
+    bool arrangeTateChuYoko(int32_t index, TextInfo& run);
+    void placeCell(int32_t index, int width, int runType);
+    void checkNumeralSeparator(int32_t index, const TextInfo& run);
+    void placeChar(int32_t index, int32_t pos, char32_t ch, int width, int runType);
+    Narrowing pairNarrowing(uint8_t code, int width) const;
+    void commit(int32_t index, int32_t pos, uint8_t code, const Narrowing& n);
+    void fitAtColumnEnd(int32_t index, int32_t pos, char32_t ch, int width, int runType,
+                        uint8_t code, const Narrowing& n);
+    void hang(int32_t index, int32_t pos, char32_t ch, int width, int runType, uint8_t code,
+              const Narrowing& n);
+    bool moveLastWith();
+    void record(int32_t index, int32_t pos, char32_t ch, int width, int baseWidth, int runType,
+                uint8_t code, bool narrowed);
+    bool dropAtColumnStart(int32_t index, int32_t pos, char32_t ch, TextInfo& run);
+    bool pullBackAtColumnStart(int32_t index, int32_t pos, char32_t ch, int width);
+    bool forbiddenStart(int32_t index, int32_t pos) const;
+
+    // Ruby fitting, pictures.
+    void fitRuby(const TextInfo& run);
+    void mergeIntoPrevious();
+    void moveTurnTo(const RunPoint& first, const RunPoint& turn, int before);
+    int charCount(const RunPoint& from, const RunPoint& to) const;
+    int charWidth(const RunPoint& from, const RunPoint& to) const;
+    void reservePicture(int32_t index, int count);
+
+    CYbTxtBuffer& buffer_;
+    std::vector<LayoutBox> boxes_;
+    int boxCount_ = 1;
+    int boxesPerPage_ = 1;
+    CYbKinsoku kinsoku_;
+    int tateNakaNum_ = 3;
+    bool noHang_ = false;
+
+    // Box position.
+    int curBox_ = 0;
+    int boxFirstCol_ = 0;
+    int boxSeq_ = 1;
+    bool boxHolds_ = false;
+    int column_ = 0;
+    std::set<int32_t> reserved_;
+
+    // Column position, in quarters.
+    int pos_ = 0;
+    int extent_ = 0;
+    int colStart_ = 0;
+    int limit_ = 0;
+    int placed_ = 0;
+    LastChar last_;
+    int numeralBits_ = 0;
+    int32_t numeralRun_ = -1;
+
+    // Indents and limits, in quarters.
+    int indent_ = 0;
+    int hangIndent_ = 0;
+    int bottomRaise_ = 0;
+    bool aligned_ = false;
+    int lengthLimit_ = 0;
+    int blockIndent_ = 0;
+    int blockHang_ = 0;
+    int blockBottom_ = 0;
+    bool blockAligned_ = false;
+    bool inComment_ = false;
+
+    // The line being arranged.
+    int line_ = -1;
+    LineInfo* info_ = nullptr;
+    std::vector<ColumnInfo> columns_;
+    BoxState previous_;
+    bool beganInComment_ = false;
+    bool breakPending_ = false;
+    bool firstLine_ = true;
+};
+
+}  // namespace Yomibon

@@ -1,0 +1,167 @@
+// Line arrangement: narrowing of over-full columns, ruby fitting across a column turn, and
+// boxes reserved for pictures.
+#include <algorithm>
+
+#include "layout/index_creator.h"
+#include "platform/char_type.h"
+#include "platform/utf16.h"
+
+namespace Yomibon {
+
+namespace {
+
+// Enters every punctuation mark of a column in the narrow-mark map and shortens the column.
+class CYbArrange : public CYbTxtBuffer::CYbCharFunc {
+  public:
+    CYbArrange(CYbTxtBuffer& buffer, const CYbKinsoku& kinsoku, TextTurnPos& turn)
+        : buffer_(buffer), kinsoku_(kinsoku), turn_(turn) {}
+    bool isValid(int textType) override { return textType == TT_TEXT; }
+    bool setChar(const TextPoint& point) override {
+        uint8_t code = kinsoku_.code(buffer_.charAt(point));
+        if (code == 0) return true;
+        auto [it, added] = buffer_.narrowMarks().emplace(point, code);
+        if (added) turn_.iLength -= 4 - CYbKinsoku::SetBits(code);
+        return true;
+    }
+
+  private:
+    CYbTxtBuffer& buffer_;
+    const CYbKinsoku& kinsoku_;
+    TextTurnPos& turn_;
+};
+
+int32_t CeilDiv(int32_t a, int32_t n) {
+    return a <= 0 ? 0 : (a + n - 1) / n;
+}
+
+}  // namespace
+
+void CYbIndexCreator::arrangeLine(TextTurnPos& turn, const TextPoint& begin, const TextPoint& end) {
+    CYbArrange func(buffer_, kinsoku_, turn);
+    buffer_.forEach(begin, end, func);
+}
+
+int CYbIndexCreator::charCount(const RunPoint& from, const RunPoint& to) const {
+    const auto& runs = info_->runs;
+    int count = 0;
+    for (int32_t r = from.iIndex; r <= to.iIndex && r < int32_t(runs.size()); ++r) {
+        const TextInfo& run = runs[size_t(r)];
+        int32_t n = int32_t(CharCount(run.str));
+        if (run.textType == TT_AUTO_HORIZONTAL || run.textType == TT_EXTERNAL_CHAR)
+            n = 1;
+        else if (run.textType != TT_TEXT && run.textType != TT_DASH)
+            continue;
+        int32_t first = r == from.iIndex ? from.iPos : 0;
+        int32_t last = r == to.iIndex ? std::min(to.iPos, n - 1) : n - 1;
+        count += std::max(0, last - first + 1);
+    }
+    return count;
+}
+
+int CYbIndexCreator::charWidth(const RunPoint& from, const RunPoint& to) const {
+    const auto& runs = info_->runs;
+    const auto& marks = buffer_.narrowMarks();
+    int width = 0;
+    for (int32_t r = from.iIndex; r <= to.iIndex && r < int32_t(runs.size()); ++r) {
+        const TextInfo& run = runs[size_t(r)];
+        if (run.textType == TT_AUTO_HORIZONTAL || run.textType == TT_EXTERNAL_CHAR) {
+            width += 4;
+            continue;
+        }
+        if (run.textType != TT_TEXT && run.textType != TT_DASH) continue;
+        int w = IsHalfWidthClass(run.chrType) ? 2 : 4;
+        int32_t n = int32_t(CharCount(run.str));
+        int32_t first = r == from.iIndex ? from.iPos : 0;
+        int32_t last = r == to.iIndex ? std::min(to.iPos, n - 1) : n - 1;
+        for (int32_t p = first; p <= last; ++p) {
+            auto it = marks.find(TextPoint{line_, r, p});
+            width += it == marks.end() ? w : CYbKinsoku::SetBits(uint8_t(it->second));
+        }
+    }
+    return width;
+}
+
+void CYbIndexCreator::fitRuby(const TextInfo& run) {
+    auto& turns = info_->turns;
+    const auto& runs = info_->runs;
+    if (turns.size() < 2 || !columns_.back().byOverflow) return;
+    RunPoint first = run.tpBegin;
+    RunPoint last = run.tpEnd;
+    if (first.iIndex < 0 || last.iIndex < 0 || last.iIndex >= int32_t(runs.size())) return;
+    if (last.iPos < 0)
+        last.iPos = std::max<int32_t>(0, int32_t(CharCount(runs[size_t(last.iIndex)].str)) - 1);
+    if (last < first) return;
+    size_t at = 0;
+    int inside = 0;
+    for (size_t k = 1; k < turns.size(); ++k) {
+        RunPoint t{turns[k].iIndex, turns[k].iPos};
+        if (first < t && t <= last) {
+            ++inside;
+            at = k;
+        }
+    }
+    // Only a turn inside the base that opened the current column can still be moved.
+    if (inside != 1 || at + 1 != turns.size()) return;
+    if (turns[at - 1].iColumn + 1 != turns[at].iColumn) return;
+    RunPoint turn{turns[at].iIndex, turns[at].iPos};
+    int after = charCount(turn, last);
+    int before = charCount(first, last) - after;
+    if (after == 1 && !noHang_ && columns_[at - 1].hanging < kMaxHanging) {
+        mergeIntoPrevious();
+        return;
+    }
+    if (after == 1 || before <= 2) moveTurnTo(first, turn, before);
+}
+
+void CYbIndexCreator::mergeIntoPrevious() {
+    // The base ends hanging below the earlier column.
+    auto& turns = info_->turns;
+    int used = std::max(pos_, extent_) - colStart_;
+    int count = placed_;
+    LastChar keep = last_;
+    column_ = previous_.column;
+    curBox_ = previous_.curBox;
+    boxFirstCol_ = previous_.boxFirstCol;
+    boxSeq_ = previous_.boxSeq;
+    boxHolds_ = true;
+    pos_ = std::max(previous_.pos, previous_.extent) + used;
+    extent_ = pos_;
+    colStart_ = previous_.colStart;
+    limit_ = previous_.limit;
+    placed_ = previous_.placed + count;
+    turns.pop_back();
+    columns_.pop_back();
+    columns_.back().hanging += count;
+    turns.back().iCount = 0;
+    last_ = keep;
+}
+
+void CYbIndexCreator::moveTurnTo(const RunPoint& first, const RunPoint& turn, int before) {
+    // The whole base begins the next column.
+    auto& turns = info_->turns;
+    TextTurnPos& prev = turns[turns.size() - 2];
+    if (prev.iCount - before < 1) return;
+    RunPoint beforeEnd =
+        turn.iPos > 0 ? RunPoint{turn.iIndex, turn.iPos - 1} : RunPoint{turn.iIndex - 1, INT32_MAX};
+    int width = charWidth(first, beforeEnd);
+    if (pos_ + width > limit_) return;
+    buffer_.narrowMarks().erase(TextPoint{line_, first.iIndex, first.iPos});
+    prev.iCount -= before;
+    prev.iLength -= width;
+    turns.back().iIndex = first.iIndex;
+    turns.back().iPos = first.iPos;
+    pos_ += width;
+    placed_ += before;
+}
+
+void CYbIndexCreator::reservePicture(int32_t index, int count) {
+    int32_t n = std::max(1, count);
+    int32_t first = n * CeilDiv(boxSeq_, n) + 1;
+    if (!reserved_.empty()) first = std::max(first, n * CeilDiv(*reserved_.rbegin(), n) + 1);
+    int32_t last = first + n - 1;
+    for (int32_t box = boxSeq_; box <= last; ++box)
+        reserved_.insert(box);
+    buffer_.pictureBoxes()[TextPoint{line_, index, 0}] = {first, last};
+}
+
+}  // namespace Yomibon
