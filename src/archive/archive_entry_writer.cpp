@@ -54,7 +54,8 @@ CYbArchiveEntryWriter::CYbArchiveEntryWriter(fs::path folder, const UnpackLimits
 int CYbArchiveEntryWriter::Write(archive* reader, archive_entry* entry, const std::string& relative,
                                  const std::string& name) {
     const fs::path target = m_folder / relative;
-    if (const char* hard = archive_entry_hardlink(entry)) return WriteHardLink(hard, target, name);
+    // None of the three formats stores hard links; an entry that claims one is not trusted.
+    if (archive_entry_hardlink(entry)) return Refuse(name);
     switch (archive_entry_filetype(entry)) {
         case AE_IFDIR:
             return WriteFolder(target, name);
@@ -135,21 +136,6 @@ int CYbArchiveEntryWriter::WriteSymlink(archive_entry* entry, const fs::path& ta
     const std::string link = raw ? DecodeEntryName(raw) : std::string();
     if (!SafeLinkTarget(link) || !Prepare(target)) return Refuse(name);
     if (::symlink(link.c_str(), target.c_str()) != 0) return Refuse(name);
-    ++m_report.written;
-    return ARCHIVER_OK;
-}
-
-int CYbArchiveEntryWriter::WriteHardLink(const char* linkName, const fs::path& target,
-                                         const std::string& name) {
-    std::string relative;
-    if (!SafeEntryPath(DecodeEntryName(linkName), relative) || relative.empty())
-        return Refuse(name);
-    const fs::path source = m_folder / relative;
-    std::error_code ec;
-    // Only a plain file already unpacked here may be linked to.
-    if (!fs::is_regular_file(fs::symlink_status(source, ec)) || !Prepare(target))
-        return Refuse(name);
-    if (::link(source.c_str(), target.c_str()) != 0) return Refuse(name);
     ++m_report.written;
     return ARCHIVER_OK;
 }

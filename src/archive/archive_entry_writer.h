@@ -28,8 +28,6 @@ class CYbArchiveEntryWriter {
     int WriteFolder(const std::filesystem::path& target, const std::string& name);
     int WriteSymlink(archive_entry* entry, const std::filesystem::path& target,
                      const std::string& name);
-    int WriteHardLink(const char* linkName, const std::filesystem::path& target,
-                      const std::string& name);
     bool Prepare(const std::filesystem::path& target);
     int Refuse(const std::string& name);
     int Fail(int error, const std::string& why);
