@@ -1,0 +1,56 @@
+#include "cli/cli_document.h"
+
+#include <cstdio>
+#include <filesystem>
+
+#include "layout/shinsho_txt_layout.h"
+#include "platform/paths.h"
+#include "platform/utf16.h"
+#include "text/file_kind.h"
+
+namespace Yomibon::Cli {
+
+std::unique_ptr<CliDocument> OpenCliDocument(const std::string& file,
+                                             const std::string& layoutOption, std::string& error) {
+    auto cli = std::make_unique<CliDocument>();
+    bool builtIn = layoutOption.empty() || layoutOption == "bunko" || layoutOption == "shinsho";
+    std::error_code ec;
+    if (builtIn) {
+        cli->param.SetText(u"LayoutFile", u"");
+    } else {
+        std::filesystem::path lay = std::filesystem::absolute(layoutOption, ec);
+        if (ec || !std::filesystem::is_regular_file(lay, ec)) {
+            error = "no layout file " + layoutOption;
+            return nullptr;
+        }
+        cli->param.SetText(u"LayoutFile", FromFsPath(lay));
+    }
+    auto arranger = std::make_unique<CYbDocumentArranger>();
+    cli->arranger = arranger.get();
+    cli->document = std::make_unique<CYbTxtDocument>(cli->param, std::move(arranger));
+    if (layoutOption == "shinsho") {
+        CYbShinShoTate2TxtLayout shinsho;
+        shinsho.SetDefault();
+        cli->arranger->layout().CopyFrom(shinsho);
+    }
+    std::u16string path = FromUtf8(file);
+    if (!IsUrlName(path)) path = FromFsPath(std::filesystem::absolute(ToFsPath(path), ec));
+    if (!cli->document->openFile(path)) {
+        error = "cannot open " + file;
+        return nullptr;
+    }
+    return cli;
+}
+
+bool ParseSize(const std::string& text, int& width, int& height) {
+    int w = 0, h = 0;
+    char x = 0;
+    if (std::sscanf(text.c_str(), "%d%c%d", &w, &x, &h) != 3 || (x != 'x' && x != 'X') || w < 1 ||
+        h < 1 || w > 16384 || h > 16384)
+        return false;
+    width = w;
+    height = h;
+    return true;
+}
+
+}  // namespace Yomibon::Cli

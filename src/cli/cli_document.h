@@ -1,0 +1,27 @@
+// Opening a text the way the reader does, for the sub-commands that need a typeset document.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "layout/document_arranger.h"
+#include "settings/txt_param.h"
+#include "text/txt_document.h"
+
+namespace Yomibon::Cli {
+
+struct CliDocument {
+    CYbTxtParam param;
+    CYbDocumentArranger* arranger = nullptr;  // owned by the document
+    std::unique_ptr<CYbTxtDocument> document;
+};
+
+// The layout option: "bunko" (the default), "shinsho" or a layout file's path.
+// Null, with a message in `error`, when the layout or the text cannot be opened.
+std::unique_ptr<CliDocument> OpenCliDocument(const std::string& file,
+                                             const std::string& layoutOption, std::string& error);
+
+// "1920x1080" into width and height; false when malformed.
+bool ParseSize(const std::string& text, int& width, int& height);
+
+}  // namespace Yomibon::Cli

@@ -1,0 +1,465 @@
+#include "render/page_canvas.h"
+
+#include <algorithm>
+#include <climits>
+
+#include "layout/txt_layout.h"
+#include "platform/format.h"
+#include "platform/paths.h"
+#include "platform/utf16.h"
+#include "settings/data_folder.h"
+#include "settings/txt_param.h"
+#include "text/txt_document.h"
+
+namespace Yomibon {
+namespace {
+
+uint32_t PointOr(const CYbTxtParam& param, std::u16string_view key, size_t i, uint32_t fallback) {
+    const auto& v = param.GetPoints(key);
+    return i < v.size() ? uint32_t(v[i]) : fallback;
+}
+
+void FillRect(CYbBitmap& bmp, const MapRect& r, uint32_t pixel) {
+    int x0 = std::max(0, r.left), x1 = std::min(bmp.width(), r.right);
+    int y0 = std::max(0, r.top), y1 = std::min(bmp.height(), r.bottom);
+    for (int y = y0; y < y1; ++y)
+        std::fill(bmp.row(y) + x0, bmp.row(y) + x1, pixel);
+}
+
+MapRect Union(const MapRect& a, const MapRect& b) {
+    return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+            std::max(a.bottom, b.bottom)};
+}
+
+std::u16string DirectoryOf(const std::u16string& file) {
+    size_t slash = file.find_last_of(u'/');
+    return slash == std::u16string::npos ? std::u16string() : file.substr(0, slash);
+}
+
+// The characters of a run, a surrogate pair taken whole.
+std::vector<std::u16string_view> Characters(std::u16string_view s) {
+    std::vector<std::u16string_view> out;
+    for (size_t i = 0; i < s.size(); i += UnitsAt(s, i))
+        out.push_back(s.substr(i, UnitsAt(s, i)));
+    return out;
+}
+
+bool IsEmphasis(int t) {
+    return (t >= 2 && t <= 9) || (t >= 17 && t <= 24);
+}
+bool IsSideLine(int t) {
+    return (t >= 10 && t <= 16) || (t >= 25 && t <= 29);
+}
+
+}  // namespace
+
+CYbPageCanvas::CYbPageCanvas(const CYbTxtParam& param) : param_(param), mgr_(param) {
+    applySettings();
+}
+
+void CYbPageCanvas::applySettings() {
+    mgr_.setAntiAlias(int(PointOr(param_, u"AntiAlias", 0, 1)));
+    mgr_.setWhiteTransparency(PointOr(param_, u"WhiteTrans", 0, 1) == 1,
+                              int(PointOr(param_, u"WhiteTransRate", 0, 20)));
+    background_ = param_.GetText(u"BackgroundImage");
+    mapper_.setOptions(MapOptions::FromParam(param_));
+}
+
+void CYbPageCanvas::setDocument(CYbTxtDocument* document, const CYbTxtLayout* layout) {
+    document_ = document;
+    layout_ = layout;
+    page_ = 0;
+    std::u16string dir = document ? DirectoryOf(document->getFileName()) : std::u16string();
+    mgr_.setPictureRenderers(dir, FromFsPath(DataFolder()));
+    resize(bitmap_.width(), bitmap_.height());
+}
+
+void CYbPageCanvas::resize(int width, int height) {
+    bitmap_.create(width, height);
+    if (!layout_) return;
+    mapper_.setLayout(*layout_);
+    if (!mapper_.FitView(width, height)) return;
+    const MapFontSizes& s = mapper_.fontSizes();
+    std::u16string frequent;
+    std::u16string dir;
+    if (document_) {
+        document_->getFrequentChars(frequent);
+        dir = DirectoryOf(document_->getFileName());
+    }
+    mgr_.setFonts(dir, frequent, {s.text, s.ruby, s.note, s.nombre, s.runningHead});
+}
+
+int CYbPageCanvas::showPage(int page) {
+    return drawPage(page < 0 ? page : page & ~1);
+}
+
+std::vector<TextInfo> CYbPageCanvas::pageDecorations(int page, int nextSpreadLine) const {
+    std::vector<TextInfo> decos;
+    int count = document_->getPageCount();
+    for (int p = page; p <= page + 1; ++p) {
+        if (p <= 0) continue;
+        TextInfo nombre;
+        nombre.str = FormatMessage(layout_->GetNombreFormat(p), {int64_t(p), int64_t(count)});
+        nombre.textType = (p % 2 == 0) ? TT_NOMBRE_EVEN : TT_NOMBRE_ODD;
+        decos.push_back(nombre);
+    }
+    TextInfo head;
+    head.textType = TT_RUNNING_HEAD;
+    for (const OutlineEntry& e : document_->outline())
+        if (e.level == 1 && e.begin.iLine < nextSpreadLine) head.str = e.text;
+    if (head.str.empty()) head.str = document_->buffer().getTitle();
+    decos.push_back(head);
+    return decos;
+}
+
+int CYbPageCanvas::drawPage(int page) {
+    if (bitmap_.empty()) return page_;
+    MapRect canvas{0, 0, bitmap_.width(), bitmap_.height()};
+    const MapRect& paper = mapper_.paperRect();
+    FillRect(bitmap_, canvas, ColorToPixel(PointOr(param_, u"PageColor", 2, 0xD0D0D0)));
+    FillRect(bitmap_, paper, ColorToPixel(PointOr(param_, u"PageColor", 0, 0xFFFFFF)));
+    if (!background_.empty())
+        mgr_.drawPicture(bitmap_, background_, paper.left, paper.top, paper.width(),
+                         paper.height());
+    tooltips_.clear();
+    links_.clear();
+    if (!document_ || !layout_) return page_;
+    if (page < 0) page = page_;
+    if (page > document_->getPageCount()) return page_;
+    const auto& lines = document_->buffer().lines();
+    int perSpread = mapper_.columnsPerSpread();
+    int first = (page / 2) * perSpread;
+    page_ = page & ~1;
+    mapper_.selShown = false;
+    int firstLine = 0;
+    while (firstLine < int(lines.size()) && lines[size_t(firstLine)].iNextCol <= first &&
+           lines[size_t(firstLine)].iStartCol < first)
+        ++firstLine;
+    int nextLine = firstLine;
+    while (nextLine < int(lines.size()) && lines[size_t(nextLine)].iStartCol < first + perSpread)
+        ++nextLine;
+    decorations_ = pageDecorations(page_, nextLine);
+    mapper_.Build(decorations_, document_->buffer(), first, paper);
+    noteCounter_ = 0;
+    drawPictures(page_);
+    for (int line = firstLine; line < nextLine; ++line)
+        drawLine(line);
+    drawDecorations(document_->getPageCount());
+    return page_;
+}
+
+void CYbPageCanvas::drawPictures(int page) {
+    const auto& boxes = mapper_.boxRects();
+    int boxCount = int(boxes.size());
+    if (boxCount == 0) return;
+    int lo = page * boxCount / 2 + 1, hi = boxCount + page * boxCount / 2;
+    for (const auto& [point, range] : document_->buffer().pictureBoxes()) {
+        if (range.first < lo || range.first > hi) continue;
+        MapRect rect = boxes[size_t(range.first - lo)].box;
+        for (int d = range.first + 1; d <= std::min(range.second, hi); ++d)
+            rect = Union(rect, boxes[size_t(d - lo)].box);
+        const TextInfo& run =
+            document_->buffer().lines()[size_t(point.iLine)].runs[size_t(point.iIndex)];
+        std::u16string_view fields = run.str;
+        size_t zero = fields.find(u'\0');
+        std::u16string file(fields.substr(0, zero));
+        mgr_.drawPictureTransparent(bitmap_, file, rect.left, rect.top, rect.width(),
+                                    rect.height());
+        if (zero != std::u16string_view::npos) {
+            std::u16string_view rest = fields.substr(zero + 1);
+            std::u16string caption(rest.substr(0, rest.find(u'\0')));
+            if (!caption.empty()) tooltips_.push_back({rect, caption});
+        }
+    }
+}
+
+bool CYbPageCanvas::entryOnSpread(const TextPoint& key, PageMapEntry& entry, bool needSize) const {
+    auto it = mapper_.charMap().find(key);
+    if (it == mapper_.charMap().end() || !mapper_.inSpread(it->second.iColumn)) return false;
+    if (needSize && it->second.size <= 0) return false;
+    entry = it->second;
+    return true;
+}
+
+void CYbPageCanvas::drawLine(int line) {
+    const auto& runs = document_->buffer().lines()[size_t(line)].runs;
+    for (int run = 0; run < int(runs.size()); ++run) {
+        const TextInfo& info = runs[size_t(run)];
+        if (info.str.empty() && info.textType != TT_BOX_START && info.textType != TT_BOX_END)
+            continue;
+        if (info.textType == TT_DASH)
+            drawDash(line, run);
+        else
+            drawRun(line, run, info);
+    }
+}
+
+void CYbPageCanvas::drawRun(int line, int run, const TextInfo& info) {
+    int t = info.textType;
+    if (t == TT_TEXT || t == TT_SOUND_MARK || t == TT_HANGING) {
+        drawChars(line, run, info, SLOT_TEXT, SLOT_BOLD, true);
+    } else if (t == TT_RUBY || t == TT_SIC) {
+        drawChars(line, run, info, SLOT_RUBY, SLOT_RUBY, false);
+    } else if (IsEmphasis(t)) {
+        drawMarks(line, run, info);
+    } else if (IsSideLine(t)) {
+        drawSideLine(line, run, info);
+    } else if (t == TT_NOTE || t == TT_SOURCE_NOTE || t == TT_ILLEGIBLE || t == TT_QUOTE_NOTE) {
+        drawNote(line, run, info);
+    } else if (t == TT_EXTERNAL_CHAR) {
+        PageMapEntry e;
+        if (!entryOnSpread({line, run, 0}, e, true)) return;
+        bool bold = document_->buffer().isBold({line, run, 0});
+        CYbCharRenderer* r = mgr_.renderer(bold ? SLOT_BOLD : SLOT_TEXT);
+        if (!r || !r->drawText(bitmap_, e.inkX, e.inkY, info.str.c_str(), 0))
+            drawNote(line, run, info);
+    } else if (t == TT_PAREN_NOTE || t == TT_LINE_RIGHT_SMALL || t == TT_LINE_LEFT_SMALL ||
+               t == TT_SUPERSCRIPT || t == TT_SUBSCRIPT || t == TT_CHAR_NOTE) {
+        drawChars(line, run, info, SLOT_HALF, SLOT_BOLD_HALF, false);
+    } else if (t == TT_BOX_START || t == TT_BOX_END) {
+        drawBoxRun(line, run);
+    } else if (t == TT_BOX) {
+        drawRangeBox(line, run);
+    } else if (t == TT_REPEAT_MARK || t == TT_VOICED_REPEAT_MARK) {
+        drawRepeatMark(line, run, info);
+    } else if (t == TT_HORIZONTAL || t == TT_AUTO_HORIZONTAL) {
+        drawChars(line, run, info, SLOT_HORIZONTAL, SLOT_BOLD_HORIZONTAL, false);
+    } else if (t == TT_LINK) {
+        drawLink(line, run, info);
+    }
+}
+
+void CYbPageCanvas::drawChars(int line, int run, const TextInfo& info, int slot, int boldSlot,
+                              bool offsets) {
+    int k = 0;
+    for (std::u16string_view c : Characters(info.str)) {
+        TextPoint key{line, run, k++};
+        PageMapEntry e;
+        if (!entryOnSpread(key, e, true)) continue;
+        int s = (boldSlot != slot && document_->buffer().isBold(key)) ? boldSlot : slot;
+        CYbCharRenderer* r = mgr_.renderer(s);
+        if (!r) continue;
+        int x = e.inkX, y = e.inkY;
+        if (offsets) {
+            auto [dx, dy] = param_.GetOffset(c);
+            x += e.size * dx / 100;
+            y += e.advance * dy / 100;
+        }
+        r->drawText(bitmap_, x, y, c.data(), int(c.size()));
+    }
+}
+
+void CYbPageCanvas::drawMarks(int line, int run, const TextInfo& info) {
+    CYbCharRenderer* r = mgr_.renderer(SLOT_TEXT);
+    if (!r) return;
+    LogFont lf;
+    int fontSize = r->getFont(&lf) ? std::abs(lf.lfHeight) : 1;
+    for (int k = 0;; ++k) {
+        auto it = mapper_.charMap().find({line, run, k});
+        if (it == mapper_.charMap().end()) break;
+        const PageMapEntry& e = it->second;
+        if (!mapper_.inSpread(e.iColumn)) continue;
+        r->drawText(bitmap_, e.inkX, e.inkY + (e.advance - fontSize) / 2, info.str.c_str(), 0);
+    }
+}
+
+// The run's entries cut into pieces of one column each (a piece ends where the next entry
+// lies higher up or in another column); only entries on the spread.
+std::vector<std::vector<PageMapEntry>> CYbPageCanvas::columnSegments(int line, int run) const {
+    std::vector<std::vector<PageMapEntry>> segments;
+    for (int k = 0;; ++k) {
+        auto it = mapper_.charMap().find({line, run, k});
+        if (it == mapper_.charMap().end()) break;
+        const PageMapEntry& e = it->second;
+        if (!mapper_.inSpread(e.iColumn)) continue;
+        if (segments.empty() || segments.back().back().iColumn != e.iColumn ||
+            e.inkY < segments.back().front().inkY)
+            segments.emplace_back();
+        segments.back().push_back(e);
+    }
+    return segments;
+}
+
+void CYbPageCanvas::drawSideLine(int line, int run, const TextInfo& info) {
+    CYbCharRenderer* r = mgr_.renderer(SLOT_TEXT);
+    if (!r) return;
+    for (const auto& seg : columnSegments(line, run)) {
+        int x = INT_MAX, top = seg.front().inkY, bottom = INT_MIN;
+        for (const auto& e : seg) {
+            x = std::min(x, e.inkX);
+            bottom = std::max(bottom, e.inkY + e.advance);
+        }
+        r->drawTextRect(bitmap_, x, top, seg.back().size, bottom - top, info.str.c_str(), 0);
+    }
+}
+
+void CYbPageCanvas::drawNote(int line, int run, const TextInfo& info) {
+    ++noteCounter_;
+    std::u16string mark = FormatMessage(param_.GetText(u"NoteFormat"), {int64_t(noteCounter_)});
+    auto markChars = Characters(mark);
+    CYbCharRenderer* ruby = mgr_.renderer(SLOT_RUBY);
+    CYbCharRenderer* note = mgr_.renderer(SLOT_NOTE);
+    int k = 0;
+    bool any = false;
+    MapRect tip{INT_MAX, INT_MAX, INT_MIN, INT_MIN};
+    for (std::u16string_view c : markChars) {
+        PageMapEntry e;
+        if (entryOnSpread({line, run, k++}, e, true) && ruby) {
+            ruby->drawText(bitmap_, e.inkX, e.inkY, c.data(), int(c.size()));
+            tip = Union(tip, {e.inkX, e.inkY, e.inkX + e.size, e.inkY + e.advance});
+            any = true;
+        }
+    }
+    if (any) tooltips_.push_back({tip, info.str});
+    std::u16string full = mark + info.str;
+    for (std::u16string_view c : Characters(full)) {
+        PageMapEntry e;
+        if (entryOnSpread({line, run, k++}, e, true) && note)
+            note->drawText(bitmap_, e.inkX, e.inkY, c.data(), int(c.size()));
+    }
+}
+
+void CYbPageCanvas::drawBoxRun(int line, int run) {
+    for (int k = 0;; ++k) {
+        auto it = mapper_.charMap().find({line, run, k});
+        if (it == mapper_.charMap().end() || it->second.advance == 0) break;
+        const PageMapEntry& e = it->second;
+        if (!mapper_.inSpread(e.iColumn)) {
+            if (k == 0) break;
+            continue;
+        }
+        mgr_.drawBoxLines(bitmap_, e.inkX, e.inkY, e.size, e.advance,
+                          {true, (e.width & 2) != 0, true, (e.width & 1) != 0});
+    }
+}
+
+void CYbPageCanvas::drawRangeBox(int line, int run) {
+    auto segments = columnSegments(line, run);
+    for (size_t i = 0; i < segments.size(); ++i) {
+        int x0 = INT_MAX, y0 = INT_MAX, x1 = INT_MIN, y1 = INT_MIN;
+        for (const auto& e : segments[i]) {
+            x0 = std::min(x0, e.inkX);
+            y0 = std::min(y0, e.inkY);
+            x1 = std::max(x1, e.inkX + e.size);
+            y1 = std::max(y1, e.inkY + e.advance);
+        }
+        int left = x0 - 1, top = y0 - 1;
+        mgr_.drawBoxLines(bitmap_, left, top, x1 - left - 1, y1 - top,
+                          {i == 0, true, i + 1 == segments.size(), true});
+    }
+}
+
+void CYbPageCanvas::drawRepeatMark(int line, int run, const TextInfo& info) {
+    PageMapEntry e;
+    if (!entryOnSpread({line, run, 0}, e, true)) return;
+    bool bold = document_->buffer().isBold({line, run, 0});
+    CYbCharRenderer* r = mgr_.renderer(bold ? SLOT_BOLD : SLOT_TEXT);
+    if (!r) return;
+    std::u16string_view upper = info.textType == TT_VOICED_REPEAT_MARK ? u"／″" : u"／";
+    r->drawString(bitmap_, e.inkX, e.inkY, upper);
+    r->drawString(bitmap_, e.inkX, e.inkY + mapper_.fontSizes().text, u"＼");
+}
+
+// Neighbouring dashes of one column are drawn as one stroke.
+void CYbPageCanvas::drawDash(int line, int& run) {
+    const auto& runs = document_->buffer().lines()[size_t(line)].runs;
+    const TextInfo& info = runs[size_t(run)];
+    PageMapEntry first;
+    if (!entryOnSpread({line, run, 0}, first, true)) return;
+    PageMapEntry last = first;
+    while (run + 1 < int(runs.size()) && runs[size_t(run + 1)].textType == TT_DASH &&
+           runs[size_t(run + 1)].str == info.str) {
+        PageMapEntry next;
+        if (!entryOnSpread({line, run + 1, 0}, next, true) || next.inkX != first.inkX ||
+            next.iColumn != first.iColumn)
+            break;
+        last = next;
+        ++run;
+    }
+    CYbCharRenderer* r = mgr_.renderer(SLOT_TEXT);
+    if (!r) return;
+    int height = (last.inkY == first.inkY) ? first.advance : last.inkY + last.size - first.inkY;
+    r->drawTextRect(bitmap_, first.inkX, first.inkY, first.size, height, info.str.c_str(), 0);
+}
+
+void CYbPageCanvas::drawLink(int line, int run, const TextInfo& info) {
+    if (info.tpEnd.iIndex < 0) {
+        mgr_.setTextColor(PointOr(param_, u"LinkTextColor", 0, 0xFF0000));
+        return;
+    }
+    CYbCharRenderer* body = mgr_.renderer(SLOT_TEXT);
+    for (const auto& seg : columnSegments(line, run)) {
+        MapRect rect{INT_MAX, INT_MAX, INT_MIN, INT_MIN};
+        for (const auto& e : seg)
+            rect = Union(rect, {e.inkX, e.inkY, e.inkX + e.size, e.inkY + e.advance});
+        links_.push_back({rect, run, info.str});
+        if (run == hoveredLink_ && body)
+            body->drawTextRect(bitmap_, rect.left, rect.top, rect.width(), rect.height(), u"傍線",
+                               0);
+    }
+    mgr_.setTextColor(param_.GetFont(u"TextFont").color);
+}
+
+void CYbPageCanvas::drawDecorations(int pageCount) {
+    for (int number = 0; number < int(decorations_.size()); ++number) {
+        const TextInfo& deco = decorations_[size_t(number)];
+        bool nombre = deco.textType == TT_NOMBRE_ODD || deco.textType == TT_NOMBRE_EVEN;
+        CYbCharRenderer* r = mgr_.renderer(nombre ? SLOT_NOMBRE : SLOT_RUNNING_HEAD);
+        MapRect tip{INT_MAX, INT_MAX, INT_MIN, INT_MIN};
+        bool any = false;
+        int k = 0;
+        for (std::u16string_view c : Characters(deco.str)) {
+            auto it = mapper_.decoMap().find({0, k++, number});
+            if (it == mapper_.decoMap().end()) continue;
+            const PageMapEntry& e = it->second;
+            if (r) r->drawText(bitmap_, e.inkX, e.inkY, c.data(), int(c.size()));
+            tip = Union(tip, {e.inkX, e.inkY, e.inkX + e.size, e.inkY + e.advance});
+            any = true;
+        }
+        if (nombre && any)
+            tooltips_.push_back(
+                {tip, FormatMessage(u"%1!s!/%2!d!", {deco.str, int64_t(pageCount)})});
+    }
+}
+
+void CYbPageCanvas::drawSelection(CYbBitmap& copy, const MapRect& rect) const {
+    TextPoint a = mapper_.selStart, b = mapper_.selEnd;
+    if (b < a) std::swap(a, b);
+    for (auto it = mapper_.charMap().lower_bound(a);
+         it != mapper_.charMap().end() && !(b < it->first); ++it) {
+        const PageMapEntry& e = it->second;
+        if (!mapper_.inSpread(e.iColumn) || e.height <= 0 || !mapper_.isSelectable(it->first))
+            continue;
+        MapRect cell{e.x, e.y, e.x + e.size, e.y + e.advance};
+        int x0 = std::max({cell.left, rect.left, 0}),
+            x1 = std::min({cell.right, rect.right, copy.width()});
+        int y0 = std::max({cell.top, rect.top, 0}),
+            y1 = std::min({cell.bottom, rect.bottom, copy.height()});
+        for (int y = y0; y < y1; ++y)
+            for (int x = x0; x < x1; ++x)
+                copy.pixel(x, y) ^= 0x00FFFFFFu;
+    }
+}
+
+void CYbPageCanvas::paintCanvas(CYbBitmap& target, const MapRect& rect, int marginX, int marginY) {
+    if (!document_ || bitmap_.empty()) return;
+    CYbBitmap copy;
+    const CYbBitmap* source = &bitmap_;
+    if (mapper_.selShown) {
+        copy = bitmap_;
+        drawSelection(copy, rect);
+        source = &copy;
+    }
+    int x0 = std::max(rect.left, 0), x1 = std::min(rect.right, bitmap_.width());
+    int y0 = std::max(rect.top, 0), y1 = std::min(rect.bottom, bitmap_.height());
+    for (int y = y0; y < y1; ++y) {
+        int ty = y + marginY;
+        if (ty < 0 || ty >= target.height()) continue;
+        for (int x = x0; x < x1; ++x) {
+            int tx = x + marginX;
+            if (tx >= 0 && tx < target.width()) target.pixel(tx, ty) = source->pixel(x, y);
+        }
+    }
+}
+
+}  // namespace Yomibon

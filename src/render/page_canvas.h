@@ -1,0 +1,96 @@
+// The page canvas: draws one spread of the open document into an off-screen bitmap and
+// hands rectangles of it to the window.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "layout/txt_mapper.h"
+#include "render/bitmap.h"
+#include "render/txt_renderer_mgr.h"
+
+namespace Yomibon {
+
+class CYbTxtDocument;
+class CYbTxtLayout;
+class CYbTxtParam;
+
+// A rectangle of the canvas with a text shown while the pointer rests on it.
+struct CanvasTooltip {
+    MapRect rect;
+    std::u16string text;
+};
+
+// A rectangle of a link's text.
+struct CanvasLink {
+    MapRect rect;
+    int id = -1;
+    std::u16string target;
+};
+
+class CYbPageCanvas {
+  public:
+    explicit CYbPageCanvas(const CYbTxtParam& param);
+    CYbPageCanvas(const CYbPageCanvas&) = delete;
+    CYbPageCanvas& operator=(const CYbPageCanvas&) = delete;
+
+    // The document and the layout its pages follow (null: nothing loaded).
+    void setDocument(CYbTxtDocument* document, const CYbTxtLayout* layout);
+    // Makes the off-screen bitmap, fits the spread into it and sets the fonts.
+    void resize(int width, int height);
+    // Re-reads the rendering settings (colours, anti-aliasing, white transparency).
+    void applySettings();
+
+    // Draws the spread holding `page` (negative: the current one); returns the current page.
+    int drawPage(int page);
+    // As drawPage; the flip between neighbouring spreads comes with the flip animation.
+    int showPage(int page);
+    // Copies a rectangle of the canvas (with the selection inverted) into target at the
+    // same place shifted by the margins.
+    void paintCanvas(CYbBitmap& target, const MapRect& rect, int marginX = 0, int marginY = 0);
+    bool flipStep() { return false; }
+
+    int currentPage() const { return page_; }
+    const CYbBitmap& bitmap() const { return bitmap_; }
+    CYbTxtMapper& mapper() { return mapper_; }
+    const CYbTxtMapper& mapper() const { return mapper_; }
+    CYbTxtRendererMgr& renderers() { return mgr_; }
+    const std::vector<CanvasTooltip>& tooltips() const { return tooltips_; }
+    const std::vector<CanvasLink>& links() const { return links_; }
+    void setHoveredLink(int id) { hoveredLink_ = id; }
+
+  private:
+    std::vector<TextInfo> pageDecorations(int page, int nextSpreadLine) const;
+    void drawPictures(int page);
+    void drawLine(int line);
+    void drawRun(int line, int run, const TextInfo& info);
+    void drawChars(int line, int run, const TextInfo& info, int slot, int boldSlot, bool offsets);
+    void drawMarks(int line, int run, const TextInfo& info);
+    void drawSideLine(int line, int run, const TextInfo& info);
+    void drawNote(int line, int run, const TextInfo& info);
+    void drawBoxRun(int line, int run);
+    void drawRangeBox(int line, int run);
+    void drawRepeatMark(int line, int run, const TextInfo& info);
+    void drawDash(int line, int& run);
+    void drawLink(int line, int run, const TextInfo& info);
+    void drawDecorations(int pageCount);
+    void drawSelection(CYbBitmap& copy, const MapRect& rect) const;
+    bool entryOnSpread(const TextPoint& key, PageMapEntry& entry, bool needSize) const;
+    std::vector<std::vector<PageMapEntry>> columnSegments(int line, int run) const;
+
+    const CYbTxtParam& param_;
+    CYbTxtDocument* document_ = nullptr;
+    const CYbTxtLayout* layout_ = nullptr;
+    CYbBitmap bitmap_;
+    CYbTxtMapper mapper_;
+    CYbTxtRendererMgr mgr_;
+    std::u16string background_;
+    int page_ = 0;
+    int noteCounter_ = 0;
+    int hoveredLink_ = -1;
+    std::vector<TextInfo> decorations_;
+    std::vector<CanvasTooltip> tooltips_;
+    std::vector<CanvasLink> links_;
+};
+
+}  // namespace Yomibon
