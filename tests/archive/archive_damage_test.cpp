@@ -54,9 +54,10 @@ TEST(ArchiveDamage, DamagedArchivesFailCleanly) {
     fs::remove(sevenZip);
     UnpackDamaged(ArchiverKind::Zip, zipBytes, temp.path());
     UnpackDamaged(ArchiverKind::SevenZip, sevenZipBytes, temp.path());
-    UnpackDamaged(ArchiverKind::Lha,
-                  yt::MakeLha({{"sub\\a.txt", std::string(300, 'a')}, {"b.txt", "bbbb"}}),
-                  temp.path());
+    const std::vector<yt::ArchiveItem> lhaItems = {{"sub\\a.txt", std::string(300, 'a')},
+                                                   {"b.txt", "bbbb"}};
+    UnpackDamaged(ArchiverKind::Lha, yt::MakeLha(lhaItems, 0), temp.path());
+    UnpackDamaged(ArchiverKind::Lha, yt::MakeLha(lhaItems, 2), temp.path());
 }
 
 }  // namespace

@@ -90,26 +90,66 @@ bool Write7z(const std::filesystem::path& path, const std::vector<ArchiveItem>& 
     return WithUtf8Locale([&] { return WriteWith(path, items, archive_write_set_format_7zip); });
 }
 
-std::string MakeLha(const std::vector<ArchiveItem>& items) {
+namespace {
+
+// Level 0: a byte-sized header with a byte checksum; the folder is part of the name.
+std::string LhaLevel0(const ArchiveItem& item) {
+    std::string header = "-lh0-";
+    Put32(header, static_cast<uint32_t>(item.data.size()));  // packed size
+    Put32(header, static_cast<uint32_t>(item.data.size()));  // original size
+    Put32(header, 0x5A210000);                               // MS-DOS time and date
+    header.push_back(0x20);                                  // attribute: archive
+    header.push_back(0);                                     // header level
+    header.push_back(char(item.name.size()));
+    header += item.name;
+    Put16(header, Crc16(item.data));
+    unsigned sum = 0;
+    for (unsigned char c : header)
+        sum += c;
+    return std::string(1, char(header.size())) + char(sum & 0xFF) + header;
+}
+
+void PutExtension(std::string& header, char type, const std::string& data) {
+    Put16(header, static_cast<uint32_t>(data.size() + 3));
+    header.push_back(type);
+    header += data;
+}
+
+// Level 2: fixed part, then extension headers for the header CRC, the file name and the
+// folder (parts ended by 0xFF), closed by a zero size; the CRC covers the whole header.
+std::string LhaLevel2(const ArchiveItem& item) {
+    const size_t cut = item.name.find_last_of('\\');
+    const std::string file = cut == std::string::npos ? item.name : item.name.substr(cut + 1);
+    std::string folder = cut == std::string::npos ? "" : item.name.substr(0, cut + 1);
+    for (char& c : folder)
+        if (c == '\\') c = char(0xFF);
+    std::string header = "xx-lh0-";
+    Put32(header, static_cast<uint32_t>(item.data.size()));
+    Put32(header, static_cast<uint32_t>(item.data.size()));
+    Put32(header, 1700000000);  // Unix time
+    header.push_back(0x20);
+    header.push_back(2);
+    Put16(header, Crc16(item.data));
+    header.push_back('w');  // made on Windows
+    const size_t crcAt = header.size() + 3;
+    PutExtension(header, 0x00, std::string(2, '\0'));
+    PutExtension(header, 0x01, file);
+    if (!folder.empty()) PutExtension(header, 0x02, folder);
+    Put16(header, 0);
+    header[0] = char(header.size() & 0xFF);
+    header[1] = char(header.size() >> 8);
+    const uint16_t crc = Crc16(header);
+    header[crcAt] = char(crc & 0xFF);
+    header[crcAt + 1] = char(crc >> 8);
+    return header;
+}
+
+}  // namespace
+
+std::string MakeLha(const std::vector<ArchiveItem>& items, int level) {
     std::string out;
-    for (const ArchiveItem& item : items) {
-        std::string header = "-lh0-";
-        Put32(header, static_cast<uint32_t>(item.data.size()));  // packed size
-        Put32(header, static_cast<uint32_t>(item.data.size()));  // original size
-        Put32(header, 0x5A210000);                               // MS-DOS time and date
-        header.push_back(0x20);                                  // attribute: archive
-        header.push_back(0);                                     // header level
-        header.push_back(char(item.name.size()));
-        header += item.name;
-        Put16(header, Crc16(item.data));
-        unsigned sum = 0;
-        for (unsigned char c : header)
-            sum += c;
-        out.push_back(char(header.size()));
-        out.push_back(char(sum & 0xFF));
-        out += header;
-        out += item.data;
-    }
+    for (const ArchiveItem& item : items)
+        out += (level == 2 ? LhaLevel2(item) : LhaLevel0(item)) + item.data;
     out.push_back('\0');  // end of archive
     return out;
 }

@@ -20,9 +20,9 @@ bool WriteZip(const std::filesystem::path& path, const std::vector<ArchiveItem>&
               bool utf8Names = false);
 bool Write7z(const std::filesystem::path& path, const std::vector<ArchiveItem>& items);
 
-// An LHA archive of stored ("-lh0-") files with level-0 headers, built byte by byte since
-// libarchive cannot write LHA. Names are raw bytes; "\" separates folders.
-std::string MakeLha(const std::vector<ArchiveItem>& items);
+// An LHA archive of stored ("-lh0-") files with level-0 or level-2 headers, built byte by
+// byte since libarchive cannot write LHA. Names are raw bytes; "\" separates folders.
+std::string MakeLha(const std::vector<ArchiveItem>& items, int level = 0);
 
 // "走れメロス" in Shift_JIS and in UTF-8.
 extern const char kMelosShiftJis[];

@@ -131,6 +131,15 @@ TEST_F(ArchiveUnpackerTest, ReadsLhaWithShiftJisNamesIn7zAndAgainInTheSameFolder
     ASSERT_EQ(lha.Unpack(lzh, out, {}, report), ARCHIVER_OK) << report.error;
     EXPECT_EQ(yt::ReadFile(out / "b.txt"), "second");
 
+    // Level-2 headers, as LHA tools on Japanese systems write them.
+    const fs::path level2 = temp.path() / "level2.lzh";
+    yt::WriteFile(level2, yt::MakeLha({{"dir\\" + sjis + "\\" + sjis + "2.txt", "level two"},
+                                       {"top.txt", "top"}},
+                                      2));
+    ASSERT_EQ(lha.Unpack(level2, out, {}, report), ARCHIVER_OK) << report.error;
+    EXPECT_EQ(yt::ReadFile(out / "dir" / utf8 / (utf8 + "2.txt")), "level two");
+    EXPECT_EQ(yt::ReadFile(out / "top.txt"), "top");
+
     const fs::path sevenZip = temp.path() / "a.7z";
     ASSERT_TRUE(yt::Write7z(sevenZip,
                             {{"dir", "", ArchiveItem::FOLDER}, {"dir/" + utf8 + ".txt", "seven"}}));
