@@ -127,7 +127,11 @@ bool CYbAozoraTxtParser::matchAnnotation(std::u16string_view line, size_t at, Ma
     std::u16string_view window = line.substr(0, limit);
     size_t bound;  // the last place where a winning closing string may begin
     if (line[at] == u'《') {
-        bound = window.find(u'》', at + 1);
+        // Only the first row opens with "《".
+        size_t close = window.find(u'》', at + 1);
+        if (close == std::u16string_view::npos) return false;
+        match = Match{0, at + 1, close, close + 1};
+        return true;
     } else {
         size_t hash = line[at] == u'※' ? at + 1 : at;
         if (!window.substr(hash).starts_with(u"［＃")) return false;

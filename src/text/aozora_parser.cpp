@@ -60,11 +60,7 @@ void CYbAozoraTxtParser::wrapLine(std::u16string_view line, bool hasAccent) {
     } else {
         parseLine(line);
     }
-    LineInfo info;
-    info.runs = std::move(runs_);
-    runs_.clear();
-    pendingBar_ = -1;
-    buffer_->addLine(std::move(info));
+    flushRunsAsLine();
     if (oneLineIndent_) {
         oneLineIndent_ = false;
         if (!indents_.empty()) indents_.pop_back();

@@ -1,5 +1,6 @@
 // Helpers over the runs of the line being built.
 #include <algorithm>
+#include <iterator>
 
 #include "platform/limits.h"
 #include "platform/utf16.h"
@@ -100,8 +101,11 @@ void CYbAozoraTxtParser::splitRun(int32_t index, int32_t pos) {
 }
 
 void CYbAozoraTxtParser::flushRunsAsLine() {
+    // The working list keeps its capacity; the stored line gets an exact-sized copy, which
+    // keeps the buffer small (most lines hold a handful of runs).
     LineInfo line;
-    line.runs = std::move(runs_);
+    line.runs.reserve(runs_.size());
+    std::move(runs_.begin(), runs_.end(), std::back_inserter(line.runs));
     runs_.clear();
     pendingBar_ = -1;
     buffer_->addLine(std::move(line));

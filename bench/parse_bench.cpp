@@ -1,0 +1,73 @@
+// Parsing speed of the Aozora parser, end to end (read, decode, parse, post-process), on the
+// largest corpus text (or the bundled samples), with the buffer's memory per source byte.
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+
+#include <filesystem>
+
+#include "platform/paths.h"
+#include "text/aozora_parser.h"
+#include "text/text_buffer.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace Yomibon;
+
+fs::path LargestText() {
+    fs::path best;
+    std::uintmax_t bestSize = 0;
+    for (fs::path dir : {fs::path(YB_SOURCE_DIR) / "../shared/corpus/dev",
+                         fs::path(YB_SOURCE_DIR) / "data/samples"}) {
+        std::error_code ec;
+        if (!fs::is_directory(dir, ec)) continue;
+        for (const auto& e : fs::recursive_directory_iterator(dir, ec)) {
+            if (!e.is_regular_file() || e.path().extension() != ".txt") continue;
+            if (e.file_size() > bestSize) bestSize = e.file_size(), best = e.path();
+        }
+        if (!best.empty()) break;
+    }
+    return best;
+}
+
+// Heap bytes held by the buffer's lines, runs and run strings.
+size_t BufferBytes(const CYbTxtBuffer& buffer) {
+    size_t bytes = buffer.lines().capacity() * sizeof(LineInfo);
+    for (const LineInfo& line : buffer.lines()) {
+        bytes += line.runs.capacity() * sizeof(TextInfo);
+        for (const TextInfo& run : line.runs)
+            if (run.str.capacity() > std::u16string().capacity())
+                bytes += (run.str.capacity() + 1) * sizeof(char16_t);
+    }
+    return bytes;
+}
+
+void BM_ParseLargestText(benchmark::State& state) {
+    fs::path file = LargestText();
+    if (file.empty()) {
+        state.SkipWithError("no text to parse");
+        return;
+    }
+    std::u16string name = FromFsPath(file);
+    size_t sourceBytes = fs::file_size(file);
+    size_t bufferBytes = 0;
+    for (auto _ : state) {
+        CYbTxtBuffer buffer;
+        CYbAozoraTxtParser parser;
+        parser.loadFile(name, buffer);
+        bufferBytes = BufferBytes(buffer);
+        benchmark::DoNotOptimize(buffer.lineCount());
+    }
+    state.SetBytesProcessed(int64_t(state.iterations() * sourceBytes));
+    state.SetLabel(file.filename().string());
+    state.counters["source_MB"] = double(sourceBytes) / 1e6;
+    state.counters["buffer_bytes_per_source_byte"] = double(bufferBytes) / double(sourceBytes);
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    state.counters["peak_rss_MB"] = double(usage.ru_maxrss) / 1024.0;
+}
+BENCHMARK(BM_ParseLargestText)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+}  // namespace
+
+BENCHMARK_MAIN();
