@@ -46,6 +46,11 @@ std::optional<FontFile> FileOf(FcPattern* font, std::string_view wanted) {
     int weight = FC_WEIGHT_REGULAR;
     if (FcPatternGetInteger(font, FC_WEIGHT, 0, &weight) == FcResultMatch)
         out.weight = int(FcWeightToOpenType(weight));
+    // The configuration may promise a synthetic bold; the face itself is then regular and
+    // the font backend does the emboldening.
+    FcBool embolden = FcFalse;
+    if (FcPatternGetBool(font, FC_EMBOLDEN, 0, &embolden) == FcResultMatch && embolden)
+        out.weight = 400;
     FcChar8* family = nullptr;
     for (int i = 0; FcPatternGetString(font, FC_FAMILY, i, &family) == FcResultMatch; ++i) {
         std::string_view name(reinterpret_cast<const char*>(family));

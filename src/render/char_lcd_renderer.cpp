@@ -61,7 +61,7 @@ void CYbCharLCDRenderer::reduce(CYbBitmap& target, const Clip& clip, const CYbMo
             uint32_t red = Channel((p >> 16) & 0xFF, cr, tr, tableR_);
             uint32_t green = Channel((p >> 8) & 0xFF, cg, tg, tableGreen_);
             uint32_t blue = Channel(p & 0xFF, cb, tb, tableB_);
-            out[c] = (p & 0xFF000000) | (red << 16) | (green << 8) | blue;
+            out[c] = (red << 16) | (green << 8) | blue;
         }
     }
 }
