@@ -1,0 +1,105 @@
+// The annotation catalogue and the character tables shipped beside the program.
+#include <gtest/gtest.h>
+
+#include "support/test_support.h"
+#include "text/accent_table.h"
+#include "text/annotation_table.h"
+#include "text/annotation_text.h"
+#include "text/gaiji_table.h"
+#include "text/picture_annotation.h"
+#include "text/table_file.h"
+#include "text/text_types.h"
+
+namespace Yomibon::Test {
+namespace {
+
+using namespace std::string_view_literals;
+
+TEST(AnnotationTable, RowsInTheirOrder) {
+    auto rows = AnnotationTable();
+    ASSERT_EQ(rows.size(), 118u);  // the library's 117 forms and the one-line indent
+    EXPECT_EQ(rows.front().open, u"《");
+    EXPECT_EQ(rows.back().textType, TT_EXTERNAL_CHAR);
+    EXPECT_EQ(rows[rows.size() - 2].textType, TT_RANGE_END);
+    // The one-line indent row comes after the rows whose ties it must lose.
+    int oneLine = -1, thisLine = -1, block = -1, blockEnd = -1;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        if (rows[i].open == u"［＃" && rows[i].close == u"字下げ］") oneLine = int(i);
+        if (rows[i].open == u"［＃この行" && rows[i].close == u"字下げ］") thisLine = int(i);
+        if (rows[i].open == u"［＃ここから" && rows[i].close == u"字下げ］") block = int(i);
+        if (rows[i].close == u"ここで字下げ終わり］") blockEnd = int(i);
+    }
+    EXPECT_GT(oneLine, thisLine);
+    EXPECT_GT(oneLine, block);
+    EXPECT_GT(oneLine, blockEnd);
+    EXPECT_EQ(rows[size_t(oneLine)].textType, TT_LINE_INDENT);
+    EXPECT_EQ(FindAnnotationByOpen(u"［＃傍点"), 41);
+    EXPECT_EQ(FindAnnotationByOpen(u"［＃罫囲み"), 77);
+    EXPECT_EQ(FindAnnotationByOpen(u"［＃無い"), -1);
+    auto special = SpecialCharTable();
+    ASSERT_EQ(special.size(), 6u);
+    EXPECT_EQ(special[0].str, u"｜");
+    EXPECT_EQ(special[5].textType, TT_DASH);
+}
+
+TEST(AnnotationTable, NumbersAndDescriptions) {
+    EXPECT_EQ(AnnotationNumber(u"１２字"), 12);
+    EXPECT_EQ(AnnotationNumber(u"3"), 3);
+    EXPECT_EQ(AnnotationNumber(u"天付き"), 0);
+    EXPECT_EQ(AnnotationNumber(u"99999999999999"), 1'000'000);
+    EXPECT_EQ(ExternalCharDescription(u"「口＋世」、U+546D"), u"口＋世");
+    EXPECT_EQ(ExternalCharDescription(u"二の字点、1-2-22"), u"二の字点");
+    EXPECT_TRUE(IsPictureAnnotation(u"挿絵（a.png）"));
+    EXPECT_TRUE(IsPictureAnnotation(u"図２（a.png）"));
+    EXPECT_FALSE(IsPictureAnnotation(u"図０（a.png）"));
+    EXPECT_FALSE(IsPictureAnnotation(u"説明（a.png）"));
+    int type = 0;
+    std::u16string fields;
+    ASSERT_TRUE(MakePictureRun(u"写真（p.jpg、見開き、横1×縦2", type, fields));
+    EXPECT_EQ(type, TT_PICTURE_SPREAD);
+    EXPECT_EQ(fields, u"p.jpg\0写真\0横1×縦2\0見開き\0\0"sv);
+    EXPECT_FALSE(MakePictureRun(u"写真", type, fields));
+}
+
+TEST(TableFile, FormatAndNames) {
+    // UTF-16LE with a mark, TAB between two columns; other rows are skipped.
+    std::u16string text = u"# comment\r\nkey\tvalue\r\na\tb\tc\r\n\r\nk2\tv2";
+    std::string bytes = "\xFF\xFE";
+    for (char16_t c : text)
+        bytes += char(c & 0xFF), bytes += char(c >> 8);
+    TableRows rows = ParseTableText(bytes);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0], (std::pair<std::u16string, std::u16string>{u"key", u"value"}));
+    EXPECT_EQ(rows[1].second, u"v2");
+    EXPECT_TRUE(ParseTableText("").empty());
+    EXPECT_TRUE(ParseTableText("\xFF").empty());
+    EXPECT_EQ(TableFilePath("/data", u"gaiji"), std::filesystem::path("/data/gaiji.txt"));
+    EXPECT_EQ(TableFilePath("/data/", u"gaiji"), std::filesystem::path("/data/gaiji.txt"));
+}
+
+TEST(TableFile, ShippedTables) {
+    const AccentMap& accents = AccentTable();
+    EXPECT_GE(accents.size(), 114u);
+    EXPECT_EQ(ConvertAccents(u"〔Ve'rite'〕と〔abc〕", accents), u"Véritéと〔abc〕");
+    EXPECT_EQ(ConvertAccents(u"〔AE&〕〔", accents), u"Æ〔");
+    const GaijiMap& gaiji = GaijiTable();
+    EXPECT_GT(gaiji.size(), 9000u);
+    ASSERT_TRUE(gaiji.count(u"「てへん＋劣」"));
+    EXPECT_EQ(gaiji.at(u"「てへん＋劣」"), gaiji.at(u"「てへん＋劣」、第3水準1-84-77"));
+    EXPECT_EQ(JisX0213Table().at(u"1-85-54"), u"枘");
+    EXPECT_EQ(JisX0213Table().at(u"1-14-2"), u"\U0002000B");
+    std::u16string out;
+    EXPECT_TRUE(ResolveGaijiCode(u"「不明」、第4水準2-1-1、1-2", JisX0213Table(), out));
+    EXPECT_EQ(out, u"\U00020089");
+    EXPECT_FALSE(ResolveGaijiCode(u"「不明」、3-1-1", JisX0213Table(), out));
+    EXPECT_FALSE(ResolveGaijiCode(u"「不明」、U+D800", JisX0213Table(), out));
+    EXPECT_TRUE(LookupExternalChar(u"ローマ数字10、1-13-30", out));
+    EXPECT_EQ(out, u"Ⅹ");
+    // Eleven is no Roman numeral of the rule; the dictionary knows it.
+    EXPECT_TRUE(LookupExternalChar(u"ローマ数字11、1-13-31", out));
+    EXPECT_EQ(out, u"Ⅺ");
+    EXPECT_FALSE(LookupExternalChar(u"ローマ数字99、123", out));
+}
+
+}  // namespace
+}  // namespace Yomibon::Test
