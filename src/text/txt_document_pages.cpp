@@ -48,9 +48,11 @@ void CYbTxtDocument::computePageCount() {
         pageCount_ = 1;
         return;
     }
-    int32_t next = buffer_.lines().back().iNextCol;
+    // The last column used decides: a text that fills its last spread exactly does not
+    // open a further, blank one.
+    int32_t last = std::max(buffer_.lines().back().iNextCol - 1, 0);
     int32_t perPage = layout_->lineCount() / 2;
-    int32_t count = (next < perPage ? 0 : next / std::max(perPage, 1)) | 1;
+    int32_t count = (last < perPage ? 0 : last / std::max(perPage, 1)) | 1;
     for (const auto& entry : buffer_.pictureBoxes()) {
         int32_t page = (std::max(entry.second.first - 1, 0) / boxesPerPage()) | 1;
         count = std::max(count, page);

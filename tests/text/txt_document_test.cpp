@@ -68,10 +68,10 @@ TEST_F(TxtDocumentTest, OpensARelativePathFromTheDataFolder) {
     EXPECT_EQ(outline[2].text, u"第二章");
 
     // One column per line, two columns per page: the last page is that of the last
-    // line's next column, made odd.
+    // column, made odd.
     int32_t lines = doc_->buffer().lineCount();
     ASSERT_GT(lines, 10);
-    EXPECT_EQ(doc_->getPageCount(), (lines / 2) | 1);
+    EXPECT_EQ(doc_->getPageCount(), ((lines - 1) / 2) | 1);
     EXPECT_EQ(doc_->getPageCount() % 2, 1);
 }
 
@@ -138,6 +138,13 @@ TEST_F(TxtDocumentTest, PagesAndPointsConvertBothWays) {
     // A layout with a single text box still has one box per page.
     layout_->boxes = 1;
     EXPECT_EQ(doc_->pointToPage({5, 1, 0}), 12);
+
+    // Four lines fill the first spread exactly: no blank spread follows.
+    ASSERT_TRUE(doc_->openText(u"一\r\n二\r\n三"));
+    ASSERT_EQ(doc_->buffer().lineCount(), 4);
+    EXPECT_EQ(doc_->getPageCount(), 1);
+    ASSERT_TRUE(doc_->openText(u"一\r\n二\r\n三\r\n四"));
+    EXPECT_EQ(doc_->getPageCount(), 3);
 }
 
 TEST_F(TxtDocumentTest, OpeningABookmarkFileOpensItsText) {
