@@ -43,6 +43,8 @@ struct Cursor {
     std::vector<int32_t> bottomMarks;  // y at each mid-column bottom run (measuring)
     size_t bottomIndex = 0;
     std::vector<int32_t> bottomRest;  // length after each such run (placing)
+    bool dropping = false;            // characters from dropFrom on take no room
+    RunPoint dropFrom;
 };
 
 // One column's share of a line: from `begin` up to `end` (exclusive); end.iIndex < 0
@@ -68,6 +70,7 @@ class MapBuilder {
     void placeColumn(int line, size_t turn, LineState& state);
     void walkColumn(int line, const Span& span, Cursor& cur);
     void applyControl(const TextInfo& run, Cursor& cur);
+    bool trailingSkips(int line, const Span& span, RunPoint& from) const;
 
     // map_columns.cpp: column geometry
     ColumnFrame frameOf(int column, const LineState& state, bool firstOfLine) const;
@@ -109,6 +112,7 @@ class MapBuilder {
     PageMap& chars_;
     PageMap& decos_;
     std::set<char32_t> startSet_;
+    std::set<char32_t> skipSet_;
     int c0_ = 0;
     int c1_ = 0;
     int notes_ = 0;

@@ -63,8 +63,9 @@ void MapBuilder::placeRunChars(int line, int run, const TextInfo& info, size_t f
 void MapBuilder::placePlain(const TextPoint& at, const TextInfo& info, char32_t c, Cursor& cur) {
     const int32_t ts = geo_.textSize.size;
     const int32_t x = cur.frame.x;
-    if (info.textType == TT_HANGING && cur.cells == 0) {
-        // Dropped at the column start: present for the renderer, but takes no room.
+    const bool dropped = cur.dropping && RunPoint{at.iIndex, at.iPos} >= cur.dropFrom;
+    if ((info.textType == TT_HANGING && cur.cells == 0) || dropped) {
+        // Dropped at the column's start or end: present for the renderer, takes no room.
         enter(at, {cur.frame.column, x, cur.y, 0, 0, 0, 0, x, cur.y}, cur);
         return;
     }

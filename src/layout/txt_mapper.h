@@ -22,6 +22,9 @@ struct MapOptions {
     std::u16string startList =
         u",.､｡、。，．｣」』]}):;?!ﾞﾟ･~・：；？！゛゜‐’”）〕］｝〉》】ｬｭｮゃゅょャュョっッ";
 
+    // The ConfListSkip setting: characters dropped at a column's end.
+    std::u16string skipList = u" \u3000";
+
     static MapOptions FromParam(const CYbTxtParam& param);
 };
 

@@ -43,6 +43,8 @@ MapBuilder::MapBuilder(const CYbTxtBuffer& buffer, const MapGeometry& geometry,
     : buffer_(buffer), geo_(geometry), options_(options), chars_(chars), decos_(decos) {
     for (const RunChar& rc : RunChars(options.startList))
         startSet_.insert(rc.c);
+    for (const RunChar& rc : RunChars(options.skipList))
+        skipSet_.insert(rc.c);
 }
 
 void MapBuilder::build(const std::vector<TextInfo>& decorations, int firstColumn) {
@@ -99,6 +101,20 @@ void MapBuilder::placeColumn(int line, size_t t, LineState& state) {
     m.line = colState;
     m.frame.column = turn.iColumn;
     walkColumn(line, span, m);
+    // Spaces the arranger dropped at the end of a column that turned take no room there,
+    // whether or not their run was retyped: without this a run of them would hang far
+    // below the box.
+    RunPoint dropFrom;
+    const int32_t counted = turn.iLength * geo_.textSize.size / 4 + geo_.textSize.size / 4;
+    if (!last && std::max({m.y, m.laneRight, m.laneLeft}) > counted &&
+        trailingSkips(line, span, dropFrom)) {
+        m = Cursor{};
+        m.line = colState;
+        m.frame.column = turn.iColumn;
+        m.dropping = true;
+        m.dropFrom = dropFrom;
+        walkColumn(line, span, m);
+    }
     if (!m.started) m.startState = m.line;
     const int32_t used = std::max({m.y, m.laneRight, m.laneLeft});
 
@@ -108,6 +124,8 @@ void MapBuilder::placeColumn(int line, size_t t, LineState& state) {
     if (!m.bottomMarks.empty()) start.bottom = t == 0 ? -1 : state.bottom;
     Cursor p;
     p.place = true;
+    p.dropping = m.dropping;
+    p.dropFrom = m.dropFrom;
     p.line = start;
     p.frame = frameOf(turn.iColumn, start, t == 0);
     startColumn(p, used, m.cells, last);
@@ -117,6 +135,34 @@ void MapBuilder::placeColumn(int line, size_t t, LineState& state) {
 
     state = m.line;
     lineColumns_.push_back(p.frame);
+}
+
+// The start of the characters of the skip list that end a column's span, if any.
+bool MapBuilder::trailingSkips(int line, const Span& span, RunPoint& from) const {
+    const auto& runs = buffer_.lines()[line].runs;
+    const int endRun = span.end.iIndex;
+    bool open = false;
+    for (int r = std::max(0, span.begin.iIndex); r < int(runs.size()); ++r) {
+        if (endRun >= 0 && r > endRun) break;
+        const TextInfo& info = runs[r];
+        if (!IsMainTextType(info.textType)) {
+            if (IsBaseCharType(info.textType)) open = false;
+            continue;
+        }
+        const auto chars = RunChars(info.str);
+        const int first = r == span.begin.iIndex ? std::max(0, span.begin.iPos) : 0;
+        const int to = endRun >= 0 && r == endRun ? std::min(span.end.iPos, int(chars.size()))
+                                                  : int(chars.size());
+        for (int p = first; p < to; ++p) {
+            if (!skipSet_.count(chars[p].c)) {
+                open = false;
+            } else if (!open) {
+                open = true;
+                from = {r, p};
+            }
+        }
+    }
+    return open;
 }
 
 void MapBuilder::walkColumn(int line, const Span& span, Cursor& cur) {

@@ -7,6 +7,7 @@ MapOptions MapOptions::FromParam(const CYbTxtParam& param) {
     MapOptions options;
     options.noteFormat = param.GetText(u"NoteFormat");
     options.startList = param.GetListText(u"ConfListStart");
+    options.skipList = param.GetListText(u"ConfListSkip");
     return options;
 }
 

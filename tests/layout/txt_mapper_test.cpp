@@ -189,6 +189,28 @@ TEST_F(MapperTest, DroppedCharacterAtAColumnStartTakesNoRoom) {
     EXPECT_EQ(at(0, 2, 0).x, kCol0X - kPitch);
 }
 
+TEST_F(MapperTest, SpacesDroppedAtAColumnEndTakeNoRoom) {
+    // The arranger counted 38 characters; the three spaces after them were dropped.
+    buffer.addLine(Line({Plain(Repeat(u"字", 38)), Plain(u"　　　"), Plain(u"次")},
+                        {Turn(0, 0, 0, 38, 152), Turn(2, 0, 1, -1, 4)}));
+    mapper.Arrange({}, buffer, 0);
+    const PageMapEntry& last = at(0, 0, 37);
+    EXPECT_LE(last.y + last.height, kBottom);
+    EXPECT_GT(last.y + last.height, kBottom - 37);
+    for (int p = 0; p < 3; ++p) {
+        EXPECT_EQ(at(0, 1, p).advance, 0);
+        EXPECT_EQ(at(0, 1, p).size, 0);
+        EXPECT_EQ(at(0, 1, p).iColumn, 0);
+    }
+    EXPECT_EQ(at(0, 2, 0).y, kTop);
+    // Spaces the arranger counted stay where they are.
+    CYbTxtBuffer counted;
+    counted.addLine(Line({Plain(u"字"), Plain(u"　　"), Plain(u"字")},
+                         {Turn(0, 0, 0, 3, 12), Turn(2, 0, 1, -1, 4)}));
+    mapper.Arrange({}, counted, 0);
+    EXPECT_EQ(mapper.charMap().at({0, 1, 1}).size, 310);
+}
+
 TEST_F(MapperTest, MarksAreEnteredPerCoveredCharacter) {
     buffer.addLine(Line({Plain(u"強調する"), Typed(TT_SESAME_DOT, u"傍点", {0, 0}, {0, 1}),
                          Typed(TT_UNDER_LINE, u"左傍線", {0, 2}, {0, 3}),
