@@ -76,7 +76,15 @@ SPI_EXPORT int GetPicture(const char* buf, long len, unsigned int flag, SpiHandl
         *pHBInfo = Header(2, 2, 24), *pHBm = NULL;
     else if (strncmp(fault, "tinyinfo", 8) == 0)
         *pHBInfo = malloc(8), *pHBm = malloc(64);
-    else { /* a good 2 x 2 picture of 8 bits, bottom-up: palette 0 red, 1 blue */
+    else if (strncmp(fault, "zeroalpha", 9) == 0 || strncmp(fault, "somealpha", 9) == 0) {
+        /* 2 x 1, 32 bits: B 10, G 20, R 30; alpha 0, and 200 in the second for "somealpha" */
+        *pHBInfo = Header(2, 1, 32);
+        uint8_t* bits = calloc(8, 1);
+        for (int i = 0; i < 2; ++i)
+            bits[i * 4] = 10, bits[i * 4 + 1] = 20, bits[i * 4 + 2] = 30;
+        if (fault[0] == 's') bits[7] = 200;
+        *pHBm = bits;
+    } else { /* a good 2 x 2 picture of 8 bits, bottom-up: palette 0 red, 1 blue */
         SpiBitmapInfoHeader* h = Header(2, 2, 8);
         h->biClrUsed = 2;
         SpiRgbQuad* colours = (SpiRgbQuad*)(h + 1);

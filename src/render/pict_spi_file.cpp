@@ -19,6 +19,18 @@ int NoProgress(int, int, long) {
     return 0;
 }
 
+// Many plug-ins hand out 32-bit pixels whose fourth byte is simply unused (zero); taken as
+// alpha, that would make the whole picture invisible. Only a picture with some nonzero
+// alpha is believed to carry transparency.
+void OpaqueUnlessAlphaUsed(CYbBitmap& picture) {
+    const size_t count = size_t(picture.width()) * size_t(picture.height());
+    uint32_t* pixels = picture.bits();
+    for (size_t i = 0; i < count; ++i)
+        if (pixels[i] >> 24) return;
+    for (size_t i = 0; i < count; ++i)
+        pixels[i] |= 0xFF000000u;
+}
+
 // Plug-in strings are in the local multi-byte encoding: UTF-8 here, but plug-ins written
 // for Japanese systems give Shift_JIS, so that is tried next.
 std::u16string LocalToUtf16(const std::string& bytes) {
@@ -90,6 +102,7 @@ bool CYbSPIFile::getPicture(const std::string& fileName, CYbBitmap& picture) con
             CYbBitmap decoded;
             ok = DibToBitmap(format, static_cast<const uint8_t*>(bits), malloc_usable_size(bits),
                              true, decoded);
+            if (ok && format.bitCount == 32) OpaqueUnlessAlphaUsed(decoded);
             if (ok) picture = std::move(decoded);
         }
     }

@@ -123,6 +123,16 @@ TEST_F(PictSpiFolderTest, GoodPictureAndGarbageFromAPlugin) {
     EXPECT_EQ(picture.pixel(1, 1), Pixel(255, 0, 0));
     EXPECT_EQ(GarbageFreed(garbageCopy), 2);  // both blocks, through FreeHandle
 
+    // 32-bit pixels keep their alpha, unless every alpha byte is zero (an unused byte).
+    Write("zeroalpha.pic", "GARBAGE:zeroalpha");
+    ASSERT_TRUE(renderer.loadPicture(u"zeroalpha.pic", picture));
+    EXPECT_EQ(picture.pixel(0, 0), Pixel(30, 20, 10, 255));
+    EXPECT_EQ(picture.pixel(1, 0), Pixel(30, 20, 10, 255));
+    Write("somealpha.pic", "GARBAGE:somealpha");
+    ASSERT_TRUE(renderer.loadPicture(u"somealpha.pic", picture));
+    EXPECT_EQ(picture.pixel(0, 0), Pixel(30, 20, 10, 0));
+    EXPECT_EQ(picture.pixel(1, 0), Pixel(30, 20, 10, 200));
+
     const char* faults[] = {"huge", "short", "negative", "bits", "nobits", "tinyinfo", "fail"};
     CYbBitmap target(6, 6);
     target.fill(kMark);
@@ -137,7 +147,7 @@ TEST_F(PictSpiFolderTest, GoodPictureAndGarbageFromAPlugin) {
         ASSERT_EQ(target.pixel(i % 6, i / 6), kMark);
     // Every block handed out was given back (two per fault, one for "nobits"), the failed
     // call's garbage excepted; each fault was asked twice.
-    EXPECT_EQ(GarbageFreed(garbageCopy), 2 + 2 * (5 * 2 + 1));
+    EXPECT_EQ(GarbageFreed(garbageCopy), 2 + 4 + 2 * (5 * 2 + 1));
 }
 
 TEST_F(PictSpiFolderTest, AnswersAreRememberedUntilUnload) {
