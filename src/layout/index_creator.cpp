@@ -372,7 +372,7 @@ void CYbIndexCreator::finishColumns() {
             arrangeLine(turns[k], begin, end);
         }
         // Under a line-length limit the column is set solid, not spread to the box end.
-        if (col.limited) turns[k].iLength = col.capacity;
+        if (col.limited && turns[k].iCount != 0) turns[k].iLength = col.capacity;
     }
 }
 
