@@ -7,6 +7,7 @@
 #include "layout/shinsho_txt_layout.h"
 #include "platform/paths.h"
 #include "settings/data_folder.h"
+#include "settings/txt_param.h"
 
 namespace Yomibon {
 namespace {
@@ -65,6 +66,29 @@ std::unique_ptr<CYbTxtLayout> CreateLayoutForEntry(const LayoutEntry& entry) {
     if (entry.type.starts_with(CYbShinShoTate2TxtLayout::kTypeName))
         return std::make_unique<CYbShinShoTate2TxtLayout>();
     return std::make_unique<CYbBunkoTxtLayout>();
+}
+
+int FindLayoutEntry(const std::vector<LayoutEntry>& entries, const CYbTxtParam& param) {
+    const std::u16string& file = param.GetText(u"LayoutFile");
+    for (size_t i = 0; i < entries.size(); ++i)
+        if (entries[i].file == file) return int(i);
+    return -1;
+}
+
+bool ConfirmLayoutChoice(CYbTxtParam& param, const LayoutEntry& entry) {
+    param.SetText(u"LayoutFile", entry.file);
+    param.SetText(u"LayoutType", entry.type);
+    auto layout = CreateLayoutForEntry(entry);
+    return layout->Save(entry.file.c_str());
+}
+
+bool LoadLayoutFromSettings(CYbCustomTxtLayout& layout, const CYbTxtParam& param) {
+    const std::u16string& file = param.GetText(u"LayoutFile");
+    if (file.empty()) {
+        layout.SetDefault();
+        return true;
+    }
+    return layout.Open(file.c_str());
 }
 
 }  // namespace Yomibon

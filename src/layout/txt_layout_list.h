@@ -11,6 +11,9 @@
 
 namespace Yomibon {
 
+class CYbTxtParam;
+class CYbCustomTxtLayout;
+
 struct LayoutEntry {
     std::u16string type;
     std::u16string name;
@@ -27,5 +30,18 @@ std::vector<LayoutEntry> EnumerateLayouts();
 // A layout for a chosen entry: its file opened as a custom layout when that works, else a
 // built-in layout of the entry's type (bunko for an unknown type).
 std::unique_ptr<CYbTxtLayout> CreateLayoutForEntry(const LayoutEntry& entry);
+
+// The entry the settings page preselects: the one whose file is the LayoutFile setting, or -1.
+int FindLayoutEntry(const std::vector<LayoutEntry>& entries, const CYbTxtParam& param);
+
+// A confirmed choice: LayoutFile and LayoutType become the entry's, and a layout made for
+// the entry is saved to its file so that the file exists afterwards. False when it could
+// not be written.
+bool ConfirmLayoutChoice(CYbTxtParam& param, const LayoutEntry& entry);
+
+// The document's layout from the settings: the LayoutFile opened (a failed open leaves the
+// previous layout, or the built-in one for a file without text columns), or the built-in
+// layout when the setting is empty. True when the layout is the one the setting names.
+bool LoadLayoutFromSettings(CYbCustomTxtLayout& layout, const CYbTxtParam& param);
 
 }  // namespace Yomibon

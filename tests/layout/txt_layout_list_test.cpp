@@ -6,6 +6,7 @@
 #include "layout/custom_txt_layout.h"
 #include "layout/shinsho_txt_layout.h"
 #include "platform/paths.h"
+#include "settings/txt_param.h"
 #include "support/test_support.h"
 
 using namespace Yomibon;
@@ -77,4 +78,30 @@ TEST(TxtLayoutList, ShippedLayoutFilesAreWhatSaveWrites) {
     ASSERT_TRUE(shinsho.Save(FromFsPath(dir.path() / "ShinshoTate2.lay").c_str()));
     EXPECT_EQ(Yomibon::Test::ReadFile(shipped / "ShinshoTate2.lay"),
               Yomibon::Test::ReadFile(dir.path() / "ShinshoTate2.lay"));
+}
+
+TEST(TxtLayoutList, ChoosingAndLoadingTheSettingsLayout) {
+    Yomibon::Test::TempDir dir;
+    auto file = FromFsPath(dir.path() / "Layout" / "chosen.lay");
+    CYbTxtParam param;
+    std::vector<LayoutEntry> entries{{u"BUNKO 1.0", u"文庫本", u"Layout/Bunko.lay"},
+                                     {u"SHINSHOTATE2 1.0", u"新書縦2段", file}};
+    EXPECT_EQ(FindLayoutEntry(entries, param), 0);
+    // The entry's file does not exist yet: a built-in shinsho layout is written there.
+    ASSERT_TRUE(ConfirmLayoutChoice(param, entries[1]));
+    EXPECT_EQ(param.GetText(u"LayoutFile"), file);
+    EXPECT_EQ(param.GetText(u"LayoutType"), u"SHINSHOTATE2 1.0");
+    EXPECT_EQ(FindLayoutEntry(entries, param), 1);
+
+    CYbCustomTxtLayout layout;
+    ASSERT_TRUE(LoadLayoutFromSettings(layout, param));
+    EXPECT_EQ(layout.GetLineCount(), 68);
+    EXPECT_EQ(layout.GetTypeName(), u"SHINSHOTATE2 1.0");
+    param.SetText(u"LayoutFile", u"");
+    ASSERT_TRUE(LoadLayoutFromSettings(layout, param));
+    EXPECT_EQ(layout.GetLineCount(), 34);
+    param.SetText(u"LayoutFile", FromFsPath(dir.path() / "absent.lay"));
+    EXPECT_FALSE(LoadLayoutFromSettings(layout, param));
+    EXPECT_EQ(layout.GetLineCount(), 34);  // the previous layout stays
+    EXPECT_EQ(FindLayoutEntry(entries, param), -1);
 }

@@ -60,7 +60,7 @@ TEST(Profile, FilesKeepTheirLineEndsAndUtf16IsRead) {
     auto u16 = dir.path() / "u16.ini";
     Yomibon::Test::WriteFile(u16, std::string("\xFF\xFE[\0s\0]\0\n\0k\0=\0"
                                               "5\0",
-                                              18));
+                                              16));
     EXPECT_EQ(Yomibon::ProfileGetInt(u"s", u"k", -1, u16), 5);
     EXPECT_EQ(Yomibon::ProfileGetInt(u"s", u"k", -1, dir.path() / "absent.ini"), -1);
     EXPECT_EQ(Yomibon::ProfileGetString(u"s", u"k", u"def", dir.path() / "absent.ini"), u"def");
