@@ -1,0 +1,79 @@
+// yomibon-cli bench FILE [--size WxH] [--layout …]: times opening, arrangement, and the
+// mapping and drawing of every spread.
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <vector>
+
+#include "cli/cli_command.h"
+#include "cli/cli_document.h"
+#include "platform/limits.h"
+#include "platform/paths.h"
+#include "platform/utf16.h"
+#include "render/page_canvas.h"
+#include "settings/file_io.h"
+#include "text/aozora_parser.h"
+
+namespace Yomibon::Cli {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double MsSince(Clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+double PeakRssMb() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_maxrss) / 1024.0;
+}
+
+int RunBench(const Args& args) {
+    std::string file = Positional(args, {"--size", "--layout"});
+    int width = 1920, height = 1080;
+    if (file.empty() || !ParseSize(Option(args, "--size", "1920x1080"), width, height)) {
+        std::fprintf(stderr, "usage: yomibon-cli bench FILE [--size WxH] [--layout …]\n");
+        return 2;
+    }
+    auto start = Clock::now();
+    std::string bytes;
+    ReadFileBytes(ToFsPath(FromUtf8(file)), bytes, Limits::kMaxTextFileBytes);
+    std::u16string decoded = CYbAozoraTxtParser::DecodeText(bytes.data(), bytes.size());
+    double readMs = MsSince(start);
+    std::string error;
+    auto cli = OpenCliDocument(file, Option(args, "--layout"), error);
+    if (!cli) {
+        std::fprintf(stderr, "yomibon-cli: %s\n", error.c_str());
+        return 1;
+    }
+    const auto& times = cli->document->loadTimes();
+    CYbPageCanvas canvas(cli->param);
+    canvas.setDocument(cli->document.get(), &cli->arranger->layout());
+    canvas.resize(width, height);
+    auto first = Clock::now();
+    canvas.drawPage(cli->document->getStartPage());
+    double firstMs = MsSince(first);
+    std::vector<double> spreads;
+    for (int page = 0; page <= cli->document->getPageCount(); page += 2) {
+        auto t = Clock::now();
+        canvas.drawPage(page);
+        spreads.push_back(MsSince(t));
+    }
+    std::sort(spreads.begin(), spreads.end());
+    double median = spreads.empty() ? 0 : spreads[spreads.size() / 2];
+    double worst = spreads.empty() ? 0 : spreads.back();
+    std::printf("read_ms: %.2f\nparse_ms: %.2f\narrange_ms: %.2f\n", readMs,
+                std::max(0.0, times.parse - readMs), times.arrange);
+    std::printf("first_spread_ms: %.2f\nspread_median_ms: %.2f\nspread_max_ms: %.2f\n", firstMs,
+                median, worst);
+    std::printf("spreads: %zu\npeak_rss_mb: %.1f\n", spreads.size(), PeakRssMb());
+    return 0;
+}
+
+Registrar reg{{"bench", "FILE [--size WxH] [--layout bunko|shinsho|PATH]", RunBench}};
+
+}  // namespace
+}  // namespace Yomibon::Cli
