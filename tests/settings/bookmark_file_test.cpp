@@ -122,6 +122,43 @@ TEST(SioriFile, FailedWriteLeavesTheOldFile) {
     EXPECT_FALSE(WriteSioriFile(u"", c));
 }
 
+TEST(SioriFile, MalformedFilesAreReadSafely) {
+    TempDir dir;
+    SioriContent c;
+    // Numbers that are no numbers read as 0, numbers past the range saturate, full-width
+    // digits count, and an unterminated quote ends the table.
+    auto odd = dir.path() / "odd.siori";
+    Yomibon::Test::WriteFile(
+        odd,
+        "#Ver:Yomibon 2.00\r\n0,abc,1,2,x\r\n0,99999999999999,0,0,big\r\n"
+        "0,\xef\xbc\x93,0,0,fullwidth\r\n1,1,1,1,\"open quote\r\n0,5,5,5,inside\r\n");
+    ASSERT_TRUE(ReadSioriFile(U(odd), c));
+    ASSERT_EQ(c.entries.size(), 3u);
+    EXPECT_EQ(c.entries[0].line, 0);
+    EXPECT_EQ(c.entries[0].index, 1);
+    EXPECT_EQ(c.entries[1].line, INT32_MAX);
+    EXPECT_EQ(c.entries[2].line, 3);
+    EXPECT_EQ(c.last.line, 1);
+
+    // Binary noise after a valid head, and UTF-16 without a byte-order mark.
+    std::string noise = "#Ver:Yomibon\r\n";
+    for (int i = 0; i < 4096; ++i)
+        noise.push_back(char((i * 7919) % 251));
+    Yomibon::Test::WriteFile(dir.path() / "noise.siori", noise);
+    ReadSioriFile(U(dir.path() / "noise.siori"), c);
+    std::string wide;
+    for (char ch : std::string("#Ver:Yomibon 2.00\r\n0,4,0,1,w\r\n")) {
+        wide.push_back(ch);
+        wide.push_back('\0');
+    }
+    Yomibon::Test::WriteFile(dir.path() / "wide.siori", wide);
+    ASSERT_TRUE(ReadSioriFile(U(dir.path() / "wide.siori"), c));
+    ASSERT_EQ(c.entries.size(), 1u);
+    EXPECT_EQ(c.entries[0].pos, 1);
+    Yomibon::Test::WriteFile(dir.path() / "empty.siori", "");
+    EXPECT_FALSE(ReadSioriFile(U(dir.path() / "empty.siori"), c));
+}
+
 TEST(SioriFile, PathHelpers) {
     EXPECT_EQ(StripSioriExtension(u"/a/b.txt.siori"), u"/a/b.txt");
     EXPECT_EQ(StripSioriExtension(u"/a/b.txt.Siori"), u"/a/b.txt");

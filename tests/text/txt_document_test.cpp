@@ -152,7 +152,7 @@ TEST_F(TxtDocumentTest, OpeningABookmarkFileOpensItsText) {
     SioriContent c;
     c.textPath = U(text_);
     c.last = {4, 0, 0, u""};
-    c.entries = {{6, 0, 0, u"stale label"}};
+    c.entries = {{6, 0, 0, u"stale label"}, {99999, 0, 0, u"past the end"}};
     ASSERT_TRUE(WriteSioriFile(U(siori), c));
     EXPECT_EQ(doc_->getFileKind(U(siori)), FK_BOOKMARK);
 
@@ -162,8 +162,11 @@ TEST_F(TxtDocumentTest, OpeningABookmarkFileOpensItsText) {
     EXPECT_EQ(doc_->bookmarks().SioriPath(), U(siori));
     EXPECT_EQ(doc_->bookmarks().TextPath(), U(text_));
     EXPECT_EQ(doc_->getStartPage(), 2);
-    ASSERT_EQ(doc_->bookmarks().EntryCount(), 1);
+    ASSERT_EQ(doc_->bookmarks().EntryCount(), 2);
     EXPECT_EQ(doc_->bookmarks().GetEntryPage(0), 3);
+    // A position past the end of the text (which changed since) stays, on the last page.
+    EXPECT_EQ(doc_->bookmarks().GetEntryPage(1), doc_->getPageCount());
+    EXPECT_EQ(doc_->bookmarks().Entries()[1].label, u"past the end");
     std::u16string line6;
     doc_->buffer().getText(line6, {6, 0, 0}, {6, INT32_MAX, INT32_MAX}, 0);
     EXPECT_EQ(doc_->bookmarks().Entries()[0].label, line6);
