@@ -49,8 +49,10 @@ class ColumnWalk {
                     int width = it == buffer_.narrowMarks().end()
                                     ? w
                                     : CYbKinsoku::SetBits(uint8_t(it->second));
-                    add(out, one, pos_ + width > limit_);
-                    pos_ += width;
+                    bool past = pos_ + width > limit_;
+                    add(out, one, past);
+                    // A space past the column end is dropped and takes no room.
+                    if (!past || !kinsoku_.isSkip(CodePointAt(one, 0))) pos_ += width;
                 }
                 break;
             }
@@ -87,21 +89,22 @@ class ColumnWalk {
         }
     }
 
-    // Spaces left at the end of a column that turned were dropped there.
-    void markTrailingDrops(ColumnSummary& out) {
+    // A space left as the last character of a column that turned was dropped there.
+    void markTrailingDrop() {
         size_t n = marks_.size();
-        while (n > 0 && !marks_[n - 1].wrapped &&
-               kinsoku_.isSkip(CodePointAt(marks_[n - 1].text, 0)))
-            marks_[--n].wrapped = true;
-        (void)out;
+        while (n > 0 && marks_[n - 1].wrapped)
+            --n;
+        if (n > 0 && kinsoku_.isSkip(CodePointAt(marks_[n - 1].text, 0)))
+            marks_[n - 1].wrapped = true;
     }
 
     void finish(ColumnSummary& out) {
+        out.end = std::max(pos_, extent_);
         out.text.clear();
         out.hanging = 0;
         for (const Mark& m : marks_) {
             if (m.wrapped) {
-                ++out.hanging;
+                if (!kinsoku_.isSkip(CodePointAt(m.text, 0))) ++out.hanging;
                 out.text.append(kOpen).append(m.text).append(kClose);
             } else {
                 out.text += m.text;
@@ -157,7 +160,7 @@ ColumnSummary SummarizeColumn(const CYbTxtBuffer& buffer, int line, size_t turn,
         int32_t to = r == end.iIndex ? end.iPos : INT32_MAX;
         walk.run(r, from, to, out);
     }
-    if (turn + 1 < info.turns.size()) walk.markTrailingDrops(out);
+    if (turn + 1 < info.turns.size()) walk.markTrailingDrop();
     walk.finish(out);
     return out;
 }

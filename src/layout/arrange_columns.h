@@ -20,7 +20,8 @@ struct ColumnSummary {
     // Plain characters in setting order; those that hang below the column end or are
     // dropped at it are wrapped in ⟨ ⟩.
     std::u16string text;
-    int hanging = 0;  // characters past the column's room
+    int hanging = 0;  // characters past the column's room (dropped spaces not counted)
+    int end = 0;      // quarters from the column top to the end of its last character
 };
 
 // The summary of turn `turn` of line `line`.
