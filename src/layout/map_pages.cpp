@@ -1,6 +1,7 @@
 // Pages and text positions: which page a position lies on, and where a page begins.
 #include <algorithm>
 
+#include "layout/arrange.h"
 #include "layout/txt_mapper.h"
 
 namespace Yomibon {
@@ -9,19 +10,9 @@ int ColumnToBoxNumber(const MapGeometry& geometry, int column) {
     return FindColumnBox(geometry, column).number;
 }
 
+// The arranger's own count, so that the mapper and the document never disagree.
 int LastPageNumber(const CYbTxtBuffer& buffer, const MapGeometry& geometry) {
-    const int perPage = geometry.columnsPerPage();
-    int last = 0;
-    if (buffer.lineCount() > 0 && perPage > 0) {
-        const int next = buffer.lines().back().iNextCol;
-        last = next >= perPage ? next / perPage : 0;
-    }
-    last |= 1;
-    for (const auto& [point, boxes] : buffer.pictureBoxes()) {
-        const int page = ((boxes.first - 1) / geometry.boxesPerPage()) | 1;
-        last = std::max(last, page);
-    }
-    return last;
+    return LastPageNumber(buffer, geometry.columnsPerSpread, geometry.boxCount());
 }
 
 int PageOfPoint(const CYbTxtBuffer& buffer, const MapGeometry& geometry, const TextPoint& point) {

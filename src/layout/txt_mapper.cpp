@@ -52,9 +52,14 @@ int CYbTxtMapper::Arrange(const std::vector<TextInfo>& decorations, const CYbTxt
     return geometry_.paperWidth;
 }
 
+int32_t ScaleToPixels(int32_t v, int32_t paperWidth, int32_t pixelWidth, double bias) {
+    if (paperWidth < 1) return 0;
+    const double w = paperWidth;
+    return int32_t(std::floor((w + double(pixelWidth) * double(v) - 1.0) / w + bias));
+}
+
 namespace {
 
-// v layout units to pixels: floor((W + P v - 1) / W + bias), computed in floating point.
 int32_t ScaleUnits(int32_t v, double w, double p, double bias) {
     return int32_t(std::floor((w + p * double(v) - 1.0) / w + bias));
 }

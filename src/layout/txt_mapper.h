@@ -106,6 +106,11 @@ class CYbTxtMapper {
     std::vector<MapBoxRect> boxRects_;
 };
 
+// Layout units to pixels for a paper `paperWidth` wide drawn `pixelWidth` pixels wide:
+// floor((W + P v - 1) / W + bias); bias 0.5, or 0.9 for the reference point of a glyph
+// narrower than it is high.
+int32_t ScaleToPixels(int32_t v, int32_t paperWidth, int32_t pixelWidth, double bias = 0.5);
+
 // Text types whose characters hit testing and selection take.
 bool IsSelectableType(int textType);
 
