@@ -32,7 +32,7 @@ std::vector<std::u16string> CYbTxtParam::SplitChars(std::u16string_view text) {
 
 int CYbTxtParam::GetPoints(std::u16string_view key, int count, int32_t* out) const {
     const auto& values = GetPoints(key);
-    int n = count < 0 ? 0 : std::min(count, int(values.size()));
+    int n = count < 0 || !out ? 0 : std::min(count, int(values.size()));
     for (int i = 0; i < n; ++i)
         out[i] = values[size_t(i)];
     return n;

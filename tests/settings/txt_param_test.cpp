@@ -71,6 +71,9 @@ TEST(TxtParam, SettersAndUnknownKeys) {
     EXPECT_TRUE(p.SetPoints(u"PageFlip", none, 0));
     EXPECT_FALSE(p.GetBoolean(u"PageFlip"));  // an empty list is off
     EXPECT_EQ(p.GetPoints(u"PageFlip", 1, none), 0);
+    EXPECT_EQ(p.GetPoints(u"PageColor", 3, nullptr), 0);
+    EXPECT_FALSE(p.SetPoints(u"PageColor", nullptr, 2));
+    EXPECT_EQ(p.GetPoints(u"PageColor").size(), 3u);
 
     FontParam font{u"@" + std::u16string(70, u'字'), 0x123456, 1.5, true};
     ASSERT_TRUE(p.SetFont(u"TextFont", font));
