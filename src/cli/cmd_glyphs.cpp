@@ -106,7 +106,7 @@ void DrawExternalGlyphs(CYbBitmap& sheet, int top, const SheetOptions& options) 
         names.emplace_back(TypeName(t));
     const std::u16string base = u"字の傍";
     for (size_t n = 0; n < names.size(); ++n) {
-        int col = int(n % 14), row = int(n / 14);
+        int col = int(n % 15), row = int(n / 15);
         int x = kMargin + size + col * pitch, y = top + row * (4 * size + 40);
         const std::u16string& name = names[n];
         int markX = IsLeftSide(name) ? x - size : name == u"取消線" ? x : x + size;
@@ -126,6 +126,16 @@ void DrawExternalGlyphs(CYbBitmap& sheet, int top, const SheetOptions& options) 
         for (size_t i = 0; i < chars.size(); ++i)
             label.drawString(sheet, x - size / 2 + int(i) * 12, y + 3 * size + 8, chars[i]);
     }
+    // A long dash stretched over three cells, and the two-cell repeat marks.
+    int x = kMargin + size + 13 * pitch, y = top + 4 * size + 40;
+    for (int i = 0; i < 3; ++i) {
+        Frame(sheet, x, y + i * size, size, size);
+        Frame(sheet, x + pitch, y + i * size, size, size);
+    }
+    body.drawTextRect(sheet, x, y, size, 3 * size, u"―", 1);
+    body.drawGlyph(sheet, x + pitch, y, u"／");
+    body.drawGlyph(sheet, x + pitch, y + size, u"＼");
+    body.drawString(sheet, x + pitch, y + 2 * size, u"〻");
 }
 
 int RunGlyphs(const Args& args) {

@@ -149,9 +149,35 @@ bool CYbCharKNNRenderer::clipGlyph(const CYbBitmap& target, int x, int y, int wi
 }
 
 int CYbCharKNNRenderer::tiledRow(int i) const {
-    if (i < fontHeight_) return i;
-    if (fontHeight_ <= 1) return 0;
-    return 1 + (i - fontHeight_) % (fontHeight_ - 1);
+    if (i < tileEnd_) return i;
+    int period = tileEnd_ - tileStart_;
+    if (period <= 0) return std::clamp(tileEnd_ - 1, 0, std::max(fontHeight_ - 1, 0));
+    return tileStart_ + (i - tileEnd_) % period;
+}
+
+// A repeated glyph continues from its second row once its rows are used up. A font's
+// dash leaves a little paper above and below its stroke, which repeated would break a
+// long dash into pieces where a book prints one rule; for characters of a font only the
+// inked rows are repeated. Glyph files are drawn to repeat whole and keep the rule.
+void CYbCharKNNRenderer::setTiling(const CYbMonoBitmap& mask, bool text) {
+    tileStart_ = 1;
+    tileEnd_ = fontHeight_;
+    if (!text) return;
+    const int bytes = std::min(mask.stride(), (k_ * boxWidth_ + 7) / 8);
+    int first = -1, last = -1;
+    for (int g = 0; g < fontHeight_; ++g) {
+        bool ink = false;
+        for (int r = g * k_; r < (g + 1) * k_ && !ink; ++r) {
+            const uint8_t* row = mask.row(r);
+            ink = std::any_of(row, row + bytes, [](uint8_t b) { return b != 0; });
+        }
+        if (!ink) continue;
+        if (first < 0) first = g;
+        last = g;
+    }
+    if (first < 0) return;
+    tileStart_ = first == 0 && last > 0 ? 1 : first;
+    tileEnd_ = last + 1;
 }
 
 bool CYbCharKNNRenderer::drawMasked(CYbBitmap& target, int x, int y, int rows, const char16_t* text,
@@ -160,6 +186,7 @@ bool CYbCharKNNRenderer::drawMasked(CYbBitmap& target, int x, int y, int rows, c
     if (!text || !clipGlyph(target, x, y, boxWidth_, rows, clip)) return false;
     const CYbMonoBitmap* mask = produceMask(text, length);
     if (!mask) return false;
+    if (tiled) setTiling(*mask, length >= 1);
     reduce(target, clip, *mask, tiled);
     return true;
 }

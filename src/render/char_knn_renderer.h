@@ -52,7 +52,8 @@ class CYbCharKNNRenderer : public CYbCharRenderer {
     const CYbMonoBitmap* produceMask(const char16_t* text, int length);
     // Extra mask pixels a reduction reads beyond the glyph box (LCD windows).
     virtual int maskExtraColumns() const { return 0; }
-    // Output row g of the glyph for output row i of a tiled rectangle.
+    // Glyph row for output row i of a tiled rectangle: the rows as they are up to the end
+    // of the repeated part, then the repeated part over and over.
     int tiledRow(int i) const;
     // Clips `rows` rows of the glyph box at (x, y), produces the mask and has the
     // subclass reduce it; rows past the glyph's height repeat it (tiled).
@@ -75,6 +76,8 @@ class CYbCharKNNRenderer : public CYbCharRenderer {
     int k_;
     int boxWidth_ = 0;
     int fontHeight_ = 0;  // |height| of the wanted font
+    int tileStart_ = 1;   // the repeated rows of a tiled glyph: [tileStart_, tileEnd_)
+    int tileEnd_ = 0;
     uint32_t color_ = 0;
     uint32_t pixel_ = 0;
     uint32_t tableRB_[256] = {};
@@ -85,6 +88,7 @@ class CYbCharKNNRenderer : public CYbCharRenderer {
     bool renderInto(CYbMonoBitmap& mask, const char16_t* text, int length);
     bool renderName(CYbMonoBitmap& mask, std::u16string_view name);
     void sizeMask(CYbMonoBitmap& mask) const;
+    void setTiling(const CYbMonoBitmap& mask, bool text);
 
     LogFont logFont_;
     LogFont bigLogFont_;

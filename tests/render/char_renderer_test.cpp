@@ -64,6 +64,12 @@ Box Ink(const CYbBitmap& b) {
     return box;
 }
 
+bool RowHasInk(const CYbBitmap& b, int y) {
+    for (int x = 0; x < b.width(); ++x)
+        if ((b.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF) return true;
+    return false;
+}
+
 CYbBitmap White(int w, int h) {
     CYbBitmap b(w, h);
     b.fill(0x00FFFFFF);
@@ -238,25 +244,47 @@ TEST(CharRenderer, RetainedGlyphsAreCachedAndDrawTheSame) {
 }
 
 TEST(CharRenderer, TextRectRepeatsTheGlyphFromItsSecondRow) {
+    GlyphFolder folder;
+    // A stem the whole height with a wider head: every row differs from the first.
+    folder.add("yb_stem", yt::EmfBuilder()
+                              .solidBrush()
+                              .rect(0, 0, 200, 1000)
+                              .rect(200, 0, 700, 260)
+                              .rect(200, 0, 900, 40)
+                              .bytes());
     for (int kind = 0; kind < 3; ++kind) {
         auto r = Make(kind, 20);
         CYbBitmap one = White(20, 20), tiled = White(20, 70);
-        ASSERT_TRUE(r->drawString(one, 0, 0, u"漢"));
-        ASSERT_TRUE(r->drawTextRect(tiled, 0, 0, 5, 70, u"漢", 1));
+        ASSERT_TRUE(r->drawText(one, 0, 0, u"yb_stem", 0));
+        ASSERT_TRUE(r->drawTextRect(tiled, 0, 0, 5, 70, u"yb_stem", 0));
         for (int i = 0; i < 70; ++i) {
             int g = i < 20 ? i : 1 + (i - 20) % 19;
             for (int x = 0; x < 20; ++x)
                 ASSERT_EQ(tiled.pixel(x, i), one.pixel(x, g)) << kind << " row " << i;
         }
+        // Clipped at the top, the rows go on where they would have been.
+        CYbBitmap clipped = White(20, 40);
+        ASSERT_TRUE(r->drawTextRect(clipped, 0, -30, 20, 70, u"yb_stem", 0));
+        for (int y = 0; y < 40; ++y)
+            for (int x = 0; x < 20; ++x)
+                ASSERT_EQ(clipped.pixel(x, y), tiled.pixel(x, y + 30));
         // The shipped solid side line tiles without a gap.
         CYbBitmap line = White(20, 100);
         ASSERT_TRUE(r->drawTextRect(line, 0, 0, 20, 100, u"傍線", 0));
-        for (int y = 0; y < 100; ++y) {
-            bool ink = false;
-            for (int x = 0; x < 20; ++x)
-                ink |= (line.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF;
-            ASSERT_TRUE(ink) << kind << " row " << y;
-        }
+        for (int y = 0; y < 100; ++y)
+            ASSERT_TRUE(RowHasInk(line, y)) << kind << " row " << y;
+    }
+}
+
+TEST(CharRenderer, StretchedDashIsOneUnbrokenRule) {
+    for (int kind = 0; kind < 3; ++kind) {
+        auto r = Make(kind, 24);
+        CYbBitmap dash = White(24, 24 * 4);
+        ASSERT_TRUE(r->drawTextRect(dash, 0, 0, 24, 24 * 4, u"―", 1));
+        Box k = Ink(dash);
+        ASSERT_LT(k.y0, 4);
+        for (int y = k.y0; y < 24 * 4; ++y)
+            ASSERT_TRUE(RowHasInk(dash, y)) << kind << " " << y;
     }
 }
 

@@ -1,0 +1,57 @@
+// Glyph drawing speed: a body character from the glyph cache, one rasterised afresh,
+// the small-size renderer, the LCD renderer, and an emphasis mark from its metafile.
+#include <benchmark/benchmark.h>
+
+#include "render/char_4nn_renderer.h"
+#include "render/char_8nn_renderer.h"
+#include "render/char_lcd_renderer.h"
+
+namespace {
+
+using namespace Yomibon;
+
+LogFont Vertical(int height) {
+    LogFont f;
+    f.lfHeight = height;
+    f.lfFaceName = u"@IPAex明朝";
+    f.lfEscapement = f.lfOrientation = 2700;
+    return f;
+}
+
+template <typename Renderer>
+void Draw(benchmark::State& state, int height, bool cached, const char16_t* text, int length) {
+    Renderer r;
+    r.setColor(0x202020);
+    r.setFont(Vertical(height));
+    if (cached) r.retainGlyphs(text);
+    CYbBitmap page(800, 600);
+    page.fill(0x00FFFFFF);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(r.drawText(page, 100, 100, text, length));
+}
+
+void CachedBody(benchmark::State& s) {
+    Draw<CYbChar4NNRenderer>(s, 40, true, u"の", 1);
+}
+void FreshBody(benchmark::State& s) {
+    Draw<CYbChar4NNRenderer>(s, 40, false, u"漢", 1);
+}
+void FreshSmall(benchmark::State& s) {
+    Draw<CYbChar8NNRenderer>(s, 16, false, u"漢", 1);
+}
+void FreshLcd(benchmark::State& s) {
+    Draw<CYbCharLCDRenderer>(s, 40, false, u"漢", 1);
+}
+void EmphasisMark(benchmark::State& s) {
+    Draw<CYbChar4NNRenderer>(s, 40, false, u"傍点", 0);
+}
+
+BENCHMARK(CachedBody);
+BENCHMARK(FreshBody);
+BENCHMARK(FreshSmall);
+BENCHMARK(FreshLcd);
+BENCHMARK(EmphasisMark);
+
+}  // namespace
+
+BENCHMARK_MAIN();
