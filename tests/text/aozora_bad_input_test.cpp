@@ -1,15 +1,30 @@
 // Bad input never crashes and never stops a text from being read.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <random>
 
 #include "parser_test_util.h"
 #include "platform/paths.h"
 #include "support/test_support.h"
+#include "text/annotation_table.h"
 
 namespace Yomibon::Test {
 namespace {
+
+// Every run that points into its line points at a run of that line.
+bool PointsStayInTheirLine(const CYbTxtBuffer& buffer) {
+    for (const LineInfo& line : buffer.lines()) {
+        int32_t n = int32_t(line.runs.size());
+        for (const TextInfo& run : line.runs) {
+            if (!RunHoldsPoints(run.textType)) continue;
+            if (run.tpBegin.iIndex < 0 || run.tpBegin.iIndex >= n) return false;
+            if (run.tpEnd.iIndex < 0 || run.tpEnd.iIndex >= n) return false;
+        }
+    }
+    return true;
+}
 
 size_t RunCount(const CYbTxtBuffer& buffer) {
     size_t n = 0;
@@ -66,14 +81,74 @@ TEST(AozoraBadInput, BinaryGarbageFiles) {
         EXPECT_GE(buffer.lineCount(), bytes.empty() ? 0 : 1);
     }
     // Garbage made of the notation's own characters.
+    // YB_GARBAGE_ROUNDS and YB_GARBAGE_SEED widen the search by hand.
+    int rounds =
+        std::getenv("YB_GARBAGE_ROUNDS") ? std::atoi(std::getenv("YB_GARBAGE_ROUNDS")) : 200;
+    if (const char* seed = std::getenv("YB_GARBAGE_SEED")) random.seed(unsigned(std::atoi(seed)));
     const std::u16string alphabet =
         u"［］＃「」《》｜※〔〕、（）-\n\r字下げ終わり傍点罫囲み改ページ入る図1";
-    for (int round = 0; round < 200; ++round) {
+    for (int round = 0; round < rounds; ++round) {
         std::u16string text;
         for (int i = 0; i < 300; ++i)
             text += alphabet[random() % alphabet.size()];
         CYbTxtBuffer buffer = ParseNotation(text);
         EXPECT_GE(RunCount(buffer), 0u);
+    }
+    // Garbage made of whole notation fragments, so that real forms meet in odd orders.
+    const std::vector<std::u16string> tokens = {u"［＃",
+                                                u"］",
+                                                u"「",
+                                                u"」",
+                                                u"《",
+                                                u"》",
+                                                u"｜",
+                                                u"※",
+                                                u"\n",
+                                                u"漢字",
+                                                u"かな",
+                                                u"カナ",
+                                                u"ab",
+                                                u"〔e'〕",
+                                                u"傍点",
+                                                u"終わり",
+                                                u"ここから",
+                                                u"ここで",
+                                                u"字下げ",
+                                                u"地付き",
+                                                u"罫囲み",
+                                                u"太字",
+                                                u"２字詰め",
+                                                u"は縦中横",
+                                                u"は上付き小文字",
+                                                u"は行右小書き",
+                                                u"に傍点",
+                                                u"改ページ",
+                                                u"改行",
+                                                u"、",
+                                                u"第3水準1-85-54",
+                                                u"U+546D",
+                                                u"挿絵（",
+                                                u"）入る",
+                                                u"は中見出し",
+                                                u"折り返して",
+                                                u"３",
+                                                u"\U00020089",
+                                                u"-----",
+                                                u"底本：",
+                                                u"／＼",
+                                                u"―",
+                                                u"この行",
+                                                u"天付き",
+                                                u"2「x」",
+                                                u"」に「",
+                                                u"」は底本では「"};
+    for (int round = 0; round < rounds; ++round) {
+        std::u16string text;
+        for (int i = 0; i < 60; ++i)
+            text += tokens[random() % tokens.size()];
+        CYbTxtBuffer buffer = ParseNotation(text);
+        EXPECT_GE(buffer.lineCount(), 2);
+        EXPECT_TRUE(PointsStayInTheirLine(buffer)) << ToUtf8(text);
     }
 }
 
