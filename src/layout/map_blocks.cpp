@@ -20,7 +20,8 @@ void MapBuilder::placeBlock(int line, int run) {
         const ColumnFrame& f = lineColumns_[k];
         const int32_t x = f.x - geo_.textSize.spacing / 2 + inset;
         const int32_t top = f.box.top + indentOffset(f.box, info.tpBegin.iIndex) + inset;
-        const int32_t bottom = f.box.bottom - std::max(0, info.tpBegin.iPos) * ts - inset;
+        const int32_t bottom =
+            f.box.bottom - std::clamp(info.tpBegin.iPos, 0, std::max(f.box.chars, 0)) * ts - inset;
         if (bottom <= top) continue;
         int32_t sides = 0;
         if (info.textType == TT_BOX_START && info.tpEnd.iPos == 0 && k == 0) sides |= 1;

@@ -18,7 +18,8 @@ ColumnFrame MapBuilder::frameOf(int column, const LineState& state, bool firstOf
     const int cells = firstOfLine ? state.indent : state.hangIndent;
     f.indent = indentOffset(f.box, cells);
     f.bottomAlign = state.bottom >= 0;
-    f.raise = f.bottomAlign ? state.bottom * geo_.textSize.size : 0;
+    f.raise =
+        f.bottomAlign ? std::min(state.bottom, std::max(f.box.chars, 0)) * geo_.textSize.size : 0;
     return f;
 }
 

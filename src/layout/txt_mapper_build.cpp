@@ -9,20 +9,23 @@ namespace Yomibon::MapDetail {
 
 namespace {
 
+// Parameters beyond any box are cut here, so that no length computed from them overflows.
+constexpr int kMaxCells = 100000;
+
 // Indent and bottom runs change the state of the line they stand in.
 bool ApplyToLine(const TextInfo& run, LineState& state) {
     switch (run.textType) {
         case TT_LINE_INDENT:
         case TT_INDENT_START:
-            state.indent = std::max(0, run.tpBegin.iIndex);
-            state.hangIndent = std::max(0, run.tpEnd.iIndex);
+            state.indent = std::clamp(run.tpBegin.iIndex, 0, kMaxCells);
+            state.hangIndent = std::clamp(run.tpEnd.iIndex, 0, kMaxCells);
             return true;
         case TT_INDENT_END:
             state.indent = state.hangIndent = 0;
             return true;
         case TT_LINE_BOTTOM:
         case TT_BOTTOM_START:
-            state.bottom = std::max(0, run.tpBegin.iIndex);
+            state.bottom = std::clamp(run.tpBegin.iIndex, 0, kMaxCells);
             return true;
         case TT_BOTTOM_END:
             return true;  // ends the block; the line it stands in stays aligned
@@ -196,7 +199,8 @@ void MapBuilder::applyControl(const TextInfo& run, Cursor& cur) {
     }
     if (cur.bottomIndex >= cur.bottomRest.size()) return;
     const int32_t rest = cur.bottomRest[cur.bottomIndex++];
-    const int32_t end = cur.frame.box.bottom - cur.line.bottom * geo_.textSize.size - rest;
+    const int raise = std::min(cur.line.bottom, std::max(cur.frame.box.chars, 0));
+    const int32_t end = cur.frame.box.bottom - raise * geo_.textSize.size - rest;
     if (end > reached) {
         cur.y = cur.laneRight = cur.laneLeft = end;
         cur.spacing = 0;

@@ -327,6 +327,26 @@ TEST_F(MapperTest, NombresAndRunningHead) {
     EXPECT_EQ(mapper.decoMap().count(TextPoint{0, 0, 1}), 0u);
 }
 
+TEST_F(MapperTest, OutlandishRunsAndTurnsAreSurvived) {
+    TextInfo box = Typed(TT_BOX_START, u"", {INT32_MAX, INT32_MAX}, {0, 0});
+    box.chrType = 60000;
+    buffer.addLine(Line(
+        {Typed(TT_LINE_INDENT, u"", {INT32_MAX, 0}, {-5, 0}),
+         Typed(TT_LINE_BOTTOM, u"", {INT32_MAX, 0}), Plain(u"字字"),
+         Typed(TT_RUBY, u"るび", {-1, -1}, {INT32_MAX, INT32_MAX}),
+         Typed(TT_SESAME_DOT, u"傍点", {2, 5}, {1, 0}), Typed(TT_NOTE, u"注", {99, 0}, {2, 0}), box,
+         Typed(TT_LINK, u"", {2, 0}, {-1, -1}), Typed(TT_HORIZONTAL, std::u16string(300, u'1'))},
+        {Turn(2, 1, 0, 1, 4), Turn(9, 0, 1, 1, 4), Turn(50, -3, 2, -1, 4), Turn(2, 0, 3, -1, 4)}));
+    buffer.lines()[0].iIndent = INT32_MAX;
+    buffer.lines()[0].iBottom = INT32_MAX;
+    buffer.narrowMarks()[TextPoint{0, 2, 0}] = -1;
+    mapper.Arrange({}, buffer, 0);
+    EXPECT_TRUE(has(0, 2, 1));
+    mapper.Build({Typed(TT_NOMBRE_ODD, u""), Typed(TT_RUNNING_HEAD, std::u16string(500, u'長'))},
+                 buffer, 0, MapRect{0, 0, 100, 70});
+    EXPECT_LE(mapper.decoMap().size(), 30u);
+}
+
 TEST_F(MapperTest, ScalingUsesTheStatedRounding) {
     buffer.addLine(Line({Plain(u"字"), Typed(TT_AUTO_HORIZONTAL, u"12")}, {Turn(0, 0, 0, -2, 8)}));
     mapper.Build({}, buffer, 0, MapRect{10, 20, 2110, 1500});
