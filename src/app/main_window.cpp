@@ -1,0 +1,171 @@
+#include "app/main_window.h"
+
+#include <QAction>
+#include <QGridLayout>
+#include <QMenuBar>
+#include <QScrollBar>
+#include <QTimer>
+
+#include "app/page_view.h"
+#include "app/window_clipboard.h"
+#include "layout/document_arranger.h"
+#include "platform/paths.h"
+#include "render/page_canvas.h"
+#include "settings/data_folder.h"
+#include "settings/txt_param.h"
+#include "text/txt_document.h"
+
+namespace Yomibon {
+
+QString ToQString(std::u16string_view text) {
+    return QString::fromUtf16(text.data(), qsizetype(text.size()));
+}
+
+std::u16string FromQString(const QString& text) {
+    return text.toStdU16String();
+}
+
+CYbMainWindow::CYbMainWindow(CYbTxtParam& param, QWidget* parent)
+    : QMainWindow(parent), param_(param) {
+    auto arranger = std::make_unique<CYbDocumentArranger>();
+    arranger_ = arranger.get();
+    document_ = std::make_unique<CYbTxtDocument>(param_, std::move(arranger));
+    document_->setDataFolder(DataFolder());
+    clipboard_ = std::make_unique<CYbWindowClipboard>();
+    document_->setClipboard(clipboard_.get());
+    canvas_ = std::make_unique<CYbPageCanvas>(param_);
+    canvas_->setDocument(document_.get(), &arranger_->layout());
+
+    auto* central = new QWidget(this);
+    auto* grid = new QGridLayout(central);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setSpacing(0);
+    view_ = new CYbPageView(*this, central);
+    hbar_ = new QScrollBar(Qt::Horizontal, central);
+    vbar_ = new QScrollBar(Qt::Vertical, central);
+    grid->addWidget(view_, 0, 0);
+    grid->addWidget(vbar_, 0, 1);
+    grid->addWidget(hbar_, 1, 0);
+    setCentralWidget(central);
+    connect(hbar_, &QScrollBar::actionTriggered, this,
+            [this](int action) { horizontalScroll(action, hbar_->sliderPosition()); });
+    connect(vbar_, &QScrollBar::actionTriggered, this,
+            [this](int action) { verticalScroll(action, vbar_->sliderPosition()); });
+
+    registerCommands();
+    buildMenus();
+    setWindowTitle(QStringLiteral("Yomibon"));
+    keyFile_ = DataFolder() / "keybind.ini";
+}
+
+CYbMainWindow::~CYbMainWindow() {
+    // Leaving the document saves its bookmarks, as closing the window does.
+    autoSaveBookmarks();
+}
+
+void CYbMainWindow::registerCommands() {
+    handlers_.assign(CMD_COUNT, [] {});
+    auto set = [this](int index, void (CYbMainWindow::*fn)()) {
+        handlers_[size_t(index)] = [this, fn] { (this->*fn)(); };
+    };
+    set(CMD_ReadFile, &CYbMainWindow::cmdReadFile);
+    set(CMD_ReadClipboard, &CYbMainWindow::cmdReadClipboard);
+    set(CMD_Reload, &CYbMainWindow::cmdReload);
+    set(CMD_URLOpen, &CYbMainWindow::cmdURLOpen);
+    set(CMD_NextPage, &CYbMainWindow::cmdNextPage);
+    set(CMD_PrevPage, &CYbMainWindow::cmdPrevPage);
+    set(CMD_FirstPage, &CYbMainWindow::cmdFirstPage);
+    set(CMD_EndPage, &CYbMainWindow::cmdEndPage);
+    set(CMD_GotoPage, &CYbMainWindow::cmdGotoPage);
+    set(CMD_Copy, &CYbMainWindow::cmdCopy);
+    set(CMD_Save, &CYbMainWindow::cmdNothing);
+    set(CMD_SaveAsBookmark, &CYbMainWindow::cmdSaveAsBookmark);
+    set(CMD_AddBookmark, &CYbMainWindow::cmdAddBookmark);
+    for (int n = 1; n <= 10; ++n)
+        handlers_[size_t(CMD_GotoBookmark1 + n - 1)] = [this, n] { cmdGotoBookmark(n); };
+    set(CMD_SetKeyBind, &CYbMainWindow::cmdSetKeyBind);
+    set(CMD_Exit, &CYbMainWindow::cmdExit);
+    set(CMD_Version, &CYbMainWindow::cmdVersion);
+    for (int i = 0; i < 6; ++i)  // Show H, Show V, Hide H, Hide V, Toggle H, Toggle V
+        handlers_[size_t(CMD_ShowHScrollBar + i)] = [this, i] { cmdScrollBar(i % 2, i / 2); };
+    set(CMD_Help, &CYbMainWindow::cmdHelp);
+    set(CMD_FullScreen, &CYbMainWindow::cmdFullScreen);
+    set(CMD_ForwardPage, &CYbMainWindow::cmdForwardPage);
+    set(CMD_BackPage, &CYbMainWindow::cmdBackPage);
+    set(CMD_LayoutSet, &CYbMainWindow::cmdLayoutSet);
+    set(CMD_ShowProperty, &CYbMainWindow::cmdShowProperty);
+    set(CMD_ShowDocInfo, &CYbMainWindow::cmdShowDocInfo);
+}
+
+void CYbMainWindow::runCommand(int index) {
+    if (index >= 0 && index < int(handlers_.size())) handlers_[size_t(index)]();
+}
+
+void CYbMainWindow::menuCommand(int id) {
+    int index = FindMenuCommand(id);
+    if (index >= 0) return runCommand(index);
+    if (id == ID_SELECTION_MODE) {
+        selectionMode_ = !selectionMode_;
+        setChecked(ID_SELECTION_MODE, selectionMode_);
+        if (!selectionMode_) clearSelection();
+        redraw();
+    } else if (id == ID_BOOKMARK_AUTOSAVE) {
+        autoSave_ = !autoSave_;
+        setChecked(ID_BOOKMARK_AUTOSAVE, autoSave_);
+    } else if (id == ID_SettingsChanged || id == ID_LayoutChanged) {
+        settingsChanged();
+    } else if (id == ID_OpenPendingPath) {
+        openWithHistory(pendingPath_);
+    } else if (id == ID_OpenPendingPathDirect) {
+        openPath(pendingPath_);
+    } else if (id >= ID_RECENT_FIRST && id <= ID_RECENT_LAST) {
+        if (const RecentFile* e = recent_.menuEntry(id - ID_RECENT_NONE))
+            openWithHistory(RecentFile(*e).path);
+    }
+}
+
+void CYbMainWindow::initialize(const std::u16string& commandLine, const std::u16string& fallback) {
+    recent_.load(param_);
+    applySettings();
+    buildKeyMap();
+    showH_ = param_.GetBoolean(u"ShowHScroll");
+    showV_ = param_.GetBoolean(u"ShowVScroll");
+    setChecked(40131, showH_);
+    setChecked(40132, showV_);
+    autoSave_ = param_.GetBoolean(u"BookMarkAutoSave");
+    setChecked(ID_BOOKMARK_AUTOSAVE, autoSave_);
+    setEnabled(40103, false);
+    selectionMode_ = param_.GetBoolean(u"SelectionMode");
+    setChecked(ID_SELECTION_MODE, selectionMode_);
+    buildRecentMenu();
+    int32_t interval = 0;
+    param_.GetPoints(u"PageFlipInterval", 1, &interval);
+    flipInterval_ = param_.GetBoolean(u"PageFlip") ? interval : 0;
+    updateScrollBars();
+    int command = ID_OpenPendingPathDirect;
+    if (!commandLine.empty()) {
+        pendingPath_ = NormalizePath(commandLine);
+        command = ID_OpenPendingPath;
+    } else {
+        pendingPath_ = param_.GetText(u"LastFile");
+        if (pendingPath_.empty()) pendingPath_ = fallback;
+    }
+    // Deferred, so that the window is shown before the text is read.
+    if (!pendingPath_.empty())
+        QTimer::singleShot(0, this, [this, command] { menuCommand(command); });
+}
+
+void CYbMainWindow::applySettings() {
+    canvas_->applySettings();
+}
+
+void CYbMainWindow::settingsChanged() {
+    applySettings();
+    document_->reloadLayout();
+    pageCount_ = document_->getPageCount();
+    canvas_->setDocument(document_.get(), &arranger_->layout());
+    canvas_->resize(view_->width(), view_->height());
+    gotoPage(page_);
+}
+
+}  // namespace Yomibon

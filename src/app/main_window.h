@@ -1,0 +1,222 @@
+// The reader's one window: the page canvas in the client area, the commands that menus,
+// keys, mouse and scroll bars reach, the page history and the recent files.
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/command_table.h"
+#include "app/page_history.h"
+#include "app/recent_files.h"
+#include "settings/key_bind.h"
+#include "text/text_buffer.h"
+
+class QAction;
+class QMenu;
+class QScrollBar;
+
+namespace Yomibon {
+
+class CYbDocumentArranger;
+class CYbPageCanvas;
+class CYbPageView;
+class CYbTxtDocument;
+class CYbTxtParam;
+class CYbWindowClipboard;
+
+class CYbMainWindow : public QMainWindow {
+    Q_OBJECT
+
+  public:
+    class CYbGotoPageCommand : public CYbAbCommand {
+      public:
+        CYbGotoPageCommand(CYbMainWindow& window, TextPoint from, TextPoint to)
+            : window_(window), from_(from), to_(to) {}
+        bool execute() override;
+        bool undo() override;
+
+      private:
+        CYbMainWindow& window_;
+        TextPoint from_, to_;
+    };
+
+    class CYbOpenFileCommand : public CYbAbCommand {
+      public:
+        CYbOpenFileCommand(CYbMainWindow& window, std::u16string oldPath, std::u16string newPath)
+            : window_(window), oldPath_(std::move(oldPath)), newPath_(std::move(newPath)) {}
+        bool execute() override { return open(newPath_); }
+        bool undo() override { return open(oldPath_); }
+
+      private:
+        bool open(const std::u16string& path);
+        CYbMainWindow& window_;
+        std::u16string oldPath_, newPath_;
+        int savedPage_ = -1;
+    };
+
+    // Answers of message boxes; tests replace the asking.
+    using AskFunc = std::function<bool(const std::u16string& text, const std::u16string& caption)>;
+
+    explicit CYbMainWindow(CYbTxtParam& param, QWidget* parent = nullptr);
+    ~CYbMainWindow() override;
+
+    // Window creation: settings, key map, flags, then the deferred open of the command line
+    // (with history) or of LastFile (without).
+    // Without either, `fallback` is opened the same way as LastFile.
+    void initialize(const std::u16string& commandLine, const std::u16string& fallback = {});
+    static constexpr int kFullScreenId = 40134;
+
+    // Commands by table index, by menu id, by key.
+    void runCommand(int index);
+    void menuCommand(int id);
+    // True when the key map holds the key (even without a handler).
+    bool keyDown(const KeyBind& key);
+    void wheel(int delta);
+
+    // The one page-move step.
+    void gotoPage(int page);
+    // Moves through the page history.
+    void gotoPageWithHistory(int page);
+    // Go-to-page dialog's number: below 0 page 1, past the count the last page.
+    void gotoEnteredPage(int entered);
+
+    // Opening.
+    void openWithHistory(const std::u16string& path, bool record = true);
+    bool openPath(const std::u16string& path);
+    void openText(const std::u16string& text);
+    void reload();
+
+    // Key bindings.
+    void setKeyFile(const std::filesystem::path& path) { keyFile_ = path; }
+    const std::filesystem::path& keyFile() const { return keyFile_; }
+    void buildKeyMap();
+    bool leftButtonBound() const;
+
+    // Mouse, in canvas coordinates.
+    void leftDown(int x, int y, bool shift);
+    void leftUp(int x, int y);
+    void pointerMove(int x, int y, bool leftHeld);
+    void rightUp(const KeyBind& key);
+    void middleUp(const KeyBind& key);
+    void forgetPress() { pressX_ = pressY_ = -1; }
+
+    // Scroll bars.
+    void horizontalScroll(int action, int position);
+    void verticalScroll(int action, int position);
+
+    int currentPage() const { return page_; }
+    int pageCount() const { return pageCount_; }
+    bool selectionMode() const { return selectionMode_; }
+    bool showHScroll() const { return showH_; }
+    bool showVScroll() const { return showV_; }
+    CYbTxtDocument& document() { return *document_; }
+    CYbPageCanvas& canvas() { return *canvas_; }
+    CYbPageView& view() { return *view_; }
+    CYbRecentFiles& recentFiles() { return recent_; }
+    CYbPageHistory& history() { return history_; }
+    CYbTxtParam& param() { return param_; }
+    QAction* menuAction(int id) const;
+    void setAsk(AskFunc ask) { ask_ = std::move(ask); }
+    void setMessageHook(std::function<void(const std::u16string&)> hook) {
+        messageHook_ = std::move(hook);
+    }
+    // Shows a message box captioned "Yomibon" (or the caption) centred over the window.
+    void showMessage(const std::u16string& text, const std::u16string& caption = u"Yomibon");
+    // Writes the state into the settings (the close request's steps).
+    void storeState();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+  private:
+    void registerCommands();
+    void buildMenus();
+    void buildRecentMenu();
+    void showContextMenu(const QPoint& at);
+    QMenu* addMenu(const QString& title, std::initializer_list<std::pair<const char*, int>> items);
+    void setChecked(int id, bool on);
+    void setEnabled(int id, bool on);
+    void applySettings();
+    void settingsChanged();
+    void updateScrollBars();
+    void updateTitle();
+    void afterOpen(int page);
+    void autoSaveBookmarks();
+    void recordOpen();
+    bool openArchive(const std::u16string& path);
+    bool chooseFile(const std::u16string& folder, std::u16string& chosen);
+    TextPoint pagePoint(int page) const;
+    void clearSelection();
+    void redraw();
+
+    // Command handlers.
+    void cmdReadFile();
+    void cmdReadClipboard();
+    void cmdReload() { reload(); }
+    void cmdURLOpen();
+    void cmdNextPage();
+    void cmdPrevPage();
+    void cmdFirstPage() { gotoPage(0); }
+    void cmdEndPage() { gotoPage(pageCount_ - 1); }
+    void cmdGotoPage();
+    void cmdCopy();
+    void cmdNothing() {}
+    void cmdSaveAsBookmark();
+    void cmdAddBookmark();
+    void cmdGotoBookmark(int n);
+    void cmdSetKeyBind();
+    void cmdExit() { close(); }
+    void cmdVersion();
+    void cmdScrollBar(int which, int how);
+    void cmdHelp();
+    void cmdFullScreen();
+    void cmdForwardPage() { history_.forward(); }
+    void cmdBackPage() { history_.back(); }
+    void cmdShowProperty();
+    void cmdShowDocInfo();
+    void cmdLayoutSet();
+
+    CYbTxtParam& param_;
+    CYbDocumentArranger* arranger_ = nullptr;  // owned by the document
+    std::unique_ptr<CYbTxtDocument> document_;
+    std::unique_ptr<CYbPageCanvas> canvas_;
+    std::unique_ptr<CYbWindowClipboard> clipboard_;
+    CYbPageView* view_ = nullptr;
+    QScrollBar* hbar_ = nullptr;
+    QScrollBar* vbar_ = nullptr;
+    QMenu* recentMenu_ = nullptr;
+    std::map<int, QAction*> actions_;
+    std::vector<std::function<void()>> handlers_;  // by command index
+    std::map<KeyBind, int, KeyBindLess> keyMap_;   // command index, -1 for an unknown name
+    std::filesystem::path keyFile_;
+    CYbPageHistory history_;
+    CYbRecentFiles recent_;
+    std::u16string pendingPath_;
+    int page_ = 0;
+    int pageCount_ = 1;
+    int flipInterval_ = 0;
+    bool selectionMode_ = false;
+    bool selecting_ = false;
+    bool showH_ = false;
+    bool showV_ = false;
+    bool autoSave_ = true;
+    int pressX_ = -1, pressY_ = -1;
+    int link_ = -1;
+    AskFunc ask_;
+    std::function<void(const std::u16string&)> messageHook_;
+
+    friend class CYbGotoPageCommand;
+    friend class CYbOpenFileCommand;
+};
+
+// Conversions at the edge between the core's strings and Qt's.
+QString ToQString(std::u16string_view text);
+std::u16string FromQString(const QString& text);
+
+}  // namespace Yomibon

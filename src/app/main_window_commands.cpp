@@ -1,0 +1,160 @@
+// The commands that open dialogs or act on the desktop, and closing.
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QUrl>
+
+#include "app/goto_page_dlg.h"
+#include "app/key_config_dlg.h"
+#include "app/main_window.h"
+#include "app/open_url_dlg.h"
+#include "app/page_move.h"
+#include "app/string_table.h"
+#include "app/text_dialog.h"
+#include "app/window_clipboard.h"
+#include "platform/paths.h"
+#include "render/page_canvas.h"
+#include "settings/txt_param.h"
+#include "text/txt_document.h"
+
+namespace Yomibon {
+
+void CYbMainWindow::showMessage(const std::u16string& text, const std::u16string& caption) {
+    if (messageHook_) return messageHook_(text);
+    // A box with the window as parent is centred over it.
+    QMessageBox box(QMessageBox::NoIcon, ToQString(caption), ToQString(text), QMessageBox::Ok,
+                    this);
+    box.exec();
+}
+
+void CYbMainWindow::cmdURLOpen() {
+    CYbOpenURLDlg dlg(this, document_->getFileName());
+    if (dlg.exec() == QDialog::Accepted && !dlg.url().empty()) openWithHistory(dlg.url());
+}
+
+void CYbMainWindow::cmdGotoPage() {
+    CYbTxtGotoPageDlg dlg(this, page_, pageCount_);
+    if (dlg.exec() == QDialog::Accepted) gotoEnteredPage(dlg.page());
+}
+
+void CYbMainWindow::cmdCopy() {
+    const CYbTxtMapper& mapper = canvas_->mapper();
+    if (!mapper.selShown) return;
+    TextPoint a = mapper.selStart, b = mapper.selEnd;
+    if (b < a) std::swap(a, b);
+    b.iPos += 1;  // the end character is part of the selection
+    std::u16string text;
+    document_->buffer().getText(text, a, b, -1);
+    if (!text.empty()) CYbWindowClipboard::setText(text);
+}
+
+void CYbMainWindow::cmdSaveAsBookmark() {
+    QString filter = ToQString(LoadString(IDS_SIORI_FILES)) + QStringLiteral("(*.siori)");
+    QString name = QFileDialog::getSaveFileName(this, ToQString(LoadString(IDS_SAVE_SIORI)),
+                                                QStringLiteral("."), filter);
+    if (name.isEmpty()) return;
+    std::u16string path = FromQString(name);
+    std::u16string base = path.substr(path.find_last_of(u'/') + 1);
+    if (base.find(u'.') == std::u16string::npos) path += u".siori";
+    document_->bookmarks().SaveAs(path);
+}
+
+void CYbMainWindow::cmdAddBookmark() {
+    document_->bookmarks().AddEntry(page_);
+}
+
+void CYbMainWindow::cmdGotoBookmark(int n) {
+    int page = document_->bookmarks().GetEntryPage(n - 1);
+    if (page >= 0) gotoPage(page);
+}
+
+void CYbMainWindow::cmdSetKeyBind() {
+    CYbTxtKeyConfigDlg dlg(this, keyFile_);
+    if (dlg.exec() != QDialog::Accepted) return;
+    dlg.save();
+    buildKeyMap();
+}
+
+void CYbMainWindow::cmdVersion() {
+    CYbVersionDlg dlg(this);
+    dlg.exec();
+}
+
+void CYbMainWindow::cmdScrollBar(int which, int how) {
+    bool& flag = which == 0 ? showH_ : showV_;
+    flag = how == 0 ? true : how == 1 ? false : !flag;
+    updateScrollBars();
+    setChecked(40131, showH_);
+    setChecked(40132, showV_);
+}
+
+void CYbMainWindow::cmdHelp() {
+    QDesktopServices::openUrl(
+        QUrl::fromLocalFile(QString::fromStdString((ProgramFolder() / "Yomibon.pdf").string())));
+}
+
+void CYbMainWindow::cmdFullScreen() {
+    if (isFullScreen())
+        showNormal();
+    else
+        showFullScreen();
+    setChecked(40134, isFullScreen());
+    updateScrollBars();
+}
+
+void CYbMainWindow::cmdShowProperty() {
+    document_->showProperties([this](const std::u16string& path) {
+        CYbPropertyDlg dlg(this, path);
+        dlg.exec();
+    });
+}
+
+void CYbMainWindow::cmdShowDocInfo() {
+    CYbTxtDocInfoDlg dlg(this, document_->buffer().getInfo());
+    dlg.exec();
+}
+
+void CYbMainWindow::cmdLayoutSet() {
+    // The layout dialogs send LayoutChanged when they exist; until then re-read the layout.
+    menuCommand(ID_LayoutChanged);
+}
+
+void CYbMainWindow::storeState() {
+    recent_.store(param_);
+    param_.SetBoolean(u"ShowHScroll", showH_);
+    param_.SetBoolean(u"ShowVScroll", showV_);
+    param_.SetBoolean(u"BookMarkAutoSave", autoSave_);
+    param_.SetBoolean(u"SelectionMode", selectionMode_);
+    WindowPlacement placement{44, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    if (param_.GetBoolean(u"SaveWindowSize")) {
+        QRect r = isFullScreen() || isMaximized() ? normalGeometry() : geometry();
+        placement = {44,
+                     0,
+                     isMaximized() ? 3 : 1,
+                     0,
+                     0,
+                     0,
+                     0,
+                     r.left(),
+                     r.top(),
+                     r.left() + r.width(),
+                     r.top() + r.height()};
+        param_.SetBoolean(u"FullScreen", isFullScreen());
+        // The list windows are not open in this window; their other values are kept.
+        for (const char16_t* key : {u"BookmarkPos", u"SubtitlePos"}) {
+            std::vector<int32_t> values = param_.GetPoints(key);
+            if (values.empty()) values.push_back(0);
+            values[0] = 0;
+            param_.SetPoints(key, values.data(), int(values.size()));
+        }
+    }
+    param_.SetPoints(u"WindowSize", placement.data(), int(placement.size()));
+}
+
+void CYbMainWindow::closeEvent(QCloseEvent* event) {
+    storeState();
+    event->accept();
+}
+
+}  // namespace Yomibon

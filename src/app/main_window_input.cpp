@@ -1,0 +1,120 @@
+// Keys, wheel and mouse: everything goes through the key map or the page-turn rules.
+#include <QApplication>
+#include <QCursor>
+#include <QToolTip>
+
+#include "app/main_window.h"
+#include "app/page_move.h"
+#include "app/page_view.h"
+#include "render/page_canvas.h"
+#include "settings/key_bind.h"
+#include "settings/txt_param.h"
+
+namespace Yomibon {
+
+void CYbMainWindow::buildKeyMap() {
+    KeyBindTable table;
+    if (!LoadKeyBindings(keyFile_, table)) DefaultKeyBindings(table);
+    keyMap_.clear();
+    for (const auto& [key, name] : table)
+        keyMap_[key] = FindCommand(name);
+}
+
+bool CYbMainWindow::keyDown(const KeyBind& key) {
+    auto it = keyMap_.find(key);
+    if (it == keyMap_.end()) return false;
+    runCommand(it->second);
+    return true;
+}
+
+bool CYbMainWindow::leftButtonBound() const {
+    return keyMap_.count(KeyBind{VK_LBUTTON, false, false, false}) > 0;
+}
+
+void CYbMainWindow::wheel(int delta) {
+    int direction = WheelDirection(delta);
+    if (direction > 0) runCommand(CMD_PrevPage);
+    if (direction < 0) runCommand(CMD_NextPage);
+}
+
+void CYbMainWindow::leftDown(int x, int y, bool shift) {
+    if (!selectionMode_) {
+        pressX_ = x;
+        pressY_ = y;
+        clearSelection();
+        redraw();
+        return;
+    }
+    CYbTxtMapper& mapper = canvas_->mapper();
+    TextPoint point;
+    PageMapEntry entry;
+    if (!mapper.HitTest(x, y, point, entry) && !mapper.NearestCharacter(x, y, point, entry)) return;
+    if (!(shift && mapper.selShown)) mapper.selStart = point;
+    mapper.selEnd = point;
+    mapper.selShown = true;
+    selecting_ = true;
+    redraw();
+}
+
+void CYbMainWindow::leftUp(int x, int y) {
+    if (selectionMode_) {
+        selecting_ = false;
+        return;
+    }
+    for (const CanvasLink& link : canvas_->links()) {
+        if (link.rect.contains(x, y) && !link.target.empty()) {
+            forgetPress();
+            QToolTip::hideText();
+            openWithHistory(link.target, false);
+            param_.SetText(u"LastFile", link.target);
+            return;
+        }
+    }
+    if (pressX_ >= 0 && !leftButtonBound())
+        runCommand(pressX_ < view_->width() / 2 ? CMD_NextPage : CMD_PrevPage);
+    forgetPress();
+}
+
+void CYbMainWindow::pointerMove(int x, int y, bool leftHeld) {
+    if (selectionMode_) {
+        CYbTxtMapper& mapper = canvas_->mapper();
+        TextPoint point;
+        PageMapEntry entry;
+        bool onText = mapper.HitTest(x, y, point, entry);
+        view_->setCursor(onText ? Qt::IBeamCursor : Qt::ArrowCursor);
+        if (selecting_ && leftHeld && (onText || mapper.NearestCharacter(x, y, point, entry)) &&
+            point != mapper.selEnd) {
+            mapper.selEnd = point;
+            redraw();
+        }
+        return;
+    }
+    int found = -1;
+    std::u16string target;
+    for (const CanvasLink& link : canvas_->links())
+        if (link.rect.contains(x, y)) {
+            found = link.id;
+            target = link.target;
+            break;
+        }
+    if (found != link_) {
+        link_ = found;
+        canvas_->setHoveredLink(found);
+        redraw();
+        QToolTip::hideText();
+        if (found >= 0)
+            QToolTip::showText(view_->mapToGlobal(QPoint(x + 16, y + 16)), ToQString(target),
+                               view_);
+    }
+    view_->setCursor(found >= 0 ? Qt::PointingHandCursor : Qt::ArrowCursor);
+}
+
+void CYbMainWindow::rightUp(const KeyBind& key) {
+    if (!keyDown(key)) showContextMenu(QCursor::pos());
+}
+
+void CYbMainWindow::middleUp(const KeyBind& key) {
+    keyDown(key);
+}
+
+}  // namespace Yomibon

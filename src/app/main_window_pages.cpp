@@ -1,0 +1,143 @@
+// Page moves: the one page-move step, scroll bars, title and page history.
+#include <QScrollBar>
+
+#include "app/main_window.h"
+#include "app/page_move.h"
+#include "app/page_view.h"
+#include "render/page_canvas.h"
+#include "text/txt_document.h"
+
+namespace Yomibon {
+
+void CYbMainWindow::gotoPage(int requested) {
+    page_ = ClampPage(requested, pageCount_);
+    updateScrollBars();
+    if (flipInterval_ < 1) {
+        canvas_->drawPage(page_);
+    } else {
+        // The flip may settle on another page; that becomes the current one.
+        page_ = canvas_->showPage(page_);
+        updateScrollBars();
+    }
+    clearSelection();
+    link_ = -1;
+    view_->unsetCursor();
+    view_->update();
+    updateTitle();
+}
+
+void CYbMainWindow::cmdNextPage() {
+    if (pageCount_ >= page_ + 2) gotoPage(page_ + 2);
+}
+
+void CYbMainWindow::cmdPrevPage() {
+    if (page_ > 1) gotoPage(page_ - 2);
+}
+
+TextPoint CYbMainWindow::pagePoint(int page) const {
+    TextPoint point{0, 0, 0};
+    document_->pageToPoint(page, point);
+    return point;
+}
+
+void CYbMainWindow::gotoPageWithHistory(int page) {
+    history_.execute(
+        std::make_unique<CYbGotoPageCommand>(*this, pagePoint(page_), pagePoint(page)));
+}
+
+void CYbMainWindow::gotoEnteredPage(int entered) {
+    int target = entered < 0 ? 1 : entered > pageCount_ ? pageCount_ - 1 : entered;
+    gotoPageWithHistory(target);
+}
+
+bool CYbMainWindow::CYbGotoPageCommand::execute() {
+    window_.gotoPage(window_.document_->pointToPage(to_));
+    return true;
+}
+
+bool CYbMainWindow::CYbGotoPageCommand::undo() {
+    window_.gotoPage(window_.document_->pointToPage(from_));
+    return true;
+}
+
+bool CYbMainWindow::CYbOpenFileCommand::open(const std::u16string& path) {
+    int previous = savedPage_;
+    savedPage_ = window_.page_;
+    bool ok = window_.openPath(path);
+    if (previous >= 0) window_.gotoPage(previous);
+    return ok;
+}
+
+void CYbMainWindow::updateScrollBars() {
+    int max = ScrollMaximum(pageCount_);
+    // Qt's maximum is the last thumb position: the Win32 range less the page size.
+    for (QScrollBar* bar : {hbar_, vbar_}) {
+        QSignalBlocker block(bar);
+        bar->setRange(0, std::max(0, max + 1 - 2));
+        bar->setPageStep(2);
+        bar->setSingleStep(1);
+    }
+    {
+        QSignalBlocker block(hbar_);
+        hbar_->setValue(HorizontalScrollPos(page_, pageCount_));
+        hbar_->setInvertedAppearance(false);
+    }
+    {
+        QSignalBlocker block(vbar_);
+        vbar_->setValue(VerticalScrollPos(page_));
+    }
+    bool full = isFullScreen();
+    hbar_->setVisible(showH_ && !full);
+    vbar_->setVisible(showV_ && !full);
+}
+
+static ScrollRequest RequestOf(int action, bool& known) {
+    known = true;
+    switch (action) {
+        case QAbstractSlider::SliderSingleStepSub:
+        case QAbstractSlider::SliderPageStepSub:
+            return ScrollRequest::TowardsStart;
+        case QAbstractSlider::SliderSingleStepAdd:
+        case QAbstractSlider::SliderPageStepAdd:
+            return ScrollRequest::TowardsEnd;
+        case QAbstractSlider::SliderMove:
+            return ScrollRequest::Position;
+        case QAbstractSlider::SliderToMinimum:
+            return ScrollRequest::Start;
+        case QAbstractSlider::SliderToMaximum:
+            return ScrollRequest::End;
+        default:
+            known = false;
+            return ScrollRequest::Position;
+    }
+}
+
+void CYbMainWindow::horizontalScroll(int action, int position) {
+    bool known = false;
+    ScrollRequest request = RequestOf(action, known);
+    if (known) gotoPage(HorizontalScrollTarget(request, page_, pageCount_, position));
+}
+
+void CYbMainWindow::verticalScroll(int action, int position) {
+    bool known = false;
+    ScrollRequest request = RequestOf(action, known);
+    if (known) gotoPage(VerticalScrollTarget(request, page_, pageCount_, position));
+}
+
+void CYbMainWindow::updateTitle() {
+    const CYbTxtBuffer& buffer = document_->buffer();
+    bool hasPages = buffer.lineCount() > 0;
+    setWindowTitle(
+        ToQString(WindowTitle(buffer.getTitle(), buffer.getAuthor(), page_, pageCount_, hasPages)));
+}
+
+void CYbMainWindow::redraw() {
+    view_->update();
+}
+
+void CYbMainWindow::clearSelection() {
+    canvas_->mapper().selShown = false;
+    selecting_ = false;
+}
+
+}  // namespace Yomibon

@@ -1,0 +1,29 @@
+// The program's user-visible texts, 40000-40078, in one place.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace Yomibon {
+
+enum : int {
+    IDS_FIRST = 40000,
+    IDS_LAST = 40078,
+    IDS_KEY_ALREADY_BOUND = 40032,
+    IDS_CONFIRM = 40033,
+    IDS_ERROR = 40034,
+    IDS_SELECT_FUNCTION = 40035,
+    IDS_ENTER_KEY = 40036,
+    IDS_TEXT_FILES = 40051,
+    IDS_SIORI_FILES = 40052,
+    IDS_SAVE_SIORI = 40053,
+    IDS_OPEN_FILE = 40054,
+};
+
+// The text of an id; empty for an id outside the table.
+std::u16string_view LoadString(int id);
+
+// The caption of every message box.
+inline constexpr std::u16string_view kAppCaption = u"Yomibon";
+
+}  // namespace Yomibon
