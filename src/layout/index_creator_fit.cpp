@@ -90,7 +90,9 @@ void CYbIndexCreator::fitRuby(const TextInfo& run) {
     if (first.iIndex < 0 || last.iIndex < 0 || last.iIndex >= int32_t(runs.size())) return;
     if (last.iPos < 0)
         last.iPos = std::max<int32_t>(0, int32_t(CharCount(runs[size_t(last.iIndex)].str)) - 1);
-    if (last < first) return;
+    if (last < first || first.iPos < 0 ||
+        first.iPos >= int32_t(CharCount(runs[size_t(first.iIndex)].str)))
+        return;
     size_t at = 0;
     int inside = 0;
     for (size_t k = 1; k < turns.size(); ++k) {
