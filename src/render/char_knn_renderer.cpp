@@ -163,19 +163,25 @@ void CYbCharKNNRenderer::setTiling(const CYbMonoBitmap& mask, bool text) {
     tileStart_ = 1;
     tileEnd_ = fontHeight_;
     if (!text) return;
+    // Ink per glyph row; the stroke's partly covered ends are left out of the repeat.
     const int bytes = std::min(mask.stride(), (k_ * boxWidth_ + 7) / 8);
+    std::vector<int> ink(size_t(std::max(fontHeight_, 0)), 0);
+    int most = 0;
+    for (int g = 0; g < fontHeight_; ++g) {
+        for (int r = g * k_; r < (g + 1) * k_; ++r) {
+            const uint8_t* row = mask.row(r);
+            for (int b = 0; b < bytes; ++b)
+                ink[size_t(g)] += __builtin_popcount(row[b]);
+        }
+        most = std::max(most, ink[size_t(g)]);
+    }
+    if (most == 0) return;
     int first = -1, last = -1;
     for (int g = 0; g < fontHeight_; ++g) {
-        bool ink = false;
-        for (int r = g * k_; r < (g + 1) * k_ && !ink; ++r) {
-            const uint8_t* row = mask.row(r);
-            ink = std::any_of(row, row + bytes, [](uint8_t b) { return b != 0; });
-        }
-        if (!ink) continue;
+        if (2 * ink[size_t(g)] < most) continue;
         if (first < 0) first = g;
         last = g;
     }
-    if (first < 0) return;
     tileStart_ = first == 0 && last > 0 ? 1 : first;
     tileEnd_ = last + 1;
 }
