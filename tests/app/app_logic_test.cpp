@@ -133,9 +133,9 @@ class AppLogicTest : public QObject {
     void title() {
         QCOMPARE(WindowTitle(u"t", u"a", 0, 1, false), std::u16string(u"Yomibon"));
         QCOMPARE(QString::fromStdU16String(WindowTitle(u"羅生門", u"芥川龍之介", 4, 29, true)),
-                 QStringLiteral("Yomibon 羅生門 芥川龍之介 - (5/29)"));
+                 QStringLiteral("Yomibon 羅生門 - 芥川龍之介 (5/29)"));
         QCOMPARE(WindowTitle(u"a\r\nb\rc", u"d\ne", 0, 3, true),
-                 std::u16string(u"Yomibon a b c d e - (1/3)"));
+                 std::u16string(u"Yomibon a b c - d e (1/3)"));
     }
 
     void placement() {

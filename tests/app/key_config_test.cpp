@@ -35,11 +35,11 @@ class KeyConfigTest : public QObject {
         QCOMPARE(dlg.selectedFunction(), 0);
         QCOMPARE(int(dlg.table().size()), 42);  // no file: the defaults
 
-        std::u16string asked;
+        std::u16string asked, askedCaption;
         bool answer = false;
         dlg.setAsk([&](const std::u16string& text, const std::u16string& caption) {
             asked = text;
-            QCOMPARE(caption, std::u16string(u"確認"));
+            askedCaption = caption;
             return answer;
         });
         std::u16string told;
@@ -53,6 +53,7 @@ class KeyConfigTest : public QObject {
         dlg.selectFunction(RowOf(CMD_FirstPage));
         dlg.setKey(kLeft);
         dlg.assign();
+        QCOMPARE(askedCaption, std::u16string(u"確認"));
         QVERIFY(QString::fromStdU16String(asked).contains(QStringLiteral("次のページへ")));
         QVERIFY(QString::fromStdU16String(asked).contains(QStringLiteral("先頭ページへ")));
         QCOMPARE(dlg.table().at(kLeft), std::u16string(u"NextPage"));
@@ -97,7 +98,7 @@ class KeyConfigTest : public QObject {
         QTest::keyPress(edit, Qt::Key_Control, Qt::ControlModifier);
         QVERIFY(!edit->key().has_value());  // modifiers alone are no key
         QVERIFY(!edit->text().isEmpty());
-        QTest::keyRelease(edit, Qt::Key_Control, Qt::ControlModifier);
+        QTest::keyRelease(edit, Qt::Key_Control, Qt::NoModifier);
         edit->setButton(VK_RBUTTON);
         QCOMPARE(edit->key()->code, uint32_t(VK_RBUTTON));
         QCOMPARE(edit->text(), QStringLiteral("Right mouse button"));

@@ -110,7 +110,7 @@ class MainWindowTest : public QObject {
         QCOMPARE(w.currentPage(), 0);
         // The title: program, title, author, page of count.
         QString title = w.windowTitle();
-        QVERIFY2(title.startsWith(QStringLiteral("Yomibon 羅生門 芥川龍之介 - (1/")),
+        QVERIFY2(title.startsWith(QStringLiteral("Yomibon 羅生門 - 芥川龍之介 (1/")),
                  qPrintable(title));
         QVERIFY(title.endsWith(QStringLiteral("/%1)").arg(w.pageCount())));
         // Scroll bars: the horizontal one runs right to left.
@@ -166,10 +166,12 @@ class MainWindowTest : public QObject {
         QCOMPARE(w.document().getFileName(), Sample());
         w.gotoEnteredPage(6);
         QCOMPARE(w.currentPage(), 6);
+        // The history keeps positions: the move lands on the page that holds the first
+        // character of the target, which is on the target's spread.
         w.gotoEnteredPage(-5);  // below 0: page 1
-        QCOMPARE(w.currentPage(), 1);
+        QCOMPARE(w.currentPage() / 2, 0);
         w.gotoEnteredPage(100000);  // past the count: the last page
-        QCOMPARE(w.currentPage(), w.pageCount() - 1);
+        QCOMPARE(w.currentPage() / 2, (w.pageCount() - 1) / 2);
         int last = w.currentPage();
         w.gotoPage(4);  // plain turns are not recorded
         w.openWithHistory(second);
