@@ -9,6 +9,7 @@
 #include "render/char_8nn_renderer.h"
 #include "render/char_lcd_renderer.h"
 #include "render/pict_ole_renderer.h"
+#include "render/pict_spi_renderer.h"
 #include "settings/data_folder.h"
 #include "settings/txt_param.h"
 
@@ -150,6 +151,9 @@ void CYbTxtRendererMgr::setPictureRenderers(std::u16string_view currentDirectory
     pictDirectory_ =
         currentDirectory.empty() ? std::u16string(dataDirectory) : std::u16string(currentDirectory);
     pictRenderers_[0] = std::make_unique<CYbPictOleRenderer>();
+    pictRenderers_[1] = std::make_unique<CYbPictSPIRenderer>();
+    // An empty plug-in folder setting means the plug-ins beside the program.
+    pictRenderers_[1]->setProperty(u"PluginDir", param_.GetText(u"SpiPluginFolder"));
     for (auto& r : pictRenderers_) {
         if (!r) continue;
         r->setProperty(u"CurDir", pictDirectory_);

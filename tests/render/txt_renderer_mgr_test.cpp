@@ -170,5 +170,20 @@ TEST(TxtRendererMgr, PicturesDrawnFittedAndStretchedThroughTheCache) {
     EXPECT_EQ(mgr.pictureCache().at(u"p0.bmp").bitmap.width(), 80);
 }
 
+TEST(TxtRendererMgr, WebPictureThroughThePlugInBesideTheProgram) {
+    ::Yomibon::Test::TempDir dir;
+    std::filesystem::copy_file(::Yomibon::Test::DataDir() / "pictures" / "lossy_green.webp",
+                               dir.path() / "fig01.webp");
+    CYbTxtParam param;
+    CYbTxtRendererMgr mgr(param);
+    mgr.setPictureRenderers(FromFsPath(dir.path()), u"");
+    CYbBitmap page(40, 40);
+    page.fill(0xFFFFFF);
+    ASSERT_TRUE(mgr.drawPictureTransparent(page, u"fig01.webp", 0, 0, 40, 40));
+    uint32_t p = page.pixel(20, 20);
+    EXPECT_GT((p >> 8) & 0xFF, 100u);  // green
+    EXPECT_LT((p >> 16) & 0xFF, 100u);
+}
+
 }  // namespace
 }  // namespace Yomibon
