@@ -22,6 +22,9 @@ struct ArrangedDocument {
         doc = std::make_unique<CYbTxtDocument>(param, std::move(owned));
         doc->setDataFolder(dir.path());
     }
+    // Opening a file makes its folder current; the next test starts where this one did.
+    ~ArrangedDocument() { std::filesystem::current_path(cwd); }
+    std::filesystem::path cwd = std::filesystem::current_path();
     T::TempDir dir;
     CYbTxtParam param;
     CYbDocumentArranger* arranger = nullptr;
