@@ -75,6 +75,7 @@ void CYbPageCanvas::setDocument(CYbTxtDocument* document, const CYbTxtLayout* la
 }
 
 void CYbPageCanvas::resize(int width, int height) {
+    flip_.stop();
     bitmap_.create(width, height);
     if (!layout_) return;
     mapper_.setLayout(*layout_);
@@ -90,7 +91,30 @@ void CYbPageCanvas::resize(int width, int height) {
 }
 
 int CYbPageCanvas::showPage(int page) {
-    return drawPage(page < 0 ? page : page & ~1);
+    if (page < 0) return drawPage(page);
+    page &= ~1;
+    if (bitmap_.empty() || !document_ || !layout_ || page > document_->getPageCount() ||
+        (page != page_ + 2 && page != page_ - 2))
+        return drawPage(page);
+    bool forward = page > page_;
+    flip_.captureOld(bitmap_);
+    if (drawPage(page) != page) return page_;
+    flip_.prepare(mapper_.paperRect(), forward);
+    flip_.captureNew(bitmap_);
+    flip_.step();
+    return page_;
+}
+
+bool CYbPageCanvas::flipStep() {
+    if (!flip_.inProgress()) return false;
+    flip_.step();
+    return true;
+}
+
+int CYbPageCanvas::flipInterval() const {
+    if (PointOr(param_, u"PageFlip", 0, 1) != 1) return 0;
+    int interval = int(PointOr(param_, u"PageFlipInterval", 0, 30));
+    return interval >= 1 ? interval : 0;
 }
 
 std::vector<TextInfo> CYbPageCanvas::pageDecorations(int page, int nextSpreadLine) const {
@@ -113,6 +137,7 @@ std::vector<TextInfo> CYbPageCanvas::pageDecorations(int page, int nextSpreadLin
 }
 
 int CYbPageCanvas::drawPage(int page) {
+    flip_.stop();  // whatever was turning, this spread is what must show now
     if (bitmap_.empty()) return page_;
     MapRect canvas{0, 0, bitmap_.width(), bitmap_.height()};
     const MapRect& paper = mapper_.paperRect();
@@ -442,6 +467,10 @@ void CYbPageCanvas::drawSelection(CYbBitmap& copy, const MapRect& rect) const {
 }
 
 void CYbPageCanvas::paintCanvas(CYbBitmap& target, const MapRect& rect, int marginX, int marginY) {
+    if (flip_.inProgress()) {
+        flip_.draw(target, rect, marginX, marginY);
+        return;
+    }
     if (!document_ || bitmap_.empty()) return;
     CYbBitmap copy;
     const CYbBitmap* source = &bitmap_;

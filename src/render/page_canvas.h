@@ -7,6 +7,7 @@
 
 #include "layout/txt_mapper.h"
 #include "render/bitmap.h"
+#include "render/page_flip.h"
 #include "render/txt_renderer_mgr.h"
 
 namespace Yomibon {
@@ -43,12 +44,17 @@ class CYbPageCanvas {
 
     // Draws the spread holding `page` (negative: the current one); returns the current page.
     int drawPage(int page);
-    // As drawPage; the flip between neighbouring spreads comes with the flip animation.
+    // As drawPage, but a step of exactly one spread starts the page-turn animation.
     int showPage(int page);
     // Copies a rectangle of the canvas (with the selection inverted) into target at the
     // same place shifted by the margins.
     void paintCanvas(CYbBitmap& target, const MapRect& rect, int marginX = 0, int marginY = 0);
-    bool flipStep() { return false; }
+    // Advances a running page turn by one frame; true if one was running before the step.
+    bool flipStep();
+    bool flipping() const { return flip_.inProgress(); }
+    // Milliseconds between page-turn frames; 0 when pages turn without animation.
+    int flipInterval() const;
+    const CYbPageFlip& pageFlip() const { return flip_; }
 
     int currentPage() const { return page_; }
     const CYbBitmap& bitmap() const { return bitmap_; }
@@ -91,6 +97,7 @@ class CYbPageCanvas {
     std::vector<TextInfo> decorations_;
     std::vector<CanvasTooltip> tooltips_;
     std::vector<CanvasLink> links_;
+    CYbPageFlip flip_;
 };
 
 }  // namespace Yomibon
