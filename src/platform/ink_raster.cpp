@@ -16,7 +16,6 @@ namespace {
 constexpr size_t kBatchPoints = 4000;
 // Coordinates beyond this many pixels are clamped; nothing there reaches a mask.
 constexpr double kMaxCoordinate = 1 << 20;
-constexpr double kKappa = 0.5522847498307936;
 
 struct SpanTarget {
     const InkMask* mask;
@@ -202,18 +201,6 @@ void InkPath::cubicTo(double x1, double y1, double x2, double y2, double x3, dou
 
 void InkPath::close() {
     if (!ops_.empty() && ops_.back() != Op::Close) ops_.push_back(Op::Close);
-}
-
-void InkPath::ellipse(double left, double top, double right, double bottom) {
-    double cx = (left + right) / 2, cy = (top + bottom) / 2;
-    double rx = (right - left) / 2, ry = (bottom - top) / 2;
-    double kx = rx * kKappa, ky = ry * kKappa;
-    moveTo(cx + rx, cy);
-    cubicTo(cx + rx, cy + ky, cx + kx, cy + ry, cx, cy + ry);
-    cubicTo(cx - kx, cy + ry, cx - rx, cy + ky, cx - rx, cy);
-    cubicTo(cx - rx, cy - ky, cx - kx, cy - ry, cx, cy - ry);
-    cubicTo(cx + kx, cy - ry, cx + rx, cy - ky, cx + rx, cy);
-    close();
 }
 
 void InkPath::append(const InkPath& other) {

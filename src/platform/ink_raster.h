@@ -29,7 +29,6 @@ class InkPath {
     void lineTo(double x, double y);
     void cubicTo(double x1, double y1, double x2, double y2, double x3, double y3);
     void close();
-    void ellipse(double left, double top, double right, double bottom);
     void append(const InkPath& other);
     void clear();
     bool empty() const { return ops_.empty(); }
