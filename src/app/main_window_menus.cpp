@@ -1,6 +1,8 @@
 // The main menu, the context menu and the recent-files pop-up.
 #include <QAction>
+#include <QClipboard>
 #include <QContextMenuEvent>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -97,8 +99,10 @@ void CYbMainWindow::buildMenus() {
         if (QAction* a = menuAction(id)) a->setCheckable(true);
     setEnabled(40148, false);
     // The clipboard item follows the clipboard's content.
-    connect(menuBar(), &QMenuBar::hovered, this,
-            [this] { setEnabled(40122, CYbWindowClipboard::hasText()); });
+    if (QClipboard* clipboard = QGuiApplication::clipboard())
+        connect(clipboard, &QClipboard::dataChanged, this,
+                [this] { setEnabled(40122, CYbWindowClipboard::hasText()); });
+    setEnabled(40122, CYbWindowClipboard::hasText());
 }
 
 QAction* CYbMainWindow::menuAction(int id) const {

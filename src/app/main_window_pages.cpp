@@ -1,5 +1,6 @@
 // Page moves: the one page-move step, scroll bars, title and page history.
 #include <QScrollBar>
+#include <QToolTip>
 
 #include "app/main_window.h"
 #include "app/page_move.h"
@@ -21,6 +22,7 @@ void CYbMainWindow::gotoPage(int requested) {
     }
     clearSelection();
     link_ = -1;
+    QToolTip::hideText();
     view_->unsetCursor();
     view_->update();
     updateTitle();

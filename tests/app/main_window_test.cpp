@@ -1,6 +1,8 @@
 // The real window, driven offscreen: keys, wheel, clicks, history, recent files, title,
 // closing and starting again, key binding files.
 #include <QAction>
+#include <QClipboard>
+#include <QMouseEvent>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -11,6 +13,7 @@
 #include "app/main_window.h"
 #include "app/page_view.h"
 #include "platform/paths.h"
+#include "render/page_canvas.h"
 #include "settings/key_bind.h"
 #include "settings/txt_param.h"
 #include "text/txt_document.h"
@@ -276,6 +279,44 @@ class MainWindowTest : public QObject {
         QVERIFY(unknown.openPath(Sample()));
         QVERIFY(unknown.keyDown(KeyBind{0x25, false, false, false}));
         QCOMPARE(unknown.currentPage(), 0);
+    }
+
+    void selectionModeCopiesText() {
+        CYbMainWindow& w = make();
+        QVERIFY(w.openPath(Sample()));
+        w.gotoPage(2);
+        w.menuCommand(ID_SELECTION_MODE);
+        QVERIFY(w.selectionMode());
+        // Two characters of one column: press on the first, drag to the second.
+        const CYbTxtMapper& mapper = w.canvas().mapper();
+        std::vector<QPoint> centres;
+        for (const auto& [point, e] : mapper.charMap()) {
+            if (!mapper.inSpread(e.iColumn) || !mapper.isSelectable(point) || e.height <= 0)
+                continue;
+            centres.push_back(QPoint(e.x + e.size / 2, e.y + e.advance / 2));
+            if (centres.size() == 4) break;
+        }
+        QCOMPARE(int(centres.size()), 4);
+        QWidget* view = &w.view();
+        QTest::mousePress(view, Qt::LeftButton, {}, centres[0]);
+        QTest::mouseMove(view, centres[3]);
+        QMouseEvent move(QEvent::MouseMove, QPointF(centres[3]),
+                         view->mapToGlobal(QPointF(centres[3])), Qt::NoButton, Qt::LeftButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(view, &move);
+        QTest::mouseRelease(view, Qt::LeftButton, {}, centres[3]);
+        QVERIFY(mapper.selShown);
+        QCOMPARE(w.currentPage(), 2);  // selecting never turns the page
+        QApplication::clipboard()->clear();
+        QTest::keyClick(view, Qt::Key_C, Qt::ControlModifier);
+        QString copied = QApplication::clipboard()->text();
+        QCOMPARE(copied.size(), 4);
+        // Leaving selection mode clears the selection; Copy then does nothing.
+        w.menuCommand(ID_SELECTION_MODE);
+        QVERIFY(!mapper.selShown);
+        QApplication::clipboard()->clear();
+        QTest::keyClick(view, Qt::Key_C, Qt::ControlModifier);
+        QVERIFY(QApplication::clipboard()->text().isEmpty());
     }
 
     void missingArchiveKeepsDocument() {
