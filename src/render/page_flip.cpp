@@ -9,11 +9,89 @@ namespace {
 constexpr int kLastFrame = CYbPageFlip::kFrameCount - 1;
 constexpr int kTurnOver = CYbPageFlip::kFrameCount / 2;  // first frame of the arriving half
 
-uint32_t Shade(uint32_t pixel, int percent) {
-    uint32_t b = (pixel & 0xFF) * uint32_t(percent) / 100;
-    uint32_t g = ((pixel >> 8) & 0xFF) * uint32_t(percent) / 100;
-    uint32_t r = ((pixel >> 16) & 0xFF) * uint32_t(percent) / 100;
-    return (pixel & 0xFF000000u) | (r << 16) | (g << 8) | b;
+// v * percent / 100 for every channel value and per cent, looked up rather than divided.
+struct PercentTable {
+    uint8_t scaled[101][256];
+    PercentTable() {
+        for (int f = 0; f <= 100; ++f)
+            for (int v = 0; v < 256; ++v)
+                scaled[f][v] = uint8_t(v * f / 100);
+    }
+};
+const PercentTable kPercent;
+
+uint32_t Shade(uint32_t pixel, const uint8_t* scale) {
+    return (pixel & 0xFF000000u) | uint32_t(scale[(pixel >> 16) & 0xFF]) << 16 |
+           uint32_t(scale[(pixel >> 8) & 0xFF]) << 8 | scale[pixel & 0xFF];
+}
+
+// What one frame column does in every row.
+struct PixelOp {
+    enum Kind { Beneath, Shadow, Single, Samples, Copy } kind = Beneath;
+    int entry = 0;
+    int source = 0;  // bitmap column of the first sample
+    int step = 1;
+    int count = 0;
+    int factor = 0;  // per cent
+};
+
+// first and last: the bitmap columns of the paper that samples may come from.
+PixelOp MakeOp(const CYbPageFlip::FrameTable& table, int e, int left, int first, int last) {
+    PixelOp op;
+    op.entry = e;
+    if (int t = table.shadow[size_t(e)]; t > 0) {
+        op.kind = PixelOp::Shadow;
+        op.factor = std::min(t, 100);
+        return op;
+    }
+    const CYbPageFlip::ColumnEntry& c = table.columns[size_t(e)];
+    if (c.count <= 0) return op;
+    op.kind = c.count == 1 ? PixelOp::Single : PixelOp::Samples;
+    op.source = std::clamp(left + c.source, first, last);
+    op.step = c.step;
+    op.count = c.count;
+    op.factor = std::clamp(c.brightness, 0, 100);
+    return op;
+}
+
+// Full-brightness single samples of neighbouring source columns side by side are one copy.
+void AddOp(std::vector<PixelOp>& ops, PixelOp op) {
+    bool plainCopy = op.kind == PixelOp::Single && op.factor == 100;
+    if (plainCopy && !ops.empty()) {
+        PixelOp& run = ops.back();
+        if (run.kind == PixelOp::Copy && run.entry + run.count == op.entry &&
+            run.source + run.count == op.source) {
+            ++run.count;
+            return;
+        }
+    }
+    if (plainCopy) op.kind = PixelOp::Copy;
+    ops.push_back(op);
+}
+
+void RunOps(const std::vector<PixelOp>& ops, uint32_t* out, const uint32_t* under,
+            const uint32_t* page, int sampleMax) {
+    // A collapsed run of samples may reach past the paper's edge: it repeats the last column.
+    for (const PixelOp& op : ops) {
+        if (op.kind == PixelOp::Shadow) {
+            out[op.entry] = Shade(under[op.entry], kPercent.scaled[op.factor]);
+        } else if (op.kind == PixelOp::Copy) {
+            std::memcpy(out + op.entry, page + op.source, size_t(op.count) * 4);
+        } else if (op.kind == PixelOp::Single) {
+            out[op.entry] = Shade(page[op.source], kPercent.scaled[op.factor]);
+        } else {
+            uint32_t b = 0, g = 0, r = 0;
+            for (int j = 0, x = op.source; j < op.count; ++j, x += op.step) {
+                uint32_t p = page[std::min(x, sampleMax)];
+                b += p & 0xFF;
+                g += (p >> 8) & 0xFF;
+                r += (p >> 16) & 0xFF;
+            }
+            uint32_t f = uint32_t(op.factor);
+            out[op.entry] = (page[op.source] & 0xFF000000u) | (r * f / 100 << 16) |
+                            (g * f / 100 << 8) | (b * f / 100);
+        }
+    }
 }
 
 // Copies a block of rows between equally sized bitmaps.
@@ -83,33 +161,27 @@ void CYbPageFlip::turnRows(const FrameTable& table, const CYbBitmap& beneath,
     const int lo = std::max(firstEntry, -left), hi = std::min(lastEntry, width - left);
     const int y0 = std::max(paper_.top, 0), y1 = std::min(paper_.bottom, frameBitmap_.height());
     if (lo >= hi || y0 >= y1) return;
-    // Sampling never leaves the paper, even where a collapsed run reaches past its edge.
+    const int sampleMin = std::max(left, 0);
     const int sampleMax = std::min(left + 2 * half_, width) - 1;
-    std::vector<int> active;
-    for (int e = lo; e < hi; ++e)
-        if (table.shadow[size_t(e)] > 0 || table.columns[size_t(e)].count > 0) active.push_back(e);
+    std::vector<PixelOp> ops;
+    std::vector<std::pair<int, int>> plain;  // runs of columns showing the page beneath
+    for (int e = lo; e < hi; ++e) {
+        PixelOp op = MakeOp(table, e, left, sampleMin, sampleMax);
+        if (op.kind == PixelOp::Beneath) {
+            if (plain.empty() || plain.back().second != e)
+                plain.emplace_back(e, e + 1);
+            else
+                plain.back().second = e + 1;
+        } else {
+            AddOp(ops, op);
+        }
+    }
     for (int y = y0; y < y1; ++y) {
         uint32_t* out = frameBitmap_.row(y) + left;
         const uint32_t* under = beneath.row(y) + left;
-        const uint32_t* page = turning.row(y);
-        std::memcpy(out + lo, under + lo, size_t(hi - lo) * 4);
-        for (int e : active) {
-            if (int t = table.shadow[size_t(e)]; t > 0) {
-                out[e] = Shade(under[e], t);
-                continue;
-            }
-            const ColumnEntry& c = table.columns[size_t(e)];
-            uint32_t b = 0, g = 0, r = 0;
-            for (int j = 0, x = left + c.source; j < c.count; ++j, x += c.step) {
-                uint32_t p = page[std::min(x, sampleMax)];
-                b += p & 0xFF;
-                g += (p >> 8) & 0xFF;
-                r += (p >> 16) & 0xFF;
-            }
-            uint32_t f = uint32_t(c.brightness);
-            out[e] =
-                (under[e] & 0xFF000000u) | (r * f / 100 << 16) | (g * f / 100 << 8) | (b * f / 100);
-        }
+        for (auto [from, to] : plain)
+            std::memcpy(out + from, under + from, size_t(to - from) * 4);
+        RunOps(ops, out, under, turning.row(y), sampleMax);
     }
 }
 
