@@ -69,6 +69,7 @@ bool CYbCharKNNRenderer::setFont(const LogFont& font) {
     font_ = CreateFont(logFont_);
     bigFont_ = CreateFont(bigLogFont_);
     cache_.clear();
+    recent_.clear();
     buildCoverageTable();
     return true;
 }
@@ -104,8 +105,10 @@ void CYbCharKNNRenderer::retainGlyphs(std::u16string_view text) {
 bool CYbCharKNNRenderer::setProperty(std::u16string_view key, std::u16string_view value) {
     if (key == u"CurDir") {
         SetGlyphCurrentDirectory(value);
+        recent_.clear();  // glyph files may differ in the new folder
     } else if (key == u"DataDir") {
         SetGlyphDataDirectory(value);
+        recent_.clear();
     } else if (key == u"FontSpacing") {
         double spacing = ParseDouble(value);
         fontSpacing_ = spacing > 0 ? std::min(spacing, kMaxFontSpacing) : 0.0;
@@ -116,6 +119,7 @@ bool CYbCharKNNRenderer::setProperty(std::u16string_view key, std::u16string_vie
             // Masks drawn with the other placement are stale; keep the keys.
             for (auto& entry : cache_)
                 entry.second = CYbMonoBitmap();
+            recent_.clear();
         }
         fontCentering_ = centring;
     } else {
@@ -213,7 +217,12 @@ const CYbMonoBitmap* CYbCharKNNRenderer::produceMask(const char16_t* text, int l
         it->second = CYbMonoBitmap();  // try again next time; nothing to reuse
         return nullptr;
     }
-    return renderInto(scratch_, text, length) ? &scratch_ : nullptr;
+    if (auto it = recent_.find(key); it != recent_.end()) return &it->second;
+    if (recent_.size() >= kMaxRecentGlyphs) recent_.clear();
+    CYbMonoBitmap& mask = recent_[key];
+    if (renderInto(mask, text, length)) return &mask;
+    recent_.erase(key);
+    return nullptr;
 }
 
 bool CYbCharKNNRenderer::renderInto(CYbMonoBitmap& mask, const char16_t* text, int length) {

@@ -5,6 +5,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "render/char_renderer.h"
@@ -98,6 +99,10 @@ class CYbCharKNNRenderer : public CYbCharRenderer {
     int margin_ = 0;
     bool fontCentering_ = false;
     CYbMonoBitmap scratch_;
+    // Masks of recently drawn glyphs beyond the retained ones, so that turning pages does
+    // not rasterise the same characters again; emptied whole when it reaches its bound.
+    std::unordered_map<std::u16string, CYbMonoBitmap> recent_;
+    static constexpr size_t kMaxRecentGlyphs = 1024;
     std::map<std::u16string, CYbMonoBitmap> cache_;
 };
 
