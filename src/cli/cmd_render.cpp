@@ -12,11 +12,35 @@ namespace Yomibon::Cli {
 namespace {
 
 const char* kUsage =
-    "FILE [--page N | --all] [--size WxH] [--layout bunko|shinsho|PATH] "
-    "[--aa 1|2] -o OUT.png";
+    "FILE [--page N | --all | --flip N] [--size WxH] [--layout bunko|shinsho|PATH] "
+    "[--aa 1|2] -o OUT.png|DIR";
+
+// The frames of one animated page turn from the current spread to page `to`, one PNG each.
+int WriteFlip(CYbPageCanvas& canvas, int from, int to, const std::string& out) {
+    std::error_code ec;
+    std::filesystem::create_directories(out, ec);
+    canvas.drawPage(from);
+    canvas.showPage(to);
+    if (!canvas.flipping()) {
+        std::fprintf(stderr, "yomibon-cli: no page turn from %d to %d\n", from, to);
+        return 1;
+    }
+    CYbBitmap frame(canvas.bitmap().width(), canvas.bitmap().height());
+    MapRect all{0, 0, frame.width(), frame.height()};
+    for (int k = 0;; ++k) {
+        canvas.paintCanvas(frame, all);
+        char name[32];
+        std::snprintf(name, sizeof name, "frame-%02d.png", k);
+        if (!WritePng(frame, std::filesystem::path(out) / name)) {
+            std::fprintf(stderr, "yomibon-cli: cannot write into %s\n", out.c_str());
+            return 1;
+        }
+        if (!canvas.flipStep()) return 0;
+    }
+}
 
 int RunRender(const Args& args) {
-    std::string file = Positional(args, {"--page", "--size", "--layout", "--aa", "-o"});
+    std::string file = Positional(args, {"--page", "--flip", "--size", "--layout", "--aa", "-o"});
     std::string out = Option(args, "-o");
     int width = 1920, height = 1080;
     if (file.empty() || out.empty() ||
@@ -36,6 +60,9 @@ int RunRender(const Args& args) {
     canvas.setDocument(cli->document.get(), &cli->arranger->layout());
     canvas.resize(width, height);
     int pages = cli->document->getPageCount();
+    if (!Option(args, "--flip").empty())
+        return WriteFlip(canvas, std::atoi(Option(args, "--page", "0").c_str()),
+                         std::atoi(Option(args, "--flip").c_str()), out);
     if (!HasFlag(args, "--all")) {
         int page = std::atoi(Option(args, "--page", "0").c_str());
         canvas.drawPage(page);
