@@ -36,7 +36,6 @@ void CYbTxtBookmarkDlg::deleteSelected() {
     refresh();
     // Keep a selection visible where the deleted row was.
     int count = list()->topLevelItemCount();
-    if (count > 0 && !list()->currentItem()) list()->setCurrentItem(list()->topLevelItem(0));
     if (count > 0 && list()->selectedItems().isEmpty())
         list()->topLevelItem(std::min(entry, count - 1))->setSelected(true);
 }
