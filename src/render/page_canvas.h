@@ -63,6 +63,8 @@ class CYbPageCanvas {
     CYbTxtRendererMgr& renderers() { return mgr_; }
     const std::vector<CanvasTooltip>& tooltips() const { return tooltips_; }
     const std::vector<CanvasLink>& links() const { return links_; }
+    // The nombres and running head of the spread last drawn.
+    const std::vector<TextInfo>& decorations() const { return decorations_; }
     void setHoveredLink(int id) { hoveredLink_ = id; }
 
   private:

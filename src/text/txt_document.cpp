@@ -140,6 +140,9 @@ void CYbTxtDocument::openParsed(char16_t* text, std::u16string_view defaultTitle
     CYbTxtParserMgr().parse(text, buffer_);
     times_.parse = parse.elapsedMs();
     if (buffer_.getTitle().empty()) buffer_.setTitle(std::u16string(defaultTitle));
+    // Texts from memory or the clipboard have headings too: the outline window and the
+    // running heads need them.
+    collectOutline();
     arrange();
 }
 

@@ -117,6 +117,27 @@ TEST(PageCanvas, SelectionInvertsExactlyTheSelectedCells) {
     EXPECT_EQ(out.pixel(first.x + 1, first.y + 1), src.pixel(first.x + 1, first.y + 1));
 }
 
+std::u16string RunningHead(const CYbPageCanvas& canvas) {
+    for (const TextInfo& d : canvas.decorations())
+        if (d.textType == TT_RUNNING_HEAD) return d.str;
+    return u"(none)";
+}
+
+TEST(PageCanvas, RunningHeadIsTheLastHeadingOrTheTitle) {
+    Fixture plain(LongText(40));
+    plain.canvas->drawPage(2);
+    EXPECT_EQ(RunningHead(*plain.canvas), u"題名");
+    std::u16string text = u"題名\r\n著者\r\n\r\n第一章［＃「第一章」は大見出し］\r\n";
+    text += LongText(30).substr(9);
+    text += u"第二章［＃「第二章」は大見出し］\r\n";
+    text += LongText(30).substr(9);
+    Fixture headed(text);
+    headed.canvas->drawPage(0);
+    EXPECT_EQ(RunningHead(*headed.canvas), u"第一章");
+    headed.canvas->drawPage(headed.doc->getPageCount());
+    EXPECT_EQ(RunningHead(*headed.canvas), u"第二章");
+}
+
 TEST(PageCanvas, NothingLoadedIsJustPaper) {
     CYbTxtParam param;
     CYbPageCanvas canvas(param);
