@@ -41,9 +41,9 @@ def make_accent():
                 rows)
 
 
-def code_point_text(spec):
+def code_point_text(code):
     # "U+6798" or "U+304B+309A"
-    return "".join(chr(int(p, 16)) for p in spec[2:].split("+"))
+    return "".join(chr(int(p, 16)) for p in code[2:].split("+"))
 
 
 def make_jis():

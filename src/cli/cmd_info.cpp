@@ -7,13 +7,11 @@
 #include <string>
 
 #include "cli/cli_command.h"
-#include "layout/document_arranger.h"
-#include "layout/shinsho_txt_layout.h"
+#include "cli/cli_document.h"
 #include "platform/limits.h"
 #include "platform/paths.h"
 #include "platform/utf16.h"
 #include "settings/file_io.h"
-#include "settings/txt_param.h"
 #include "text/aozora_parser.h"
 #include "text/file_kind.h"
 #include "text/txt_document.h"
@@ -46,16 +44,6 @@ double ReadDecodeMs(const std::u16string& file) {
         .count();
 }
 
-// Chooses the layout: the built-in bunko or shinsho page, or a layout file.
-bool ApplyLayoutOption(const std::string& option, CYbTxtParam& param) {
-    if (option.empty() || option == "bunko" || option == "shinsho")
-        return param.SetText(u"LayoutFile", u"");
-    std::error_code ec;
-    std::filesystem::path file = std::filesystem::absolute(option, ec);
-    if (ec || !std::filesystem::is_regular_file(file, ec)) return false;
-    return param.SetText(u"LayoutFile", FromFsPath(file));
-}
-
 void PrintReport(const CYbTxtDocument& doc, double readDecode) {
     const CYbTxtBuffer& buffer = doc.buffer();
     std::printf("title: %s\nauthor: %s\n", OneLine(buffer.getTitle()).c_str(),
@@ -79,29 +67,19 @@ int RunInfo(const Args& args) {
         std::fprintf(stderr, "usage: yomibon-cli info FILE [--layout bunko|shinsho|PATH]\n");
         return 2;
     }
-    CYbTxtParam param;
-    if (!ApplyLayoutOption(layoutOption, param)) {
-        std::fprintf(stderr, "yomibon-cli: no layout file %s\n", layoutOption.c_str());
-        return 2;
-    }
-    auto arranger = std::make_unique<CYbDocumentArranger>();
-    CYbDocumentArranger& layout = *arranger;
-    CYbTxtDocument doc(param, std::move(arranger));
-    if (layoutOption == "shinsho") {
-        CYbShinShoTate2TxtLayout shinsho;
-        shinsho.SetDefault();
-        layout.layout().CopyFrom(shinsho);
-    }
     std::u16string path = FromUtf8(file);
     if (!IsUrlName(path)) {
         std::error_code ec;
         path = FromFsPath(std::filesystem::absolute(ToFsPath(path), ec));
     }
     double readDecode = ReadDecodeMs(path);
-    if (!doc.openFile(path)) {
-        std::fprintf(stderr, "yomibon-cli: cannot open %s\n", file.c_str());
-        return 1;
+    std::string error;
+    auto cli = OpenCliDocument(file, layoutOption, error);
+    if (!cli) {
+        std::fprintf(stderr, "yomibon-cli: %s\n", error.c_str());
+        return error.rfind("no layout", 0) == 0 ? 2 : 1;
     }
+    const CYbTxtDocument& doc = *cli->document;
     PrintReport(doc, readDecode);
     return 0;
 }
