@@ -63,10 +63,12 @@ void CYbMainWindow::leftUp(int x, int y) {
     }
     for (const CanvasLink& link : canvas_->links()) {
         if (link.rect.contains(x, y) && !link.target.empty()) {
+            // A copy: opening replaces the canvas's links.
+            std::u16string target = link.target;
             forgetPress();
             QToolTip::hideText();
-            openWithHistory(link.target, false);
-            param_.SetText(u"LastFile", link.target);
+            openWithHistory(target, false);
+            param_.SetText(u"LastFile", target);
             return;
         }
     }
