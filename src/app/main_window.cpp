@@ -6,7 +6,9 @@
 #include <QScrollBar>
 #include <QTimer>
 
+#include "app/bookmark_dlg.h"
 #include "app/page_view.h"
+#include "app/subtitle_dlg.h"
 #include "app/window_clipboard.h"
 #include "layout/document_arranger.h"
 #include "platform/paths.h"
@@ -52,6 +54,11 @@ CYbMainWindow::CYbMainWindow(CYbTxtParam& param, QWidget* parent)
     connect(vbar_, &QScrollBar::actionTriggered, this,
             [this](int action) { verticalScroll(action, vbar_->sliderPosition()); });
 
+    search_.setBuffer(&document_->buffer());
+    flipTimer_ = new QTimer(this);
+    flipTimer_->setSingleShot(true);
+    connect(flipTimer_, &QTimer::timeout, this, [this] { flipTick(); });
+
     registerCommands();
     buildMenus();
     setWindowTitle(QStringLiteral("Yomibon"));
@@ -60,6 +67,7 @@ CYbMainWindow::CYbMainWindow(CYbTxtParam& param, QWidget* parent)
 
 CYbMainWindow::~CYbMainWindow() {
     // Leaving the document saves its bookmarks, as closing the window does.
+    destroyListWindows();
     autoSaveBookmarks();
 }
 
@@ -96,6 +104,11 @@ void CYbMainWindow::registerCommands() {
     set(CMD_ShowProperty, &CYbMainWindow::cmdShowProperty);
     set(CMD_ShowDocInfo, &CYbMainWindow::cmdShowDocInfo);
 }
+    set(CMD_Search, &CYbMainWindow::cmdSearch);
+    handlers_[size_t(CMD_SearchNext)] = [this] { searchAgain(true); };
+    handlers_[size_t(CMD_SearchPrev)] = [this] { searchAgain(false); };
+    set(CMD_ShowBookmark, &CYbMainWindow::cmdShowBookmark);
+    set(CMD_ShowSubtitle, &CYbMainWindow::cmdShowSubtitle);
 
 void CYbMainWindow::runCommand(int index) {
     if (index >= 0 && index < int(handlers_.size())) handlers_[size_t(index)]();
@@ -115,6 +128,8 @@ void CYbMainWindow::menuCommand(int id) {
     } else if (id == ID_SettingsChanged || id == ID_LayoutChanged) {
         settingsChanged();
     } else if (id == ID_OpenPendingPath) {
+    } else if (id == ID_SyncMenuChecks) {
+        syncMenuChecks();
         openWithHistory(pendingPath_);
     } else if (id == ID_OpenPendingPathDirect) {
         openPath(pendingPath_);
@@ -138,11 +153,11 @@ void CYbMainWindow::initialize(const std::u16string& commandLine, const std::u16
     selectionMode_ = param_.GetBoolean(u"SelectionMode");
     setChecked(ID_SELECTION_MODE, selectionMode_);
     buildRecentMenu();
-    int32_t interval = 0;
-    param_.GetPoints(u"PageFlipInterval", 1, &interval);
-    flipInterval_ = param_.GetBoolean(u"PageFlip") ? interval : 0;
+    readFlipInterval();
     updateScrollBars();
     int command = ID_OpenPendingPathDirect;
+    if (PointOr(u"BookmarkPos", 0) == 1) cmdShowBookmark();
+    if (PointOr(u"SubtitlePos", 0) == 1) cmdShowSubtitle();
     if (!commandLine.empty()) {
         pendingPath_ = NormalizePath(commandLine);
         command = ID_OpenPendingPath;
@@ -162,10 +177,22 @@ void CYbMainWindow::applySettings() {
 void CYbMainWindow::settingsChanged() {
     applySettings();
     document_->reloadLayout();
+    readFlipInterval();
     pageCount_ = document_->getPageCount();
     canvas_->setDocument(document_.get(), &arranger_->layout());
     canvas_->resize(view_->width(), view_->height());
     gotoPage(page_);
 }
+    refreshListWindows();
+}
+
+void CYbMainWindow::readFlipInterval() {
+    flipInterval_ = param_.GetBoolean(u"PageFlip") ? PointOr(u"PageFlipInterval", 0) : 0;
+}
+
+int32_t CYbMainWindow::PointOr(const char16_t* key, int32_t fallback) const {
+    int32_t value = fallback;
+    param_.GetPoints(key, 1, &value);
+    return value;
 
 }  // namespace Yomibon

@@ -15,18 +15,22 @@
 #include "app/recent_files.h"
 #include "settings/key_bind.h"
 #include "text/text_buffer.h"
+#include "text/txt_search.h"
 
 class QAction;
 class QMenu;
 class QScrollBar;
+class QTimer;
 
 namespace Yomibon {
 
 class CYbDocumentArranger;
 class CYbPageCanvas;
 class CYbPageView;
+class CYbTxtBookmarkDlg;
 class CYbTxtDocument;
 class CYbTxtParam;
+class CYbTxtSubtitleDlg;
 class CYbWindowClipboard;
 
 class CYbMainWindow : public QMainWindow {
@@ -130,6 +134,21 @@ class CYbMainWindow : public QMainWindow {
     // Writes the state into the settings (the close request's steps).
     void storeState();
 
+    // Search and the list windows.
+    CYbTxtSearch& search() { return search_; }
+    // Moves to the hit's page (outside the page history) and selects hit..end.
+    void showHit(const TextPoint& hit, const TextPoint& end);
+    // Repeats the last dialog search; false (after message 40039) when nothing is found.
+    bool searchAgain(bool forward);
+    // Goes to a list window's page through the page history, then focuses the window.
+    void jumpToPage(int32_t page);
+    void syncMenuChecks();
+    CYbTxtBookmarkDlg* bookmarkDlg() const { return bookmarkDlg_.get(); }
+    CYbTxtSubtitleDlg* subtitleDlg() const { return subtitleDlg_.get(); }
+    // The page-flip animation's timer (armed only while a leaf turns).
+    QTimer* flipTimer() const { return flipTimer_; }
+    int flipInterval() const { return flipInterval_; }
+
   protected:
     void closeEvent(QCloseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
@@ -181,6 +200,18 @@ class CYbMainWindow : public QMainWindow {
     void cmdShowProperty();
     void cmdShowDocInfo();
     void cmdLayoutSet();
+    void cmdSearch();
+    void cmdShowBookmark();
+    void cmdShowSubtitle();
+
+    // Lists and animation.
+    void createListWindows();
+    void refreshListWindows();
+    void destroyListWindows();
+    void readFlipInterval();
+    // The first value of a numeric setting, or `fallback` when it has none.
+    int32_t PointOr(const char16_t* key, int32_t fallback) const;
+    void flipTick();
 
     CYbTxtParam& param_;
     CYbDocumentArranger* arranger_ = nullptr;  // owned by the document
@@ -209,6 +240,10 @@ class CYbMainWindow : public QMainWindow {
     int pressX_ = -1, pressY_ = -1;
     int link_ = -1;
     AskFunc ask_;
+    CYbTxtSearch search_;
+    std::unique_ptr<CYbTxtBookmarkDlg> bookmarkDlg_;
+    std::unique_ptr<CYbTxtSubtitleDlg> subtitleDlg_;
+    QTimer* flipTimer_ = nullptr;
     std::function<void(const std::u16string&)> messageHook_;
 
     friend class CYbGotoPageCommand;

@@ -5,12 +5,14 @@
 #include <QMessageBox>
 #include <QUrl>
 
+#include "app/bookmark_dlg.h"
 #include "app/goto_page_dlg.h"
 #include "app/key_config_dlg.h"
 #include "app/main_window.h"
 #include "app/open_url_dlg.h"
 #include "app/page_move.h"
 #include "app/string_table.h"
+#include "app/subtitle_dlg.h"
 #include "app/text_dialog.h"
 #include "app/window_clipboard.h"
 #include "platform/paths.h"
@@ -62,6 +64,7 @@ void CYbMainWindow::cmdSaveAsBookmark() {
 
 void CYbMainWindow::cmdAddBookmark() {
     document_->bookmarks().AddEntry(page_);
+    refreshListWindows();
 }
 
 void CYbMainWindow::cmdGotoBookmark(int n) {
@@ -141,11 +144,13 @@ void CYbMainWindow::storeState() {
                      r.left() + r.width(),
                      r.top() + r.height()};
         param_.SetBoolean(u"FullScreen", isFullScreen());
-        // The list windows are not open in this window; their other values are kept.
-        for (const char16_t* key : {u"BookmarkPos", u"SubtitlePos"}) {
+        // Value 0 says whether the list window is open; its rectangle is kept.
+        const std::pair<const char16_t*, QWidget*> lists[] = {{u"BookmarkPos", bookmarkDlg_.get()},
+                                                              {u"SubtitlePos", subtitleDlg_.get()}};
+        for (const auto& [key, dlg] : lists) {
             std::vector<int32_t> values = param_.GetPoints(key);
             if (values.empty()) values.push_back(0);
-            values[0] = 0;
+            values[0] = dlg && dlg->isVisible() ? 1 : 0;
             param_.SetPoints(key, values.data(), int(values.size()));
         }
     }

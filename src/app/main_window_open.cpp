@@ -77,6 +77,9 @@ bool CYbMainWindow::openArchive(const std::u16string& path) {
         showMessage(opening.message);
         return false;
     }
+    // The extraction folder stays current, so that the next file dialog starts there too.
+    std::error_code ec;
+    std::filesystem::current_path(ToFsPath(opening.folder), ec);
     if (opening.action == ArchiveOpening::CHOOSE_TEXT && !chooseFile(opening.folder, text))
         return false;
     bool ok = document_->openFile(text);
@@ -100,6 +103,9 @@ void CYbMainWindow::afterOpen(int page) {
     page_ = 0;
     gotoPage(page);
     updateTitle();
+    // A search word stays for the next text; its position starts over.
+    search_.setCurrent(TextPoint{0, 0, 0});
+    refreshListWindows();
 }
 
 void CYbMainWindow::openText(const std::u16string& text) {

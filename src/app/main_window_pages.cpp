@@ -1,5 +1,6 @@
 // Page moves: the one page-move step, scroll bars, title and page history.
 #include <QScrollBar>
+#include <QTimer>
 #include <QToolTip>
 
 #include "app/main_window.h"
@@ -13,12 +14,14 @@ namespace Yomibon {
 void CYbMainWindow::gotoPage(int requested) {
     page_ = ClampPage(requested, pageCount_);
     updateScrollBars();
+    flipTimer_->stop();
     if (flipInterval_ < 1) {
         canvas_->drawPage(page_);
     } else {
         // The flip may settle on another page; that becomes the current one.
         page_ = canvas_->showPage(page_);
         updateScrollBars();
+        if (canvas_->flipping()) flipTimer_->start(flipInterval_);
     }
     clearSelection();
     link_ = -1;
@@ -26,6 +29,13 @@ void CYbMainWindow::gotoPage(int requested) {
     view_->unsetCursor();
     view_->update();
     updateTitle();
+}
+
+void CYbMainWindow::flipTick() {
+    // The tick producing the last frame ends the flip; its repaint shows the new spread.
+    if (!canvas_->flipStep()) return;
+    view_->repaint();
+    flipTimer_->start(flipInterval_);
 }
 
 void CYbMainWindow::cmdNextPage() {
@@ -88,9 +98,10 @@ void CYbMainWindow::updateScrollBars() {
         QSignalBlocker block(vbar_);
         vbar_->setValue(VerticalScrollPos(page_));
     }
+    // In full screen a bar shows only while the pointer has revealed it at its edge.
     bool full = isFullScreen();
-    hbar_->setVisible(showH_ && !full);
-    vbar_->setVisible(showV_ && !full);
+    hbar_->setVisible(showH_ && (!full || hEdge_ > 0));
+    vbar_->setVisible(showV_ && (!full || vEdge_ > 0));
 }
 
 static ScrollRequest RequestOf(int action, bool& known) {
