@@ -62,6 +62,7 @@ CYbMainWindow::CYbMainWindow(CYbTxtParam& param, QWidget* parent)
     registerCommands();
     buildMenus();
     setWindowTitle(QStringLiteral("Yomibon"));
+    setAcceptDrops(true);
     keyFile_ = DataFolder() / "keybind.ini";
 }
 

@@ -246,6 +246,22 @@ class CYbMainWindow : public QMainWindow {
     QTimer* flipTimer_ = nullptr;
     std::function<void(const std::u16string&)> messageHook_;
 
+    // Desktop: full screen, drops.
+    void enterFullScreen();
+    void leaveFullScreen();
+    // Shows the menu or a switched-on scroll bar while the pointer is near its edge.
+    void revealInFullScreen(int x, int y);
+    void showFullScreenMenu(bool show);
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    // Opens the pending path (41004) once the current event has returned.
+    void openPendingPathLater();
+    QRect savedGeometry_;  // the normal rectangle before full screen
+    bool savedMaximized_ = false;
+    QMenuBar* fullScreenMenu_ = nullptr;  // shares the menus; lies over the page
+    int hEdge_ = 0, vEdge_ = 0;           // sizes of the bars revealed in full screen, else 0
+
     friend class CYbGotoPageCommand;
     friend class CYbOpenFileCommand;
 };

@@ -99,11 +99,9 @@ void CYbMainWindow::cmdHelp() {
 
 void CYbMainWindow::cmdFullScreen() {
     if (isFullScreen())
-        showNormal();
+        leaveFullScreen();
     else
-        showFullScreen();
-    setChecked(40134, isFullScreen());
-    updateScrollBars();
+        enterFullScreen();
 }
 
 void CYbMainWindow::cmdShowProperty() {
@@ -131,10 +129,13 @@ void CYbMainWindow::storeState() {
     param_.SetBoolean(u"SelectionMode", selectionMode_);
     WindowPlacement placement{44, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
     if (param_.GetBoolean(u"SaveWindowSize")) {
-        QRect r = isFullScreen() || isMaximized() ? normalGeometry() : geometry();
+        // In full screen the placement from before it is the one to come back to.
+        bool full = isFullScreen();
+        bool maximized = full ? savedMaximized_ : isMaximized();
+        QRect r = full ? savedGeometry_ : maximized ? normalGeometry() : geometry();
         placement = {44,
                      0,
-                     isMaximized() ? 3 : 1,
+                     maximized ? 3 : 1,
                      0,
                      0,
                      0,

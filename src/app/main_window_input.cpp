@@ -78,6 +78,7 @@ void CYbMainWindow::leftUp(int x, int y) {
 }
 
 void CYbMainWindow::pointerMove(int x, int y, bool leftHeld) {
+    revealInFullScreen(x, y);
     if (selectionMode_) {
         CYbTxtMapper& mapper = canvas_->mapper();
         TextPoint point;

@@ -121,16 +121,16 @@ void CYbMainWindow::setEnabled(int id, bool on) {
 void CYbMainWindow::buildRecentMenu() {
     if (!recentMenu_) return;
     recentMenu_->clear();
-    std::vector<std::u16string> texts = recent_.menuTexts();
-    if (texts.empty()) {
-        recentMenu_->addAction(QStringLiteral("なし"))->setEnabled(false);
-        return;
-    }
-    for (size_t i = 0; i < texts.size(); ++i) {
-        int id = ID_RECENT_NONE + int(i) + 1;
-        QAction* a = recentMenu_->addAction(ToQString(texts[i]));
+    // Each item carries its command ID: 205 the newest .. 214, or 204 for the inert "なし".
+    auto add = [this](const QString& text, int id) {
+        QAction* a = recentMenu_->addAction(text);
+        a->setData(id);
         connect(a, &QAction::triggered, this, [this, id] { menuCommand(id); });
-    }
+    };
+    std::vector<std::u16string> texts = recent_.menuTexts();
+    if (texts.empty()) add(QStringLiteral("なし"), ID_RECENT_NONE);
+    for (size_t i = 0; i < texts.size(); ++i)
+        add(ToQString(texts[i]), ID_RECENT_NONE + int(i) + 1);
 }
 
 void CYbMainWindow::contextMenuEvent(QContextMenuEvent* event) {
