@@ -34,8 +34,9 @@ void CYbPageView::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     CYbPageCanvas& canvas = window_.canvas();
     const CYbBitmap* source = &canvas.bitmap();
-    if (canvas.mapper().selShown) {
-        // The selection is inverted into a copy; the canvas itself stays clean.
+    if (canvas.mapper().selShown || canvas.flipping()) {
+        // The selection is inverted, or the turning leaf composed, into a copy; the canvas
+        // itself keeps the plain spread.
         selectionCopy_.create(source->width(), source->height());
         canvas.paintCanvas(selectionCopy_, {0, 0, source->width(), source->height()});
         source = &selectionCopy_;

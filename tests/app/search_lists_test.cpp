@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QClipboard>
 #include <QComboBox>
+#include <QImage>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -198,12 +199,19 @@ class SearchListsTest : public QObject {
         CYbMainWindow& w = make(std::move(param));
         QVERIFY(w.openPath(Sample()));
         QCOMPARE(w.flipInterval(), 5);
+        QImage before = w.view().grab().toImage();
         w.runCommand(CMD_NextPage);
         QCOMPARE(w.currentPage(), 2);
         QVERIFY(w.canvas().flipping());
         QVERIFY(w.flipTimer()->isActive());
+        // The window shows the turning leaf, neither the old nor the new spread.
+        QImage turning = w.view().grab().toImage();
         QTRY_VERIFY_WITH_TIMEOUT(!w.flipTimer()->isActive(), 10000);
         QVERIFY(!w.canvas().flipping());
+        QImage after = w.view().grab().toImage();
+        QVERIFY(turning != before);
+        QVERIFY(turning != after);
+        QVERIFY(after != before);
 
         w.gotoPage(10);  // more than one spread: no animation
         QVERIFY(!w.canvas().flipping());
