@@ -120,7 +120,11 @@ void CYbMainWindow::setEnabled(int id, bool on) {
 
 void CYbMainWindow::buildRecentMenu() {
     if (!recentMenu_) return;
-    recentMenu_->clear();
+    // The item being chosen may be the one that rebuilds the menu: delete it afterwards.
+    for (QAction* old : recentMenu_->actions()) {
+        recentMenu_->removeAction(old);
+        old->deleteLater();
+    }
     // Each item carries its command ID: 205 the newest .. 214, or 204 for the inert "なし".
     auto add = [this](const QString& text, int id) {
         QAction* a = recentMenu_->addAction(text);
