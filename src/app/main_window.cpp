@@ -67,8 +67,8 @@ CYbMainWindow::CYbMainWindow(CYbTxtParam& param, QWidget* parent)
 }
 
 CYbMainWindow::~CYbMainWindow() {
-    // Leaving the document saves its bookmarks, as closing the window does.
     destroyListWindows();
+    // Leaving the document saves its bookmarks, as closing the window does.
     autoSaveBookmarks();
 }
 
@@ -104,12 +104,12 @@ void CYbMainWindow::registerCommands() {
     set(CMD_LayoutSet, &CYbMainWindow::cmdLayoutSet);
     set(CMD_ShowProperty, &CYbMainWindow::cmdShowProperty);
     set(CMD_ShowDocInfo, &CYbMainWindow::cmdShowDocInfo);
-}
     set(CMD_Search, &CYbMainWindow::cmdSearch);
     handlers_[size_t(CMD_SearchNext)] = [this] { searchAgain(true); };
     handlers_[size_t(CMD_SearchPrev)] = [this] { searchAgain(false); };
     set(CMD_ShowBookmark, &CYbMainWindow::cmdShowBookmark);
     set(CMD_ShowSubtitle, &CYbMainWindow::cmdShowSubtitle);
+}
 
 void CYbMainWindow::runCommand(int index) {
     if (index >= 0 && index < int(handlers_.size())) handlers_[size_t(index)]();
@@ -128,9 +128,9 @@ void CYbMainWindow::menuCommand(int id) {
         setChecked(ID_BOOKMARK_AUTOSAVE, autoSave_);
     } else if (id == ID_SettingsChanged || id == ID_LayoutChanged) {
         settingsChanged();
-    } else if (id == ID_OpenPendingPath) {
     } else if (id == ID_SyncMenuChecks) {
         syncMenuChecks();
+    } else if (id == ID_OpenPendingPath) {
         openWithHistory(pendingPath_);
     } else if (id == ID_OpenPendingPathDirect) {
         openPath(pendingPath_);
@@ -153,12 +153,12 @@ void CYbMainWindow::initialize(const std::u16string& commandLine, const std::u16
     setEnabled(40103, false);
     selectionMode_ = param_.GetBoolean(u"SelectionMode");
     setChecked(ID_SELECTION_MODE, selectionMode_);
-    buildRecentMenu();
     readFlipInterval();
+    buildRecentMenu();
     updateScrollBars();
-    int command = ID_OpenPendingPathDirect;
     if (PointOr(u"BookmarkPos", 0) == 1) cmdShowBookmark();
     if (PointOr(u"SubtitlePos", 0) == 1) cmdShowSubtitle();
+    int command = ID_OpenPendingPathDirect;
     if (!commandLine.empty()) {
         pendingPath_ = NormalizePath(commandLine);
         command = ID_OpenPendingPath;
@@ -177,13 +177,12 @@ void CYbMainWindow::applySettings() {
 
 void CYbMainWindow::settingsChanged() {
     applySettings();
-    document_->reloadLayout();
     readFlipInterval();
+    document_->reloadLayout();
     pageCount_ = document_->getPageCount();
     canvas_->setDocument(document_.get(), &arranger_->layout());
     canvas_->resize(view_->width(), view_->height());
     gotoPage(page_);
-}
     refreshListWindows();
 }
 
@@ -195,5 +194,6 @@ int32_t CYbMainWindow::PointOr(const char16_t* key, int32_t fallback) const {
     int32_t value = fallback;
     param_.GetPoints(key, 1, &value);
     return value;
+}
 
 }  // namespace Yomibon
