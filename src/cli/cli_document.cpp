@@ -42,6 +42,12 @@ std::unique_ptr<CliDocument> OpenCliDocument(const std::string& file,
     return cli;
 }
 
+std::filesystem::path OutputPath(const std::string& path) {
+    std::error_code ec;
+    std::filesystem::path absolute = std::filesystem::absolute(path, ec);
+    return ec ? std::filesystem::path(path) : absolute;
+}
+
 bool ParseSize(const std::string& text, int& width, int& height) {
     int w = 0, h = 0;
     char x = 0;

@@ -1,6 +1,7 @@
 // Opening a text the way the reader does, for the sub-commands that need a typeset document.
 #pragma once
 
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -20,6 +21,12 @@ struct CliDocument {
 // Null, with a message in `error`, when the layout or the text cannot be opened.
 std::unique_ptr<CliDocument> OpenCliDocument(const std::string& file,
                                              const std::string& layoutOption, std::string& error);
+
+// An output path from the command line, anchored to the directory the command started
+// in: opening a document moves the current directory to the document's folder (so that
+// its pictures are found), and a relative output must not follow it there. Call it before
+// OpenCliDocument.
+std::filesystem::path OutputPath(const std::string& path);
 
 // "1920x1080" into width and height; false when malformed.
 bool ParseSize(const std::string& text, int& width, int& height);

@@ -15,10 +15,12 @@ const char* kUsage =
     "FILE [--page N | --all | --flip N] [--size WxH] [--layout bunko|shinsho|PATH] "
     "[--aa 1|2] -o OUT.png|DIR";
 
-// The frames of one animated page turn from the current spread to page `to`, one PNG each.
-int WriteFlip(CYbPageCanvas& canvas, int from, int to, const std::string& out) {
+// The frames of one animated page turn from the current spread to page `to`, one PNG each,
+// into the folder `dir` (`out` is the name the user gave it, for messages).
+int WriteFlip(CYbPageCanvas& canvas, int from, int to, const std::filesystem::path& dir,
+              const std::string& out) {
     std::error_code ec;
-    std::filesystem::create_directories(out, ec);
+    std::filesystem::create_directories(dir, ec);
     canvas.drawPage(from);
     canvas.showPage(to);
     if (!canvas.flipping()) {
@@ -31,7 +33,7 @@ int WriteFlip(CYbPageCanvas& canvas, int from, int to, const std::string& out) {
         canvas.paintCanvas(frame, all);
         char name[32];
         std::snprintf(name, sizeof name, "frame-%02d.png", k);
-        if (!WritePng(frame, std::filesystem::path(out) / name)) {
+        if (!WritePng(frame, dir / name)) {
             std::fprintf(stderr, "yomibon-cli: cannot write into %s\n", out.c_str());
             return 1;
         }
@@ -48,6 +50,7 @@ int RunRender(const Args& args) {
         std::fprintf(stderr, "usage: yomibon-cli render %s\n", kUsage);
         return 2;
     }
+    const std::filesystem::path target = OutputPath(out);
     std::string error;
     auto cli = OpenCliDocument(file, Option(args, "--layout"), error);
     if (!cli) {
@@ -62,23 +65,23 @@ int RunRender(const Args& args) {
     int pages = cli->document->getPageCount();
     if (!Option(args, "--flip").empty())
         return WriteFlip(canvas, std::atoi(Option(args, "--page", "0").c_str()),
-                         std::atoi(Option(args, "--flip").c_str()), out);
+                         std::atoi(Option(args, "--flip").c_str()), target, out);
     if (!HasFlag(args, "--all")) {
         int page = std::atoi(Option(args, "--page", "0").c_str());
         canvas.drawPage(page);
-        if (!WritePng(canvas.bitmap(), out)) {
+        if (!WritePng(canvas.bitmap(), target)) {
             std::fprintf(stderr, "yomibon-cli: cannot write %s\n", out.c_str());
             return 1;
         }
         return 0;
     }
     std::error_code ec;
-    std::filesystem::create_directories(out, ec);
+    std::filesystem::create_directories(target, ec);
     for (int page = 0; page <= pages; page += 2) {
         canvas.drawPage(page);
         char name[32];
         std::snprintf(name, sizeof name, "spread-%04d.png", page / 2);
-        if (!WritePng(canvas.bitmap(), std::filesystem::path(out) / name)) {
+        if (!WritePng(canvas.bitmap(), target / name)) {
             std::fprintf(stderr, "yomibon-cli: cannot write into %s\n", out.c_str());
             return 1;
         }
