@@ -201,10 +201,12 @@ bool CYbCharKNNRenderer::drawMasked(CYbBitmap& target, int x, int y, int rows, c
     return true;
 }
 
-void CYbCharKNNRenderer::sizeMask(CYbMonoBitmap& mask) const {
+bool CYbCharKNNRenderer::sizeMask(CYbMonoBitmap& mask) const {
     const int side = k_ * RoundUp32(2 * boxWidth_);
     const int width = k_ * RoundUp32(2 * boxWidth_ + maskExtraColumns());
+    if (mask.width() == width && mask.height() == side) return false;
     mask.create(width, side);
+    return true;
 }
 
 const CYbMonoBitmap* CYbCharKNNRenderer::produceMask(const char16_t* text, int length) {
@@ -226,8 +228,8 @@ const CYbMonoBitmap* CYbCharKNNRenderer::produceMask(const char16_t* text, int l
 }
 
 bool CYbCharKNNRenderer::renderInto(CYbMonoBitmap& mask, const char16_t* text, int length) {
-    sizeMask(mask);
-    mask.clear();
+    // A newly made mask is already clear; most glyphs are drawn into one.
+    if (!sizeMask(mask)) mask.clear();
     if (length < 1) return renderName(mask, NameOf(text));
     std::u16string_view s(text, size_t(length));
     double x = -margin_, y = 0;

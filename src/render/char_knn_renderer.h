@@ -88,7 +88,8 @@ class CYbCharKNNRenderer : public CYbCharRenderer {
   private:
     bool renderInto(CYbMonoBitmap& mask, const char16_t* text, int length);
     bool renderName(CYbMonoBitmap& mask, std::u16string_view name);
-    void sizeMask(CYbMonoBitmap& mask) const;
+    // True when the mask was (re)made, and so is clear.
+    bool sizeMask(CYbMonoBitmap& mask) const;
     void setTiling(const CYbMonoBitmap& mask, bool text);
 
     LogFont logFont_;

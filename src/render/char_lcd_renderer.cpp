@@ -1,5 +1,8 @@
 #include "render/char_lcd_renderer.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace Yomibon {
 namespace {
 
@@ -8,6 +11,12 @@ inline uint32_t Channel(uint32_t dest, uint32_t colour, unsigned t, const uint32
     if (t == 0) return colour;
     if (t >= 255) return dest;
     return (dest * t + table[t]) >> 8;
+}
+
+inline uint64_t Load64(const uint8_t* p) {
+    uint64_t v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
 }
 
 }  // namespace
@@ -22,6 +31,8 @@ void CYbCharLCDRenderer::setColor(uint32_t colorref) {
     }
 }
 
+// Pixels whose three windows see no ink are skipped: eight mask bytes of the four rows
+// are tested at once (the fifteen pixels they hold whole), then each pixel's own bytes.
 void CYbCharLCDRenderer::reduce(CYbBitmap& target, const Clip& clip, const CYbMonoBitmap& mask,
                                 bool tiled) {
     const auto& high = BitCounts(BitWindow::High);
@@ -34,34 +45,50 @@ void CYbCharLCDRenderer::reduce(CYbBitmap& target, const Clip& clip, const CYbMo
     const auto& top2 = BitCounts(BitWindow::Top2);
     const uint8_t* cov = coverage_.data();
     const uint32_t cr = (pixel_ >> 16) & 0xFF, cg = (pixel_ >> 8) & 0xFF, cb = pixel_ & 0xFF;
+    const int first = clip.glyphX, end = clip.glyphX + clip.columns;
+    const int stride = mask.stride();
     for (int r = 0; r < clip.rows; ++r) {
         int i = clip.glyphY + r;
         int g = tiled ? tiledRow(i) : i;
         const uint8_t* rows[4] = {mask.row(g * 4), mask.row(g * 4 + 1), mask.row(g * 4 + 2),
                                   mask.row(g * 4 + 3)};
         uint32_t* out = target.row(clip.y + r) + clip.x;
-        for (int c = 0; c < clip.columns; ++c) {
-            int gc = clip.glyphX + c;
+        for (int gc = first; gc < end;) {
             int b = gc >> 1;
-            unsigned nr = 0, ng = 0, nb = 0;
-            for (const uint8_t* m : rows) {
-                if (gc & 1) {
-                    nr += low[m[b]];
-                    ng += low3[m[b]] + top1[m[b + 1]];
-                    nb += low2[m[b]] + top2[m[b + 1]];
-                } else {
-                    nr += high[m[b]];
-                    ng += mid1[m[b]];
-                    nb += mid2[m[b]];
-                }
+            if (b + 8 <= stride && (Load64(rows[0] + b) | Load64(rows[1] + b) |
+                                    Load64(rows[2] + b) | Load64(rows[3] + b)) == 0) {
+                gc = 2 * b + 15;  // the first pixel that reads byte b + 8
+                continue;
             }
-            unsigned tr = cov[nr], tg = cov[ng], tb = cov[nb];
-            if ((tr & tg & tb) == 255) continue;
-            uint32_t p = out[c];
-            uint32_t red = Channel((p >> 16) & 0xFF, cr, tr, tableR_);
-            uint32_t green = Channel((p >> 8) & 0xFF, cg, tg, tableGreen_);
-            uint32_t blue = Channel(p & 0xFF, cb, tb, tableB_);
-            out[c] = (red << 16) | (green << 8) | blue;
+            for (int chunkEnd = std::min(gc + 16, end); gc < chunkEnd; ++gc) {
+                b = gc >> 1;
+                unsigned nr = 0, ng = 0, nb = 0;
+                if (gc & 1) {
+                    if (((rows[0][b] | rows[1][b] | rows[2][b] | rows[3][b]) & 0x0F) == 0 &&
+                        ((rows[0][b + 1] | rows[1][b + 1] | rows[2][b + 1] | rows[3][b + 1]) &
+                         0xC0) == 0)
+                        continue;
+                    for (const uint8_t* m : rows) {
+                        nr += low[m[b]];
+                        ng += low3[m[b]] + top1[m[b + 1]];
+                        nb += low2[m[b]] + top2[m[b + 1]];
+                    }
+                } else {
+                    if (((rows[0][b] | rows[1][b] | rows[2][b] | rows[3][b]) & 0xFC) == 0) continue;
+                    for (const uint8_t* m : rows) {
+                        nr += high[m[b]];
+                        ng += mid1[m[b]];
+                        nb += mid2[m[b]];
+                    }
+                }
+                unsigned tr = cov[nr], tg = cov[ng], tb = cov[nb];
+                if ((tr & tg & tb) == 255) continue;
+                uint32_t& p = out[gc - first];
+                uint32_t red = Channel((p >> 16) & 0xFF, cr, tr, tableR_);
+                uint32_t green = Channel((p >> 8) & 0xFF, cg, tg, tableGreen_);
+                uint32_t blue = Channel(p & 0xFF, cb, tb, tableB_);
+                p = (red << 16) | (green << 8) | blue;
+            }
         }
     }
 }
