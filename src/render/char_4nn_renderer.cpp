@@ -32,35 +32,25 @@ inline uint64_t Load64(const uint8_t* p) {
 
 // Most of a glyph box is paper: eight mask bytes (sixteen pixels) of the four rows are
 // tested at once and skipped when empty; inked bytes count both their pixels together.
-void CYbChar4NNRenderer::reduce(CYbBitmap& target, const Clip& clip, const CYbMonoBitmap& mask,
-                                bool tiled) {
+void CYbChar4NNRenderer::countRow(const CYbMonoBitmap& mask, int g, uint8_t* counts) const {
     const uint16_t* pairs = kPairCounts.data();
-    const uint8_t* cov = coverage_.data();
-    const int first = clip.glyphX, end = clip.glyphX + clip.columns;  // glyph columns
-    const int firstByte = first >> 1, endByte = (end + 1) >> 1;
-    const int stride = mask.stride();
-    for (int r = 0; r < clip.rows; ++r) {
-        int i = clip.glyphY + r;
-        int g = tiled ? tiledRow(i) : i;
-        const uint8_t* m0 = mask.row(g * 4);
-        const uint8_t* m1 = mask.row(g * 4 + 1);
-        const uint8_t* m2 = mask.row(g * 4 + 2);
-        const uint8_t* m3 = mask.row(g * 4 + 3);
-        uint32_t* out = target.row(clip.y + r) + clip.x;
-        for (int b = firstByte; b < endByte;) {
-            int chunkEnd = std::min(b + 8, endByte);
-            if (b + 8 <= stride &&
-                (Load64(m0 + b) | Load64(m1 + b) | Load64(m2 + b) | Load64(m3 + b)) == 0) {
-                b = chunkEnd;
-                continue;
-            }
-            for (; b < chunkEnd; ++b) {
-                if ((m0[b] | m1[b] | m2[b] | m3[b]) == 0) continue;
-                unsigned n = pairs[m0[b]] + pairs[m1[b]] + pairs[m2[b]] + pairs[m3[b]];
-                int c = 2 * b - first;  // output column of the byte's left pixel
-                if (c >= 0) blend(out[c], cov[n & 0xFF]);
-                if (c + 1 < clip.columns) blend(out[c + 1], cov[n >> 8]);
-            }
+    const int bytes = boxWidth_ / 2, stride = mask.stride();
+    const uint8_t* m0 = mask.row(g * 4);
+    const uint8_t* m1 = mask.row(g * 4 + 1);
+    const uint8_t* m2 = mask.row(g * 4 + 2);
+    const uint8_t* m3 = mask.row(g * 4 + 3);
+    for (int b = 0; b < bytes;) {
+        int chunkEnd = std::min(b + 8, bytes);
+        if (b + 8 <= stride &&
+            (Load64(m0 + b) | Load64(m1 + b) | Load64(m2 + b) | Load64(m3 + b)) == 0) {
+            b = chunkEnd;
+            continue;
+        }
+        for (; b < chunkEnd; ++b) {
+            if ((m0[b] | m1[b] | m2[b] | m3[b]) == 0) continue;
+            unsigned n = pairs[m0[b]] + pairs[m1[b]] + pairs[m2[b]] + pairs[m3[b]];
+            counts[2 * b] = uint8_t(n & 0xFF);
+            counts[2 * b + 1] = uint8_t(n >> 8);
         }
     }
 }

@@ -20,8 +20,7 @@ class CYbChar8NNRenderer : public CYbCharKNNRenderer {
     void buildCoverageTable() override { coverage_ = BuildCoverageTable(8); }
 
   protected:
-    void reduce(CYbBitmap& target, const Clip& clip, const CYbMonoBitmap& mask,
-                bool tiled) override;
+    void countRow(const CYbMonoBitmap& mask, int g, uint8_t* counts) const override;
 };
 
 }  // namespace Yomibon

@@ -69,7 +69,7 @@ bool CYbCharKNNRenderer::setFont(const LogFont& font) {
     font_ = CreateFont(logFont_);
     bigFont_ = CreateFont(bigLogFont_);
     cache_.clear();
-    recent_.clear();
+    forgetRecent();
     buildCoverageTable();
     return true;
 }
@@ -105,10 +105,10 @@ void CYbCharKNNRenderer::retainGlyphs(std::u16string_view text) {
 bool CYbCharKNNRenderer::setProperty(std::u16string_view key, std::u16string_view value) {
     if (key == u"CurDir") {
         SetGlyphCurrentDirectory(value);
-        recent_.clear();  // glyph files may differ in the new folder
+        forgetRecent();  // glyph files may differ in the new folder
     } else if (key == u"DataDir") {
         SetGlyphDataDirectory(value);
-        recent_.clear();
+        forgetRecent();
     } else if (key == u"FontSpacing") {
         double spacing = ParseDouble(value);
         fontSpacing_ = spacing > 0 ? std::min(spacing, kMaxFontSpacing) : 0.0;
@@ -118,8 +118,8 @@ bool CYbCharKNNRenderer::setProperty(std::u16string_view key, std::u16string_vie
         if (centring != fontCentering_) {
             // Masks drawn with the other placement are stale; keep the keys.
             for (auto& entry : cache_)
-                entry.second = CYbMonoBitmap();
-            recent_.clear();
+                entry.second = Retained();
+            forgetRecent();
         }
         fontCentering_ = centring;
     } else {
@@ -163,26 +163,17 @@ int CYbCharKNNRenderer::tiledRow(int i) const {
 // dash leaves a little paper above and below its stroke, which repeated would break a
 // long dash into pieces where a book prints one rule; for characters of a font only the
 // inked rows are repeated. Glyph files are drawn to repeat whole and keep the rule.
-void CYbCharKNNRenderer::setTiling(const CYbMonoBitmap& mask, bool text) {
+void CYbCharKNNRenderer::setTiling(const GlyphCover& cover, bool text) {
     tileStart_ = 1;
     tileEnd_ = fontHeight_;
     if (!text) return;
     // Ink per glyph row; the stroke's partly covered ends are left out of the repeat.
-    const int bytes = std::min(mask.stride(), (k_ * boxWidth_ + 7) / 8);
-    std::vector<int> ink(size_t(std::max(fontHeight_, 0)), 0);
-    int most = 0;
-    for (int g = 0; g < fontHeight_; ++g) {
-        for (int r = g * k_; r < (g + 1) * k_; ++r) {
-            const uint8_t* row = mask.row(r);
-            for (int b = 0; b < bytes; ++b)
-                ink[size_t(g)] += __builtin_popcount(row[b]);
-        }
-        most = std::max(most, ink[size_t(g)]);
-    }
+    const int rows = std::min(fontHeight_, int(cover.ink.size()));
+    const int most = rows > 0 ? *std::max_element(cover.ink.begin(), cover.ink.begin() + rows) : 0;
     if (most == 0) return;
     int first = -1, last = -1;
-    for (int g = 0; g < fontHeight_; ++g) {
-        if (2 * ink[size_t(g)] < most) continue;
+    for (int g = 0; g < rows; ++g) {
+        if (2 * cover.ink[size_t(g)] < most) continue;
         if (first < 0) first = g;
         last = g;
     }
@@ -194,11 +185,28 @@ bool CYbCharKNNRenderer::drawMasked(CYbBitmap& target, int x, int y, int rows, c
                                     int length, bool tiled) {
     Clip clip{};
     if (!text || !clipGlyph(target, x, y, boxWidth_, rows, clip)) return false;
-    const CYbMonoBitmap* mask = produceMask(text, length);
-    if (!mask) return false;
-    if (tiled) setTiling(*mask, length >= 1);
-    reduce(target, clip, *mask, tiled);
+    const GlyphCover* cover = produceCover(text, length);
+    if (!cover) return false;
+    if (tiled) setTiling(*cover, length >= 1);
+    paint(target, clip, *cover, tiled);
     return true;
+}
+
+// Blends only the inked pixels of each row.
+void CYbCharKNNRenderer::paint(CYbBitmap& target, const Clip& clip, const GlyphCover& cover,
+                               bool tiled) {
+    const uint8_t* cov = coverage_.data();
+    const unsigned first = unsigned(clip.glyphX), columns = unsigned(clip.columns);
+    for (int r = 0; r < clip.rows; ++r) {
+        int i = clip.glyphY + r;
+        size_t g = size_t(tiled ? tiledRow(i) : i);
+        uint32_t* out = target.row(clip.y + r) + clip.x;
+        for (uint32_t k = cover.rowStart[g], e = cover.rowStart[g + 1]; k < e; ++k) {
+            const uint32_t p = cover.pixels[k];
+            unsigned c = (p >> 16) - first;  // wraps for columns left of the clip
+            if (c < columns) blend(out[c], cov[p & 0xFFFF]);
+        }
+    }
 }
 
 bool CYbCharKNNRenderer::sizeMask(CYbMonoBitmap& mask) const {
@@ -214,17 +222,80 @@ const CYbMonoBitmap* CYbCharKNNRenderer::produceMask(const char16_t* text, int l
     std::u16string key = length < 1 ? NameOf(text) : std::u16string(text, size_t(length));
     if (key.empty()) return nullptr;
     if (auto it = cache_.find(key); it != cache_.end()) {
-        if (!it->second.empty()) return &it->second;
-        if (renderInto(it->second, text, length)) return &it->second;
-        it->second = CYbMonoBitmap();  // try again next time; nothing to reuse
+        Retained& kept = it->second;
+        if (!kept.mask.empty()) return &kept.mask;
+        if (renderInto(kept.mask, text, length)) return &kept.mask;
+        kept = Retained();  // try again next time; nothing to reuse
         return nullptr;
     }
+    return renderInto(scratch_, text, length) ? &scratch_ : nullptr;
+}
+
+const CYbCharKNNRenderer::GlyphCover* CYbCharKNNRenderer::produceCover(const char16_t* text,
+                                                                       int length) {
+    if (!text || !bigFont_ || boxWidth_ <= 0) return nullptr;
+    std::u16string key = length < 1 ? NameOf(text) : std::u16string(text, size_t(length));
+    if (key.empty()) return nullptr;
+    if (auto it = cache_.find(key); it != cache_.end()) {
+        Retained& kept = it->second;
+        if (!kept.cover.empty()) return &kept.cover;
+        if (kept.mask.empty() && !renderInto(kept.mask, text, length)) {
+            kept = Retained();
+            return nullptr;
+        }
+        makeCover(kept.mask, kept.cover);
+        return &kept.cover;
+    }
     if (auto it = recent_.find(key); it != recent_.end()) return &it->second;
-    if (recent_.size() >= kMaxRecentGlyphs) recent_.clear();
-    CYbMonoBitmap& mask = recent_[key];
-    if (renderInto(mask, text, length)) return &mask;
-    recent_.erase(key);
-    return nullptr;
+    if (!renderInto(scratch_, text, length)) return nullptr;
+    GlyphCover cover;
+    makeCover(scratch_, cover);
+    if (recentBytes_ + cover.bytes() > kMaxRecentBytes) forgetRecent();
+    recentBytes_ += cover.bytes();
+    return &recent_.emplace(std::move(key), std::move(cover)).first->second;
+}
+
+void CYbCharKNNRenderer::makeCover(const CYbMonoBitmap& mask, GlyphCover& cover) {
+    const int rows = fontHeight_, width = boxWidth_, channels = coverChannels();
+    rowCounts_.resize(size_t(width) * size_t(channels));
+    uint8_t* counts = rowCounts_.data();
+    // Gathered in a reused buffer and copied once, so that the kept glyph is exactly sized.
+    std::vector<uint32_t>& pixels = coverPixels_;
+    pixels.clear();
+    cover = GlyphCover();
+    cover.rowStart.resize(size_t(rows) + 1);
+    cover.ink.assign(size_t(rows), 0);
+    for (int g = 0; g < rows; ++g) {
+        cover.rowStart[size_t(g)] = uint32_t(pixels.size());
+        std::fill(rowCounts_.begin(), rowCounts_.end(), 0);
+        countRow(mask, g, counts);
+        int ink = 0;
+        if (channels == 1) {
+            for (int c = 0; c < width; ++c) {
+                if (!counts[c]) continue;
+                pixels.push_back(uint32_t(c) << 16 | counts[c]);
+                ink += counts[c];
+            }
+        } else {
+            for (int c = 0; c < width; ++c) {
+                const uint8_t* p = counts + size_t(c) * size_t(channels);
+                uint32_t packed = 0;
+                for (int ch = 0; ch < channels; ++ch)
+                    packed |= uint32_t(p[ch]) << (5 * ch);
+                if (!packed) continue;
+                pixels.push_back(uint32_t(c) << 16 | packed);
+                ink += p[0];
+            }
+        }
+        cover.ink[size_t(g)] = ink;
+    }
+    cover.rowStart[size_t(rows)] = uint32_t(pixels.size());
+    cover.pixels.assign(pixels.begin(), pixels.end());
+}
+
+void CYbCharKNNRenderer::forgetRecent() {
+    recent_.clear();
+    recentBytes_ = 0;
 }
 
 bool CYbCharKNNRenderer::renderInto(CYbMonoBitmap& mask, const char16_t* text, int length) {

@@ -37,10 +37,12 @@ class CYbCharKNNRenderer : public CYbCharRenderer {
     const LogFont& oversampledFont() const { return bigLogFont_; }
     const std::vector<uint8_t>& coverageTable() const { return coverage_; }
     size_t cachedGlyphCount() const { return cache_.size(); }
-    // The text's mask as drawText would use it (null when it cannot be produced).
+    // The text's mask as drawText would reduce it (null when it cannot be produced).
     const CYbMonoBitmap* glyphMask(const char16_t* text, int length) {
         return produceMask(text, length);
     }
+    // Glyphs kept reduced beyond the retained ones.
+    size_t recentGlyphCount() const { return recent_.size(); }
 
   protected:
     // The area of the target a glyph box at (x, y) covers: first target column and row,
@@ -48,21 +50,40 @@ class CYbCharKNNRenderer : public CYbCharRenderer {
     struct Clip {
         int x, y, columns, rows, glyphX, glyphY;
     };
+    // A glyph's inked pixels with their counts of set sub-pixels, row by row, made once
+    // from the mask so that drawing it again only blends those pixels.
+    struct GlyphCover {
+        // Per inked pixel: its column in the glyph box << 16 | its count (LCD: red, green
+        // and blue counts in five bits each, red lowest).
+        std::vector<uint32_t> pixels;
+        std::vector<uint32_t> rowStart;  // per row, and one past the last: index into pixels
+        std::vector<int> ink;            // per row: set sub-pixels of the pixels' own windows
+        bool empty() const { return rowStart.empty(); }
+        size_t bytes() const {
+            return (pixels.size() + rowStart.size()) * sizeof(uint32_t) + ink.size() * sizeof(int);
+        }
+    };
     bool clipGlyph(const CYbBitmap& target, int x, int y, int width, int height, Clip& clip) const;
     // Produces the mask of a text (or a glyph name when length < 1); null on failure.
     const CYbMonoBitmap* produceMask(const char16_t* text, int length);
+    // The reduced glyph of a text, from the caches or made now; null on failure.
+    const GlyphCover* produceCover(const char16_t* text, int length);
+    // Counts per pixel channel to make one cover row from the glyph row g of the mask
+    // (counts arrive zeroed).
+    virtual int coverChannels() const { return 1; }
+    virtual void countRow(const CYbMonoBitmap&, int /*g*/, uint8_t* /*counts*/) const {}
     // Extra mask pixels a reduction reads beyond the glyph box (LCD windows).
     virtual int maskExtraColumns() const { return 0; }
     // Glyph row for output row i of a tiled rectangle: the rows as they are up to the end
     // of the repeated part, then the repeated part over and over.
     int tiledRow(int i) const;
-    // Clips `rows` rows of the glyph box at (x, y), produces the mask and has the
-    // subclass reduce it; rows past the glyph's height repeat it (tiled).
+    // Clips `rows` rows of the glyph box at (x, y), produces the reduced glyph and has
+    // the subclass paint it; rows past the glyph's height repeat it (tiled).
     bool drawMasked(CYbBitmap& target, int x, int y, int rows, const char16_t* text, int length,
                     bool tiled);
-    // Writes the clipped area from the mask; glyph row of output row i is
-    // tiled ? tiledRow(i) : i.
-    virtual void reduce(CYbBitmap&, const Clip&, const CYbMonoBitmap&, bool) {}
+    // Writes the clipped area from the cover; glyph row of output row i is
+    // tiled ? tiledRow(i) : i. The greyscale blend; LCD paints channel by channel.
+    virtual void paint(CYbBitmap& target, const Clip& clip, const GlyphCover& cover, bool tiled);
     // One pixel blended with the text colour at transparency t (0 = colour, 255 = as is).
     void blend(uint32_t& p, unsigned t) const {
         if (t >= 255) return;
@@ -90,7 +111,9 @@ class CYbCharKNNRenderer : public CYbCharRenderer {
     bool renderName(CYbMonoBitmap& mask, std::u16string_view name);
     // True when the mask was (re)made, and so is clear.
     bool sizeMask(CYbMonoBitmap& mask) const;
-    void setTiling(const CYbMonoBitmap& mask, bool text);
+    void setTiling(const GlyphCover& cover, bool text);
+    void makeCover(const CYbMonoBitmap& mask, GlyphCover& cover);
+    void forgetRecent();
 
     LogFont logFont_;
     LogFont bigLogFont_;
@@ -100,11 +123,20 @@ class CYbCharKNNRenderer : public CYbCharRenderer {
     int margin_ = 0;
     bool fontCentering_ = false;
     CYbMonoBitmap scratch_;
-    // Masks of recently drawn glyphs beyond the retained ones, so that turning pages does
-    // not rasterise the same characters again; emptied whole when it reaches its bound.
-    std::unordered_map<std::u16string, CYbMonoBitmap> recent_;
-    static constexpr size_t kMaxRecentGlyphs = 1024;
-    std::map<std::u16string, CYbMonoBitmap> cache_;
+    std::vector<uint8_t> rowCounts_;     // makeCover's counts of one row
+    std::vector<uint32_t> coverPixels_;  // makeCover's inked pixels
+    // Recently drawn glyphs beyond the retained ones, reduced, so that turning pages does
+    // not rasterise the same characters again. Only the inked pixels' counts are kept (a
+    // few per cent of a mask), so a long novel's few thousand characters fit; emptied
+    // whole at the bound.
+    std::unordered_map<std::u16string, GlyphCover> recent_;
+    size_t recentBytes_ = 0;
+    static constexpr size_t kMaxRecentBytes = size_t(16) << 20;
+    struct Retained {
+        CYbMonoBitmap mask;
+        GlyphCover cover;
+    };
+    std::map<std::u16string, Retained> cache_;
 };
 
 }  // namespace Yomibon

@@ -33,8 +33,7 @@ void CYbCharLCDRenderer::setColor(uint32_t colorref) {
 
 // Pixels whose three windows see no ink are skipped: eight mask bytes of the four rows
 // are tested at once (the fifteen pixels they hold whole), then each pixel's own bytes.
-void CYbCharLCDRenderer::reduce(CYbBitmap& target, const Clip& clip, const CYbMonoBitmap& mask,
-                                bool tiled) {
+void CYbCharLCDRenderer::countRow(const CYbMonoBitmap& mask, int g, uint8_t* counts) const {
     const auto& high = BitCounts(BitWindow::High);
     const auto& low = BitCounts(BitWindow::Low);
     const auto& mid1 = BitCounts(BitWindow::Mid1);
@@ -43,52 +42,65 @@ void CYbCharLCDRenderer::reduce(CYbBitmap& target, const Clip& clip, const CYbMo
     const auto& top1 = BitCounts(BitWindow::Top1);
     const auto& low2 = BitCounts(BitWindow::Low2);
     const auto& top2 = BitCounts(BitWindow::Top2);
+    const int width = boxWidth_, stride = mask.stride();
+    const uint8_t* rows[4] = {mask.row(g * 4), mask.row(g * 4 + 1), mask.row(g * 4 + 2),
+                              mask.row(g * 4 + 3)};
+    for (int gc = 0; gc < width;) {
+        int b = gc >> 1;
+        if (b + 8 <= stride && (Load64(rows[0] + b) | Load64(rows[1] + b) | Load64(rows[2] + b) |
+                                Load64(rows[3] + b)) == 0) {
+            gc = 2 * b + 15;  // the first pixel that reads byte b + 8
+            continue;
+        }
+        for (int chunkEnd = std::min(gc + 16, width); gc < chunkEnd; ++gc) {
+            b = gc >> 1;
+            unsigned nr = 0, ng = 0, nb = 0;
+            if (gc & 1) {
+                if (((rows[0][b] | rows[1][b] | rows[2][b] | rows[3][b]) & 0x0F) == 0 &&
+                    ((rows[0][b + 1] | rows[1][b + 1] | rows[2][b + 1] | rows[3][b + 1]) & 0xC0) ==
+                        0)
+                    continue;
+                for (const uint8_t* m : rows) {
+                    nr += low[m[b]];
+                    ng += low3[m[b]] + top1[m[b + 1]];
+                    nb += low2[m[b]] + top2[m[b + 1]];
+                }
+            } else {
+                if (((rows[0][b] | rows[1][b] | rows[2][b] | rows[3][b]) & 0xFC) == 0) continue;
+                for (const uint8_t* m : rows) {
+                    nr += high[m[b]];
+                    ng += mid1[m[b]];
+                    nb += mid2[m[b]];
+                }
+            }
+            uint8_t* n = counts + 3 * gc;
+            n[0] = uint8_t(nr);
+            n[1] = uint8_t(ng);
+            n[2] = uint8_t(nb);
+        }
+    }
+}
+
+void CYbCharLCDRenderer::paint(CYbBitmap& target, const Clip& clip, const GlyphCover& cover,
+                               bool tiled) {
     const uint8_t* cov = coverage_.data();
     const uint32_t cr = (pixel_ >> 16) & 0xFF, cg = (pixel_ >> 8) & 0xFF, cb = pixel_ & 0xFF;
-    const int first = clip.glyphX, end = clip.glyphX + clip.columns;
-    const int stride = mask.stride();
+    const unsigned first = unsigned(clip.glyphX), columns = unsigned(clip.columns);
     for (int r = 0; r < clip.rows; ++r) {
         int i = clip.glyphY + r;
-        int g = tiled ? tiledRow(i) : i;
-        const uint8_t* rows[4] = {mask.row(g * 4), mask.row(g * 4 + 1), mask.row(g * 4 + 2),
-                                  mask.row(g * 4 + 3)};
+        size_t g = size_t(tiled ? tiledRow(i) : i);
         uint32_t* out = target.row(clip.y + r) + clip.x;
-        for (int gc = first; gc < end;) {
-            int b = gc >> 1;
-            if (b + 8 <= stride && (Load64(rows[0] + b) | Load64(rows[1] + b) |
-                                    Load64(rows[2] + b) | Load64(rows[3] + b)) == 0) {
-                gc = 2 * b + 15;  // the first pixel that reads byte b + 8
-                continue;
-            }
-            for (int chunkEnd = std::min(gc + 16, end); gc < chunkEnd; ++gc) {
-                b = gc >> 1;
-                unsigned nr = 0, ng = 0, nb = 0;
-                if (gc & 1) {
-                    if (((rows[0][b] | rows[1][b] | rows[2][b] | rows[3][b]) & 0x0F) == 0 &&
-                        ((rows[0][b + 1] | rows[1][b + 1] | rows[2][b + 1] | rows[3][b + 1]) &
-                         0xC0) == 0)
-                        continue;
-                    for (const uint8_t* m : rows) {
-                        nr += low[m[b]];
-                        ng += low3[m[b]] + top1[m[b + 1]];
-                        nb += low2[m[b]] + top2[m[b + 1]];
-                    }
-                } else {
-                    if (((rows[0][b] | rows[1][b] | rows[2][b] | rows[3][b]) & 0xFC) == 0) continue;
-                    for (const uint8_t* m : rows) {
-                        nr += high[m[b]];
-                        ng += mid1[m[b]];
-                        nb += mid2[m[b]];
-                    }
-                }
-                unsigned tr = cov[nr], tg = cov[ng], tb = cov[nb];
-                if ((tr & tg & tb) == 255) continue;
-                uint32_t& p = out[gc - first];
-                uint32_t red = Channel((p >> 16) & 0xFF, cr, tr, tableR_);
-                uint32_t green = Channel((p >> 8) & 0xFF, cg, tg, tableGreen_);
-                uint32_t blue = Channel(p & 0xFF, cb, tb, tableB_);
-                p = (red << 16) | (green << 8) | blue;
-            }
+        for (uint32_t k = cover.rowStart[g], e = cover.rowStart[g + 1]; k < e; ++k) {
+            const uint32_t n = cover.pixels[k];
+            unsigned c = (n >> 16) - first;  // wraps for columns left of the clip
+            if (c >= columns) continue;
+            unsigned tr = cov[n & 31], tg = cov[(n >> 5) & 31], tb = cov[(n >> 10) & 31];
+            if ((tr & tg & tb) == 255) continue;
+            uint32_t& p = out[c];
+            uint32_t red = Channel((p >> 16) & 0xFF, cr, tr, tableR_);
+            uint32_t green = Channel((p >> 8) & 0xFF, cg, tg, tableGreen_);
+            uint32_t blue = Channel(p & 0xFF, cb, tb, tableB_);
+            p = (red << 16) | (green << 8) | blue;
         }
     }
 }

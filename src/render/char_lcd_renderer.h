@@ -23,8 +23,9 @@ class CYbCharLCDRenderer : public CYbCharKNNRenderer {
 
   protected:
     int maskExtraColumns() const override { return 2; }
-    void reduce(CYbBitmap& target, const Clip& clip, const CYbMonoBitmap& mask,
-                bool tiled) override;
+    int coverChannels() const override { return 3; }
+    void countRow(const CYbMonoBitmap& mask, int g, uint8_t* counts) const override;
+    void paint(CYbBitmap& target, const Clip& clip, const GlyphCover& cover, bool tiled) override;
 
   private:
     uint32_t tableR_[256] = {};

@@ -175,6 +175,62 @@ TEST(GlyphReduce, RetainedGlyphsReduceAsFreshOnes) {
     }
 }
 
+TEST(GlyphReduce, RecentGlyphsAreKeptReducedUntilTheFontChanges) {
+    Probe4 r;
+    r.setColor(0x00000000);
+    r.setFont(Font(40, false));
+    CYbBitmap page = Patterned(72, 60);
+    std::vector<CYbBitmap> first;
+    for (size_t i = 0; i < 40; ++i) {
+        first.push_back(page);
+        r.drawText(first.back(), 5, 6, kText.data() + i, 1);
+    }
+    const size_t kept = r.recentGlyphCount();
+    EXPECT_GT(kept, 25u);  // distinct characters of the first forty
+    for (size_t i = 0; i < 40; ++i) {
+        CYbBitmap again = page;
+        r.drawText(again, 5, 6, kText.data() + i, 1);
+        ASSERT_EQ(Differences(first[i], again), 0) << "glyph " << int(kText[i]);
+    }
+    EXPECT_EQ(r.recentGlyphCount(), kept);
+    r.setProperty(u"FontCentering", u"1");
+    EXPECT_EQ(r.recentGlyphCount(), 0u);
+    CYbBitmap centred = page;
+    r.drawText(centred, 5, 6, u"i", 1);  // a narrow letter moves when centred
+    CYbBitmap plain = page;
+    r.setProperty(u"FontCentering", u"0");
+    r.drawText(plain, 5, 6, u"i", 1);
+    EXPECT_GT(Differences(centred, plain), 0);
+    r.setFont(Font(30, true));
+    EXPECT_EQ(r.recentGlyphCount(), 0u);
+}
+
+// The recent glyphs are bounded by their size: a novel's few thousand body characters
+// fit, very large ones far fewer.
+TEST(GlyphReduce, RecentGlyphsAreBoundedByTheirSize) {
+    Probe4 body;
+    body.setFont(Font(40, true));
+    Probe4 huge;
+    huge.setFont(Font(300, true));
+    CYbBitmap page = Patterned(64, 64);
+    size_t drawn = 0;
+    for (char16_t c = 0x4E00; c < 0x4E00 + 3000; ++c)
+        drawn += body.drawText(page, 0, 0, &c, 1);
+    EXPECT_GT(drawn, 600u);  // the ideographs the installed fonts have
+    EXPECT_EQ(body.recentGlyphCount(), drawn);
+    // Drawn until the recent glyphs are emptied at their bound.
+    size_t most = 0;
+    bool emptied = false;
+    for (char16_t c = 0x4E00; c < 0x4E00 + 3000 && !emptied; ++c) {
+        huge.drawText(page, 0, 0, &c, 1);
+        emptied = huge.recentGlyphCount() < most;
+        most = std::max(most, huge.recentGlyphCount());
+    }
+    EXPECT_TRUE(emptied);
+    EXPECT_GT(most, 50u);
+    EXPECT_LT(most, 600u);
+}
+
 template <typename Probe>
 void CheckTiled(int height, bool lcd) {
     Probe r;
