@@ -68,8 +68,8 @@ class CYbCharKNNRenderer : public CYbCharRenderer {
     const CYbMonoBitmap* produceMask(const char16_t* text, int length);
     // The reduced glyph of a text, from the caches or made now; null on failure.
     const GlyphCover* produceCover(const char16_t* text, int length);
-    // Counts per pixel channel to make one cover row from the glyph row g of the mask
-    // (counts arrive zeroed).
+    // Counts per pixel (one per colour channel), and those of glyph row g of the mask
+    // written into `counts` (zeroed by the caller, channels interleaved).
     virtual int coverChannels() const { return 1; }
     virtual void countRow(const CYbMonoBitmap&, int /*g*/, uint8_t* /*counts*/) const {}
     // Extra mask pixels a reduction reads beyond the glyph box (LCD windows).
