@@ -49,7 +49,7 @@ std::u16string CYbVersionDlg::VersionText() {
         u"%s\r\n%s %s\r\n\r\n%s\r\n\r\n%s",
         {std::u16string(u"Yomibon"), std::u16string(u"Version"), std::u16string(u"0.1.0"),
          std::u16string(u"青空文庫形式のテキストを縦書きで読むリーダー"),
-         std::u16string(u"Fonts: IPAex明朝 (IPA Font License)")});
+         std::u16string(u"Fonts: IPA明朝 (IPA Font License)")});
 }
 
 CYbPropertyDlg::CYbPropertyDlg(QWidget* parent, const std::u16string& path)

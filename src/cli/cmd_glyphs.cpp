@@ -40,7 +40,7 @@ std::unique_ptr<CYbCharKNNRenderer> MakeRenderer(int kind) {
 void Configure(CYbCharRenderer& r, int size, bool vertical, const SheetOptions& options) {
     LogFont font;
     font.lfHeight = size;
-    font.lfFaceName = vertical ? u"@IPAex明朝" : u"IPAex明朝";
+    font.lfFaceName = vertical ? u"@IPA明朝" : u"IPA明朝";
     font.lfEscapement = font.lfOrientation = vertical ? 2700 : 0;
     r.setColor(0x000000);
     r.setFont(font);

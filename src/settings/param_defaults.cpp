@@ -25,11 +25,12 @@ struct FontDefault {
     std::u16string_view face;
 };
 
-// IPAex Mincho stands in for the usual Windows Mincho face; "@" asks for vertical forms.
+// IPA Mincho stands in for the usual Windows Mincho face: like it, its half-width Latin
+// letters are all half an em wide, which is the step the columns give them (a face with
+// proportional Latin leaves gaps and overlaps in sideways words). "@" asks for vertical forms.
 const FontDefault kFontDefaults[] = {
-    {u"TextFont", u"@IPAex明朝"},        {u"RubyFont", u"@IPAex明朝"},
-    {u"NoteFont", u"@IPAex明朝"},        {u"NombreFont", u"IPAex明朝"},
-    {u"RunningHeadsFont", u"IPAex明朝"},
+    {u"TextFont", u"@IPA明朝"},  {u"RubyFont", u"@IPA明朝"},        {u"NoteFont", u"@IPA明朝"},
+    {u"NombreFont", u"IPA明朝"}, {u"RunningHeadsFont", u"IPA明朝"},
 };
 
 struct TextDefault {

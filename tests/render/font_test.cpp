@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "platform/font.h"
+#include "settings/txt_param.h"
 
 namespace Yomibon {
 namespace {
@@ -140,6 +141,20 @@ TEST(Font, BoldIsSynthesisedAndDrawingIsClipped) {
     Mask far;
     f->draw(far.view(), 5000, 5000, u"漢");
     EXPECT_EQ(Measure(far).count, 0);
+}
+
+// Columns step every half-width letter by half an em, so the default body face must draw
+// them that wide: with proportional Latin, sideways words get gaps after "I" and overlaps
+// after "W".
+TEST(Font, DefaultBodyFaceHasHalfEmLatin) {
+    CYbTxtParam param;
+    std::u16string face = param.GetFont(u"TextFont").face;
+    ASSERT_EQ(face.front(), u'@');
+    auto f = CreateFont(Font(false, FW_NORMAL, face.substr(1)));
+    ASSERT_TRUE(f);
+    for (std::u16string_view letter : {u"I", u"W", u"i", u"m", u"1", u"."})
+        EXPECT_EQ(f->measure(letter).cx, kEm / 2) << std::string(letter.begin(), letter.end());
+    EXPECT_EQ(f->measure(u"あ").cx, kEm);
 }
 
 }  // namespace

@@ -23,9 +23,9 @@ TEST(TxtParam, DefaultsOfEveryFamily) {
     EXPECT_EQ(p.GetList(u"ConfListSkip"), (std::vector<std::u16string>{u" ", u"\u3000"}));
     EXPECT_EQ(p.GetListText(u"SepNGChar"), u"…‥");
 
-    EXPECT_EQ(p.GetFont(u"TextFont").face, u"@IPAex明朝");
-    EXPECT_EQ(p.GetFont(u"NoteFont").face, u"@IPAex明朝");
-    EXPECT_EQ(p.GetFont(u"RunningHeadsFont").face, u"IPAex明朝");
+    EXPECT_EQ(p.GetFont(u"TextFont").face, u"@IPA明朝");
+    EXPECT_EQ(p.GetFont(u"NoteFont").face, u"@IPA明朝");
+    EXPECT_EQ(p.GetFont(u"RunningHeadsFont").face, u"IPA明朝");
     EXPECT_EQ(p.GetFont(u"NombreFont").color, 0u);
     EXPECT_FALSE(p.GetFont(u"RubyFont").centering);
 
@@ -158,7 +158,7 @@ TEST(TxtParam, LoadKeepsDefaultsForMissingEmptyAndMalformedValues) {
     ASSERT_TRUE(p.Load(file));
     EXPECT_EQ(p.GetText(u"LayoutFile"), u"Layout/Bunko.lay");
     EXPECT_EQ(p.GetListText(u"HangingChar"), u",.､｡、。，．");
-    EXPECT_EQ(p.GetFont(u"TextFont").face, u"@IPAex明朝");  // 64 units is too long
+    EXPECT_EQ(p.GetFont(u"TextFont").face, u"@IPA明朝");  // 64 units is too long
     EXPECT_EQ(p.GetFont(u"NoteFont").face, u"Short");
     EXPECT_EQ(p.GetFont(u"TextFont").color, 0x0000FFu);  // red in 0x00BBGGRR
     EXPECT_EQ(p.GetFont(u"TextFont").spacing, 0.0);
