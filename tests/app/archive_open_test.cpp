@@ -25,6 +25,7 @@
 #include "render/page_canvas.h"
 #include "settings/data_folder.h"
 #include "settings/txt_param.h"
+#include "test_window.h"
 #include "text/txt_document.h"
 
 using namespace Yomibon;
@@ -217,19 +218,11 @@ class ArchiveOpenTest : public QObject {
     std::vector<fs::path> archives_;
 
     CYbMainWindow& make() {
-        window_.reset();
-        param_ = std::make_unique<CYbTxtParam>();
-        param_->SetBoolean(u"BookMarkAutoSave", false);
-        param_->SetBoolean(u"PageFlip", false);
-        window_ = std::make_unique<CYbMainWindow>(*param_);
-        window_->setKeyFile(fs::path(dir_.path().toStdString()) / "k.ini");
         messages_.clear();
-        window_->setMessageHook([this](const std::u16string& text) { messages_.push_back(text); });
-        window_->resize(1200, 800);
-        window_->show();
-        [[maybe_unused]] bool exposed = QTest::qWaitForWindowExposed(window_.get());
-        window_->initialize(u"");
-        return *window_;
+        Test::TestWindowOptions options;
+        options.keyFile = fs::path(dir_.path().toStdString()) / "k.ini";
+        options.onMessage = [this](const std::u16string& text) { messages_.push_back(text); };
+        return Test::MakeTestWindow(window_, param_, std::move(options));
     }
 
     // An archive in the temporary folder, named so that its extraction folder under the

@@ -22,6 +22,7 @@
 #include "app/page_view.h"
 #include "platform/paths.h"
 #include "settings/txt_param.h"
+#include "test_window.h"
 #include "text/txt_document.h"
 
 using namespace Yomibon;
@@ -105,19 +106,11 @@ class DesktopTest : public QObject {
     std::unique_ptr<CYbMainWindow> window_;
 
     CYbMainWindow& make() {
-        window_.reset();
-        param_ = std::make_unique<CYbTxtParam>();
-        param_->SetBoolean(u"BookMarkAutoSave", false);
-        param_->SetBoolean(u"PageFlip", false);
-        window_ = std::make_unique<CYbMainWindow>(*param_);
         std::filesystem::path keys = std::filesystem::path(dir_.path().toStdString()) / "k.ini";
-        window_->setKeyFile(keys);
-        window_->setMessageHook([](const std::u16string&) {});
-        window_->setGeometry(40, 30, 700, 500);
-        window_->show();
-        [[maybe_unused]] bool exposed = QTest::qWaitForWindowExposed(window_.get());
-        window_->initialize(u"");
-        return *window_;
+        Test::TestWindowOptions options;
+        options.keyFile = keys;
+        options.geometry = QRect(40, 30, 700, 500);
+        return Test::MakeTestWindow(window_, param_, std::move(options));
     }
 
   private slots:

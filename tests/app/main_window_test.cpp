@@ -16,6 +16,7 @@
 #include "render/page_canvas.h"
 #include "settings/key_bind.h"
 #include "settings/txt_param.h"
+#include "test_window.h"
 #include "text/txt_document.h"
 
 using namespace Yomibon;
@@ -62,21 +63,12 @@ class MainWindowTest : public QObject {
     std::unique_ptr<CYbMainWindow> window_;
 
     CYbMainWindow& make(const char16_t* keyText = nullptr) {
-        window_.reset();
-        param_ = std::make_unique<CYbTxtParam>();
-        param_->SetBoolean(u"BookMarkAutoSave", false);
-        param_->SetBoolean(u"PageFlip", false);
-        window_ = std::make_unique<CYbMainWindow>(*param_);
         std::filesystem::path keys = std::filesystem::path(dir_.path().toStdString()) / "k.ini";
         std::filesystem::remove(keys);
         if (keyText) WriteKeyFile(keys, keyText);
-        window_->setKeyFile(keys);
-        window_->setMessageHook([](const std::u16string&) {});
-        window_->resize(1200, 800);
-        window_->show();
-        [[maybe_unused]] bool exposed = QTest::qWaitForWindowExposed(window_.get());
-        window_->initialize(u"");
-        return *window_;
+        Test::TestWindowOptions options;
+        options.keyFile = keys;
+        return Test::MakeTestWindow(window_, param_, std::move(options));
     }
 
   private slots:

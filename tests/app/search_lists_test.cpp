@@ -18,6 +18,7 @@
 #include "platform/paths.h"
 #include "render/page_canvas.h"
 #include "settings/txt_param.h"
+#include "test_window.h"
 #include "text/txt_document.h"
 
 using namespace Yomibon;
@@ -51,22 +52,11 @@ class SearchListsTest : public QObject {
     std::vector<std::u16string> messages_;
 
     CYbMainWindow& make(std::unique_ptr<CYbTxtParam> param = nullptr) {
-        window_.reset();
-        if (!param) {
-            param = std::make_unique<CYbTxtParam>();
-            param->SetBoolean(u"PageFlip", false);
-        }
-        param_ = std::move(param);
-        param_->SetBoolean(u"BookMarkAutoSave", false);
-        window_ = std::make_unique<CYbMainWindow>(*param_);
-        window_->setKeyFile({});
         messages_.clear();
-        window_->setMessageHook([this](const std::u16string& text) { messages_.push_back(text); });
-        window_->resize(1200, 800);
-        window_->show();
-        [[maybe_unused]] bool exposed = QTest::qWaitForWindowExposed(window_.get());
-        window_->initialize(u"");
-        return *window_;
+        Test::TestWindowOptions options;
+        options.param = std::move(param);
+        options.onMessage = [this](const std::u16string& text) { messages_.push_back(text); };
+        return Test::MakeTestWindow(window_, param_, std::move(options));
     }
 
     static QString Selected(CYbMainWindow& w) {

@@ -1,0 +1,44 @@
+// A real reader window for offscreen tests: settings of its own (no bookmark auto-save; no
+// page-flip animation unless the given settings ask for it), messages handed to the test
+// instead of shown, and the window shown and exposed before its deferred first open.
+#pragma once
+
+#include <QTest>
+#include <filesystem>
+#include <functional>
+#include <memory>
+
+#include "app/main_window.h"
+#include "settings/txt_param.h"
+
+namespace Yomibon::Test {
+
+struct TestWindowOptions {
+    std::unique_ptr<CYbTxtParam> param;  // fresh settings when empty
+    std::filesystem::path keyFile;       // none: the default bindings
+    QRect geometry{0, 0, 1200, 800};
+    std::function<void(const std::u16string&)> onMessage = [](const std::u16string&) {};
+};
+
+// Replaces `window` (and the settings it uses) by a new window.
+inline CYbMainWindow& MakeTestWindow(std::unique_ptr<CYbMainWindow>& window,
+                                     std::unique_ptr<CYbTxtParam>& param,
+                                     TestWindowOptions options = {}) {
+    window.reset();
+    if (!options.param) {
+        options.param = std::make_unique<CYbTxtParam>();
+        options.param->SetBoolean(u"PageFlip", false);
+    }
+    param = std::move(options.param);
+    param->SetBoolean(u"BookMarkAutoSave", false);
+    window = std::make_unique<CYbMainWindow>(*param);
+    window->setKeyFile(options.keyFile);
+    window->setMessageHook(std::move(options.onMessage));
+    window->setGeometry(options.geometry);
+    window->show();
+    [[maybe_unused]] bool exposed = QTest::qWaitForWindowExposed(window.get());
+    window->initialize(u"");
+    return *window;
+}
+
+}  // namespace Yomibon::Test
