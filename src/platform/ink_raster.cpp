@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <mutex>
 
 #include "platform/freetype_shared.h"
@@ -22,6 +23,21 @@ struct SpanTarget {
     int threshold;
 };
 
+// Sets bits x0..x1-1 of a most-significant-bit-first row: partial bytes at the ends, whole
+// bytes between them.
+void SetBits(uint8_t* line, int x0, int x1) {
+    int first = x0 >> 3, last = (x1 - 1) >> 3;
+    uint8_t head = uint8_t(0xFF >> (x0 & 7));
+    uint8_t tail = uint8_t(0xFF << (7 - ((x1 - 1) & 7)));
+    if (first == last) {
+        line[first] |= uint8_t(head & tail);
+        return;
+    }
+    line[first] |= head;
+    std::memset(line + first + 1, 0xFF, size_t(last - first - 1));
+    line[last] |= tail;
+}
+
 void InkSpans(int y, int count, const FT_Span* spans, void* user) {
     auto* target = static_cast<SpanTarget*>(user);
     const InkMask& m = *target->mask;
@@ -32,8 +48,7 @@ void InkSpans(int y, int count, const FT_Span* spans, void* user) {
         if (spans[i].coverage < target->threshold) continue;
         int x0 = std::max(0, int(spans[i].x));
         int x1 = std::min(m.width, int(spans[i].x) + int(spans[i].len));
-        for (int x = x0; x < x1; ++x)
-            line[x >> 3] |= uint8_t(0x80 >> (x & 7));
+        if (x0 < x1) SetBits(line, x0, x1);
     }
 }
 
