@@ -32,9 +32,10 @@ class CYbWaitCursor {
 
 void CYbMainWindow::openWithHistory(const std::u16string& path, bool record) {
     if (path.empty()) return;
-    history_.execute(
+    bool ok = history_.execute(
         std::make_unique<CYbOpenFileCommand>(*this, NormalizePath(document_->getFileName()), path));
-    if (record) recordOpen();
+    // A path that failed to open is not offered again as a recent or last file.
+    if (record && ok) recordOpen();
 }
 
 void CYbMainWindow::recordOpen() {
@@ -66,6 +67,8 @@ bool CYbMainWindow::openPath(const std::u16string& path) {
     // A shortcut that cannot be resolved is opened as it stands, like any other path.
     bool ok = document_->openFile(path);
     afterOpen(document_->getStartPage());
+    // An empty page alone would not tell the reader what went wrong.
+    if (!ok) showMessage(std::u16string(LoadString(IDS_CANNOT_OPEN)) + u"\n" + path);
     return ok;
 }
 

@@ -19,6 +19,7 @@ enum : int {
     IDS_SIORI_FILES = 40052,
     IDS_SAVE_SIORI = 40053,
     IDS_OPEN_FILE = 40054,
+    IDS_CANNOT_OPEN = 40073,
 };
 
 // The text of an id; empty for an id outside the table.

@@ -311,6 +311,24 @@ class MainWindowTest : public QObject {
         QVERIFY(QApplication::clipboard()->text().isEmpty());
     }
 
+    void failedOpenIsReportedAndNotRecorded() {
+        CYbMainWindow& w = make();
+        w.openWithHistory(Sample());
+        std::vector<std::u16string> shown;
+        w.setMessageHook([&](const std::u16string& text) { shown.push_back(text); });
+        std::u16string missing =
+            FromFsPath(std::filesystem::path(dir_.path().toStdString()) / "gone.txt");
+        w.openWithHistory(missing);
+        QCOMPARE(int(shown.size()), 1);
+        QVERIFY(shown[0].starts_with(u"ファイルを開けませんでした。"));
+        QVERIFY(shown[0].ends_with(missing));
+        QCOMPARE(int(w.recentFiles().entries().size()), 1);
+        QCOMPARE(w.param().GetText(u"LastFile"), Sample());
+        QTest::keyClick(&w.view(), Qt::Key_Backspace);  // back to the text that opened
+        QCOMPARE(w.document().getFileName(), Sample());
+        QCOMPARE(int(shown.size()), 1);
+    }
+
     void missingArchiveKeepsDocument() {
         CYbMainWindow& w = make();
         QVERIFY(w.openPath(Sample()));
