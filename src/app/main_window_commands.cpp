@@ -93,8 +93,11 @@ void CYbMainWindow::cmdScrollBar(int which, int how) {
 }
 
 void CYbMainWindow::cmdHelp() {
-    QDesktopServices::openUrl(
-        QUrl::fromLocalFile(QString::fromStdString((ProgramFolder() / "Yomibon.pdf").string())));
+    std::filesystem::path help = ProgramFolder() / "Yomibon.pdf";
+    // Without a viewer (or the file) the desktop would do nothing visible.
+    if (!std::filesystem::exists(help) ||
+        !QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(help.string()))))
+        showMessage(u"ヘルプを開けませんでした。\n" + FromFsPath(help));
 }
 
 void CYbMainWindow::cmdFullScreen() {
