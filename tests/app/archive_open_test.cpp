@@ -1,9 +1,6 @@
 // Archives opened from the real window, offscreen: ZIP, 7z and LHA archives holding a
 // Shift_JIS text (with a picture beside it), archives with no text or two texts, and
 // damaged archives.
-#include <archive.h>
-#include <archive_entry.h>
-
 #include <QBuffer>
 #include <QDir>
 #include <QFileDialog>
@@ -13,12 +10,14 @@
 #include <QTest>
 #include <QThread>
 #include <QTimer>
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 
 #include "app/main_window.h"
 #include "app/page_view.h"
+#include "archive/archive_maker.h"
 #include "archive/archive_open.h"
 #include "platform/codepage.h"
 #include "platform/paths.h"
@@ -33,10 +32,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct Item {
-    std::string name;  // raw bytes, "/" between folders
-    std::string data;
-};
+using Item = Test::ArchiveItem;  // names with "/" between folders
 
 std::string ReadBytes(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -78,78 +74,14 @@ std::string RedPng() {
     return bytes.toStdString();
 }
 
-bool WriteWith(const fs::path& path, const std::vector<Item>& items, bool sevenZip) {
-    archive* writer = archive_write_new();
-    bool ok = (sevenZip ? archive_write_set_format_7zip(writer)
-                        : archive_write_set_format_zip(writer)) == ARCHIVE_OK &&
-              archive_write_open_filename(writer, path.c_str()) == ARCHIVE_OK;
-    for (const Item& item : items) {
-        if (!ok) break;
-        archive_entry* entry = archive_entry_new();
-        archive_entry_copy_pathname(entry, item.name.c_str());
-        archive_entry_set_mtime(entry, 1700000000, 0);
-        archive_entry_set_filetype(entry, AE_IFREG);
-        archive_entry_set_perm(entry, 0644);
-        archive_entry_set_size(entry, static_cast<la_int64_t>(item.data.size()));
-        ok = archive_write_header(writer, entry) >= ARCHIVE_WARN &&
-             archive_write_data(writer, item.data.data(), item.data.size()) ==
-                 static_cast<la_ssize_t>(item.data.size());
-        archive_entry_free(entry);
-    }
-    ok = archive_write_close(writer) == ARCHIVE_OK && ok;
-    archive_write_free(writer);
-    return ok;
-}
-
-uint16_t Crc16(const std::string& data) {
-    uint16_t crc = 0;
-    for (unsigned char byte : data) {
-        crc ^= byte;
-        for (int bit = 0; bit < 8; ++bit)
-            crc = (crc & 1) ? (crc >> 1) ^ 0xA001 : crc >> 1;
-    }
-    return crc;
-}
-
-void Put32(std::string& out, uint32_t value) {
-    for (int shift = 0; shift < 32; shift += 8)
-        out.push_back(char((value >> shift) & 0xFF));
-}
-
-// LHA of stored ("-lh0-") files with level-0 headers; libarchive cannot write LHA.
-std::string MakeLha(const std::vector<Item>& items) {
-    std::string out;
-    for (const Item& item : items) {
-        std::string name = item.name;
-        for (char& c : name)
-            if (c == '/') c = '\\';
-        std::string header = "-lh0-";
-        Put32(header, static_cast<uint32_t>(item.data.size()));
-        Put32(header, static_cast<uint32_t>(item.data.size()));
-        Put32(header, 0x5A210000);
-        header.push_back(0x20);
-        header.push_back(0);
-        header.push_back(char(name.size()));
-        header += name;
-        uint16_t crc = Crc16(item.data);
-        header.push_back(char(crc & 0xFF));
-        header.push_back(char(crc >> 8));
-        unsigned sum = 0;
-        for (unsigned char c : header)
-            sum += c;
-        out += std::string(1, char(header.size())) + char(sum & 0xFF) + header + item.data;
-    }
-    out.push_back('\0');
-    return out;
-}
-
-bool WriteArchive(const fs::path& path, const std::vector<Item>& items) {
+bool WriteArchive(const fs::path& path, std::vector<Item> items) {
     const std::string ext = path.extension().string();
-    if (ext == ".lzh") {
-        WriteBytes(path, MakeLha(items));
-        return fs::file_size(path) > 0;
-    }
-    return WriteWith(path, items, ext == ".7z");
+    if (ext == ".7z") return Test::Write7z(path, items);
+    if (ext != ".lzh") return Test::WriteZip(path, items);
+    for (Item& item : items)
+        std::replace(item.name.begin(), item.name.end(), '/', '\\');
+    WriteBytes(path, Test::MakeLha(items));
+    return fs::file_size(path) > 0;
 }
 
 // Pixels of the canvas that are clearly red (pictures may be drawn partly transparent,
