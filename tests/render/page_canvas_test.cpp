@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "layout/document_arranger.h"
+#include "render/canvas_fixture.h"
 #include "settings/txt_param.h"
 #include "text/txt_document.h"
 
@@ -14,23 +15,7 @@ namespace {
 constexpr uint32_t kPaper = 0xFFFFFF;
 constexpr uint32_t kOutside = 0xD0D0D0;
 
-// A document typeset in the built-in paperback layout, drawn on a canvas.
-struct Fixture {
-    CYbTxtParam param;
-    CYbDocumentArranger* arranger = nullptr;
-    std::unique_ptr<CYbTxtDocument> doc;
-    std::unique_ptr<CYbPageCanvas> canvas;
-
-    explicit Fixture(std::u16string_view text, int width = 1200, int height = 800) {
-        auto a = std::make_unique<CYbDocumentArranger>();
-        arranger = a.get();
-        doc = std::make_unique<CYbTxtDocument>(param, std::move(a));
-        EXPECT_TRUE(doc->openText(text));
-        canvas = std::make_unique<CYbPageCanvas>(param);
-        canvas->setDocument(doc.get(), &arranger->layout());
-        canvas->resize(width, height);
-    }
-};
+using Fixture = Test::CanvasFixture;
 
 std::u16string LongText(int paragraphs) {
     std::u16string text = u"題名\r\n著者\r\n\r\n";

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "layout/document_arranger.h"
+#include "render/canvas_fixture.h"
 #include "render/page_canvas.h"
 #include "settings/txt_param.h"
 #include "text/txt_document.h"
@@ -19,24 +20,7 @@ namespace {
 
 constexpr uint32_t kPaper = 0xFFFFFF;
 
-struct Fixture {
-    CYbTxtParam param;
-    CYbDocumentArranger* arranger = nullptr;
-    std::unique_ptr<CYbTxtDocument> doc;
-    std::unique_ptr<CYbPageCanvas> canvas;
-
-    explicit Fixture(std::u16string_view text, int width = 1200, int height = 800) {
-        auto a = std::make_unique<CYbDocumentArranger>();
-        arranger = a.get();
-        doc = std::make_unique<CYbTxtDocument>(param, std::move(a));
-        EXPECT_TRUE(doc->openText(text));
-        canvas = std::make_unique<CYbPageCanvas>(param);
-        canvas->setDocument(doc.get(), &arranger->layout());
-        canvas->resize(width, height);
-    }
-    const PageMap& map() const { return canvas->mapper().charMap(); }
-    const CYbBitmap& bitmap() const { return canvas->bitmap(); }
-};
+using Fixture = Test::CanvasFixture;
 
 std::u16string Doc(std::u16string_view body) {
     return u"題名\r\n著者\r\n\r\n" + std::u16string(body);
