@@ -93,6 +93,7 @@ void CYbMainWindow::registerCommands() {
     for (int n = 1; n <= 10; ++n)
         handlers_[size_t(CMD_GotoBookmark1 + n - 1)] = [this, n] { cmdGotoBookmark(n); };
     set(CMD_SetKeyBind, &CYbMainWindow::cmdSetKeyBind);
+    set(CMD_Config, &CYbMainWindow::cmdConfig);
     set(CMD_Exit, &CYbMainWindow::cmdExit);
     set(CMD_Version, &CYbMainWindow::cmdVersion);
     for (int i = 0; i < 6; ++i)  // Show H, Show V, Hide H, Hide V, Toggle H, Toggle V

@@ -190,6 +190,7 @@ class CYbMainWindow : public QMainWindow {
     void cmdAddBookmark();
     void cmdGotoBookmark(int n);
     void cmdSetKeyBind();
+    void cmdConfig();
     void cmdExit() { close(); }
     void cmdVersion();
     void cmdScrollBar(int which, int how);
