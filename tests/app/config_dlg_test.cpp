@@ -25,6 +25,7 @@
 #include "app/config_option_page.h"
 #include "app/config_style_page.h"
 #include "app/main_window.h"
+#include "app/page_view.h"
 #include "app/siori_association.h"
 #include "app/string_table.h"
 #include "platform/paths.h"
@@ -407,6 +408,19 @@ class ConfigDlgTest : public QObject {
         QCOMPARE(Point(*windowParam_, u"PageColor"), 0x0000FF);
         QVERIFY(PixelsOf(w.canvas(), red) > paper / 2);
         QVERIFY(windowMessages_.empty());
+    }
+
+    void defaultKeyOpensTheSheet() {
+        CYbMainWindow& w = makeWindow(nullptr);
+        bool opened = false;
+        QTimer::singleShot(0, this, [&] {
+            auto* dlg = dynamic_cast<CYbTxtConfigDlg*>(QApplication::activeModalWidget());
+            if (!dlg) return;
+            opened = true;
+            dlg->reject();
+        });
+        QTest::keyClick(&w.view(), Qt::Key_K, Qt::ControlModifier);
+        QVERIFY(opened);
     }
 
     void flipIntervalZeroTurnsPagesAtOnce() {
