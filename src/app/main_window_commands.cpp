@@ -8,6 +8,7 @@
 #include "app/bookmark_dlg.h"
 #include "app/goto_page_dlg.h"
 #include "app/key_config_dlg.h"
+#include "app/layout_dlg.h"
 #include "app/main_window.h"
 #include "app/open_url_dlg.h"
 #include "app/page_move.h"
@@ -15,6 +16,9 @@
 #include "app/subtitle_dlg.h"
 #include "app/text_dialog.h"
 #include "app/window_clipboard.h"
+#include "layout/bunko_txt_layout.h"
+#include "layout/document_arranger.h"
+#include "layout/shinsho_txt_layout.h"
 #include "platform/paths.h"
 #include "render/page_canvas.h"
 #include "settings/txt_param.h"
@@ -120,8 +124,29 @@ void CYbMainWindow::cmdShowDocInfo() {
 }
 
 void CYbMainWindow::cmdLayoutSet() {
-    // The layout dialogs send LayoutChanged when they exist; until then re-read the layout.
-    menuCommand(ID_LayoutChanged);
+    if (!arranger_) return;
+    // The dialog edits a fresh layout of the document layout's kind, read from the same file,
+    // so that a cancelled dialog leaves the document as it was; the document reads the file
+    // again on LayoutChanged.
+    const CYbCustomTxtLayout& current = arranger_->layout();
+    PageKind kind;
+    if (!PageKindOfType(current.GetTypeName(), kind)) return;
+    const std::u16string file = current.GetFileName();
+    CYbLayoutDialogRunner host([this] { menuCommand(ID_LayoutChanged); });
+    if (messageHook_)
+        host.setMessageFunc(
+            [this](const std::u16string& text, const std::u16string&) { messageHook_(text); });
+    auto show = [&](CYbTxtLayout& layout) {
+        if (!file.empty()) layout.Open(file.c_str());
+        layout.ShowSettingsDialog(static_cast<QWidget*>(this), &host);
+    };
+    if (kind == PageKind::Bunko) {
+        CYbBunkoTxtLayout layout;
+        show(layout);
+    } else {
+        CYbShinShoTate2TxtLayout layout;
+        show(layout);
+    }
 }
 
 void CYbMainWindow::storeState() {
