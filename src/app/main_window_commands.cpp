@@ -129,10 +129,21 @@ void CYbMainWindow::cmdLayoutSet() {
     // so that a cancelled dialog leaves the document as it was; the document reads the file
     // again on LayoutChanged.
     const CYbCustomTxtLayout& current = arranger_->layout();
-    PageKind kind;
-    if (!PageKindOfType(current.GetTypeName(), kind)) return;
     const std::u16string file = current.GetFileName();
-    CYbLayoutDialogRunner host([this] { menuCommand(ID_LayoutChanged); });
+    PageKind kind;
+    bool fromSettings = false;
+    if (!PageKindOfType(current.GetTypeName(), kind)) {
+        // No layout file could be read (a per-user data folder starts without one): edit a
+        // layout of the kind the settings name, saved where the settings will find it.
+        if (!file.empty() || !PageKindOfType(param_.GetText(u"LayoutType"), kind)) return;
+        fromSettings = true;
+    }
+    CYbLayoutDialogRunner host([this, fromSettings, kind] {
+        if (fromSettings)
+            param_.SetText(u"LayoutFile", kind == PageKind::Bunko ? u"Layout/Bunko.lay"
+                                                                  : u"Layout/ShinshoTate2.lay");
+        menuCommand(ID_LayoutChanged);
+    });
     if (messageHook_)
         host.setMessageFunc(
             [this](const std::u16string& text, const std::u16string&) { messageHook_(text); });

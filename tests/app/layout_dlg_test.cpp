@@ -423,6 +423,18 @@ class LayoutDlgTest : public QObject {
         QVERIFY(!runDialog(w, [](CYbLayoutSettingsDlg&) {}));
         QVERIFY(!QApplication::activeModalWidget());
     }
+
+    void missingLayoutFileEditsTheKindTheSettingsName() {
+        QTemporaryDir dir;
+        CYbMainWindow& w = makeWindow(FsPath(dir) / "Gone.lay");
+        w.param().SetText(u"LayoutType", u"SHINSHOTATE2 1.0");
+        bool ran = runDialog(w, [&](CYbLayoutSettingsDlg& dlg) {
+            QCOMPARE(dlg.windowTitle(), QStringLiteral("新書縦2段レイアウトの設定"));
+            Button(dlg, QDialogButtonBox::Cancel)->click();
+        });
+        QVERIFY(ran);
+        QCOMPARE(w.param().GetText(u"LayoutFile"), FromFsPath(FsPath(dir) / "Gone.lay"));
+    }
 };
 
 QTEST_MAIN(LayoutDlgTest)
