@@ -196,17 +196,8 @@ bool CYbCharKNNRenderer::drawMasked(CYbBitmap& target, int x, int y, int rows, c
 void CYbCharKNNRenderer::paint(CYbBitmap& target, const Clip& clip, const GlyphCover& cover,
                                bool tiled) {
     const uint8_t* cov = coverage_.data();
-    const unsigned first = unsigned(clip.glyphX), columns = unsigned(clip.columns);
-    for (int r = 0; r < clip.rows; ++r) {
-        int i = clip.glyphY + r;
-        size_t g = size_t(tiled ? tiledRow(i) : i);
-        uint32_t* out = target.row(clip.y + r) + clip.x;
-        for (uint32_t k = cover.rowStart[g], e = cover.rowStart[g + 1]; k < e; ++k) {
-            const uint32_t p = cover.pixels[k];
-            unsigned c = (p >> 16) - first;  // wraps for columns left of the clip
-            if (c < columns) blend(out[c], cov[p & 0xFFFF]);
-        }
-    }
+    forEachCovered(target, clip, cover, tiled,
+                   [&](uint32_t& p, uint32_t n) { blend(p, cov[n & 0xFFFF]); });
 }
 
 bool CYbCharKNNRenderer::sizeMask(CYbMonoBitmap& mask) const {

@@ -84,6 +84,23 @@ class CYbCharKNNRenderer : public CYbCharRenderer {
     // Writes the clipped area from the cover; glyph row of output row i is
     // tiled ? tiledRow(i) : i. The greyscale blend; LCD paints channel by channel.
     virtual void paint(CYbBitmap& target, const Clip& clip, const GlyphCover& cover, bool tiled);
+    // Calls fn(pixel, entry) for every inked cover entry inside the clip: the walk both
+    // paints share, inlined into each.
+    template <class Fn>
+    void forEachCovered(CYbBitmap& target, const Clip& clip, const GlyphCover& cover, bool tiled,
+                        Fn&& fn) const {
+        const unsigned first = unsigned(clip.glyphX), columns = unsigned(clip.columns);
+        for (int r = 0; r < clip.rows; ++r) {
+            int i = clip.glyphY + r;
+            size_t g = size_t(tiled ? tiledRow(i) : i);
+            uint32_t* out = target.row(clip.y + r) + clip.x;
+            for (uint32_t k = cover.rowStart[g], e = cover.rowStart[g + 1]; k < e; ++k) {
+                const uint32_t n = cover.pixels[k];
+                unsigned c = (n >> 16) - first;  // wraps for columns left of the clip
+                if (c < columns) fn(out[c], n);
+            }
+        }
+    }
     // One pixel blended with the text colour at transparency t (0 = colour, 255 = as is).
     void blend(uint32_t& p, unsigned t) const {
         if (t >= 255) return;

@@ -85,24 +85,14 @@ void CYbCharLCDRenderer::paint(CYbBitmap& target, const Clip& clip, const GlyphC
                                bool tiled) {
     const uint8_t* cov = coverage_.data();
     const uint32_t cr = (pixel_ >> 16) & 0xFF, cg = (pixel_ >> 8) & 0xFF, cb = pixel_ & 0xFF;
-    const unsigned first = unsigned(clip.glyphX), columns = unsigned(clip.columns);
-    for (int r = 0; r < clip.rows; ++r) {
-        int i = clip.glyphY + r;
-        size_t g = size_t(tiled ? tiledRow(i) : i);
-        uint32_t* out = target.row(clip.y + r) + clip.x;
-        for (uint32_t k = cover.rowStart[g], e = cover.rowStart[g + 1]; k < e; ++k) {
-            const uint32_t n = cover.pixels[k];
-            unsigned c = (n >> 16) - first;  // wraps for columns left of the clip
-            if (c >= columns) continue;
-            unsigned tr = cov[n & 31], tg = cov[(n >> 5) & 31], tb = cov[(n >> 10) & 31];
-            if ((tr & tg & tb) == 255) continue;
-            uint32_t& p = out[c];
-            uint32_t red = Channel((p >> 16) & 0xFF, cr, tr, tableR_);
-            uint32_t green = Channel((p >> 8) & 0xFF, cg, tg, tableGreen_);
-            uint32_t blue = Channel(p & 0xFF, cb, tb, tableB_);
-            p = (red << 16) | (green << 8) | blue;
-        }
-    }
+    forEachCovered(target, clip, cover, tiled, [&](uint32_t& p, uint32_t n) {
+        unsigned tr = cov[n & 31], tg = cov[(n >> 5) & 31], tb = cov[(n >> 10) & 31];
+        if ((tr & tg & tb) == 255) return;
+        uint32_t red = Channel((p >> 16) & 0xFF, cr, tr, tableR_);
+        uint32_t green = Channel((p >> 8) & 0xFF, cg, tg, tableGreen_);
+        uint32_t blue = Channel(p & 0xFF, cb, tb, tableB_);
+        p = (red << 16) | (green << 8) | blue;
+    });
 }
 
 }  // namespace Yomibon
