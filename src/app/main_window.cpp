@@ -157,8 +157,8 @@ void CYbMainWindow::initialize(const std::u16string& commandLine, const std::u16
     readFlipInterval();
     buildRecentMenu();
     updateScrollBars();
-    if (PointOr(u"BookmarkPos", 0) == 1) cmdShowBookmark();
-    if (PointOr(u"SubtitlePos", 0) == 1) cmdShowSubtitle();
+    if (firstPoint(u"BookmarkPos", 0) == 1) cmdShowBookmark();
+    if (firstPoint(u"SubtitlePos", 0) == 1) cmdShowSubtitle();
     int command = ID_OpenPendingPathDirect;
     if (!commandLine.empty()) {
         pendingPath_ = NormalizePath(commandLine);
@@ -188,10 +188,10 @@ void CYbMainWindow::settingsChanged() {
 }
 
 void CYbMainWindow::readFlipInterval() {
-    flipInterval_ = param_.GetBoolean(u"PageFlip") ? PointOr(u"PageFlipInterval", 0) : 0;
+    flipInterval_ = param_.GetBoolean(u"PageFlip") ? firstPoint(u"PageFlipInterval", 0) : 0;
 }
 
-int32_t CYbMainWindow::PointOr(const char16_t* key, int32_t fallback) const {
+int32_t CYbMainWindow::firstPoint(const char16_t* key, int32_t fallback) const {
     int32_t value = fallback;
     param_.GetPoints(key, 1, &value);
     return value;

@@ -211,7 +211,7 @@ class CYbMainWindow : public QMainWindow {
     void destroyListWindows();
     void readFlipInterval();
     // The first value of a numeric setting, or `fallback` when it has none.
-    int32_t PointOr(const char16_t* key, int32_t fallback) const;
+    int32_t firstPoint(const char16_t* key, int32_t fallback) const;
     void flipTick();
 
     CYbTxtParam& param_;
