@@ -2,8 +2,10 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "cli/cli_command.h"
+#include "cli/cli_options.h"
 
 namespace Yomibon::Cli {
 
@@ -46,18 +48,40 @@ std::string Positional(const Args& args, const std::vector<std::string>& valueOp
 
 }  // namespace Yomibon::Cli
 
+namespace {
+
+void PrintUsage(std::FILE* out, const std::vector<Yomibon::Cli::Command>& commands) {
+    std::fprintf(out,
+                 "usage: yomibon-cli COMMAND [OPTION...]\n       yomibon-cli --help | --version\n");
+    for (const auto& c : commands)
+        std::fprintf(out, "  %s %s\n", c.name, c.usage);
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
     using namespace Yomibon::Cli;
     auto commands = Commands();
     std::sort(commands.begin(), commands.end(),
               [](const Command& a, const Command& b) { return std::strcmp(a.name, b.name) < 0; });
-    if (argc >= 2) {
-        for (const Command& c : commands)
-            if (std::strcmp(c.name, argv[1]) == 0) return c.run(Args(argv + 2, argv + argc));
-        std::fprintf(stderr, "yomibon-cli: unknown command '%s'\n", argv[1]);
+    if (argc < 2) {
+        PrintUsage(stderr, commands);
+        return 2;
     }
-    std::fprintf(stderr, "usage: yomibon-cli COMMAND ...\n");
+    const std::string first = argv[1];
+    if (first == "--help" || first == "-h") {
+        PrintUsage(stdout, commands);
+        std::printf("'yomibon-cli COMMAND --help' shows one command; see yomibon-cli(1).\n");
+        return 0;
+    }
+    if (first == "--version") {
+        std::printf("yomibon-cli %s\n", YOMIBON_VERSION);
+        return 0;
+    }
     for (const Command& c : commands)
-        std::fprintf(stderr, "  %s %s\n", c.name, c.usage);
+        if (first == c.name) return RunCommand(c, Args(argv + 2, argv + argc));
+    const char* what = first.rfind('-', 0) == 0 ? "option" : "command";
+    std::fprintf(stderr, "yomibon-cli: unknown %s '%s' (see 'yomibon-cli --help')\n", what,
+                 first.c_str());
     return 2;
 }
