@@ -32,6 +32,16 @@ bool CreateFolder(const std::filesystem::path& folder) {
     return !ec && std::filesystem::is_directory(folder, ec);
 }
 
+// A per-user folder starts with the layouts shipped beside the program, so that the layout
+// files the settings name are found and can be edited and saved there. Files the user
+// already has are never replaced.
+void SeedLayouts(const std::filesystem::path& program, const std::filesystem::path& folder) {
+    std::error_code ec;
+    const std::filesystem::path shipped = program / "Layout", own = folder / "Layout";
+    if (std::filesystem::exists(own, ec) || !std::filesystem::is_directory(shipped, ec)) return;
+    std::filesystem::copy(shipped, own, std::filesystem::copy_options::recursive, ec);
+}
+
 }  // namespace
 
 DataFolderEnvironment DataFolderEnvironment::FromProcess(const std::filesystem::path& program) {
@@ -51,7 +61,9 @@ std::filesystem::path ComputeDataFolder(const std::filesystem::path& program,
     if (!perUser) return program;
     for (const auto& folder : {XdgFolder(env.xdgDataHome, env.home, ".local/share"),
                                XdgFolder(env.xdgConfigHome, env.home, ".config")}) {
-        if (!folder.empty() && CreateFolder(folder)) return folder;
+        if (folder.empty() || !CreateFolder(folder)) continue;
+        SeedLayouts(program, folder);
+        return folder;
     }
     return program;
 }

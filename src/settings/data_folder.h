@@ -23,6 +23,7 @@ struct DataFolderEnvironment {
 // the program folder. An installed program cannot write beside itself, so a program folder
 // that is not writable counts as UseApplicationData=1 unless its Yomibon.ini sets the key.
 // A per-user folder is created with its parents; when that fails the program folder is used.
+// A per-user folder without a Layout folder receives a copy of the program folder's.
 std::filesystem::path ComputeDataFolder(const std::filesystem::path& program,
                                         const DataFolderEnvironment& env);
 

@@ -70,3 +70,24 @@ TEST(DataFolder, RunningProgramHasOneDataFolder) {
     EXPECT_EQ(&folder, &Yomibon::DataFolder());
     EXPECT_EQ(Yomibon::SettingsFilePath(), folder / "Yomibon.ini");
 }
+
+TEST(DataFolder, PerUserFolderStartsWithTheShippedLayoutsAndKeepsTheUsersOwn) {
+    Yomibon::Test::TempDir dir;
+    auto program = dir.path() / "program";
+    Yomibon::Test::WriteFile(program / "Yomibon.ini", "[Yomibon]\nUseApplicationData=1\n");
+    Yomibon::Test::WriteFile(program / "Layout" / "Bunko.lay", "LayoutType,BUNKO 1.0\n");
+    Yomibon::Test::WriteFile(program / "Layout" / "ShinshoTate2.lay", "LayoutType,SHINSHO\n");
+    auto user = ComputeDataFolder(program, Env(dir.path()));
+    ASSERT_EQ(user, dir.path() / "data" / "Yomibon");
+    EXPECT_EQ(Yomibon::Test::ReadFile(user / "Layout" / "Bunko.lay"), "LayoutType,BUNKO 1.0\n");
+    EXPECT_TRUE(std::filesystem::exists(user / "Layout" / "ShinshoTate2.lay"));
+
+    // An edited layout, or one the user deleted, stays as the user left it.
+    Yomibon::Test::WriteFile(user / "Layout" / "Bunko.lay", "edited");
+    std::filesystem::remove(user / "Layout" / "ShinshoTate2.lay");
+    ComputeDataFolder(program, Env(dir.path()));
+    EXPECT_EQ(Yomibon::Test::ReadFile(user / "Layout" / "Bunko.lay"), "edited");
+    EXPECT_FALSE(std::filesystem::exists(user / "Layout" / "ShinshoTate2.lay"));
+    // The program folder is left as it was.
+    EXPECT_EQ(Yomibon::Test::ReadFile(program / "Layout" / "Bunko.lay"), "LayoutType,BUNKO 1.0\n");
+}
