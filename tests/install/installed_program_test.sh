@@ -59,7 +59,12 @@ cmp -s installed.png reference.png || fail "the installed program draws another 
 if [ -x "$prefix/bin/yomibon" ]; then
     QT_QPA_PLATFORM=offscreen "$prefix/bin/yomibon" "$sample" >window.log 2>&1 &
     pid=$!
-    sleep 5
+    # The per-user folder is made once the signal handlers are in place; the text is opened
+    # by the first turn of the event loop, before a SIGTERM waiting for it is handled.
+    for _ in $(seq 120); do
+        [ -d "$HOME/.local/share/Yomibon/Layout" ] || sleep 0.5
+    done
+    sleep 2
     kill -0 "$pid" 2>/dev/null || fail "the window did not stay open: $(cat window.log)"
     kill -TERM "$pid"
     wait "$pid" || fail "the window did not close cleanly"
