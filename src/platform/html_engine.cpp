@@ -218,7 +218,10 @@ CYbHtmlNode CYbHtmlNode::child(size_t index) const {
 
 std::string ResolveHtmlUrl(const std::string& base, const std::string& reference) {
     if (base.empty()) return reference;
-    return litehtml::resolve(litehtml::url(base), litehtml::url(reference)).string();
+    std::string out = litehtml::resolve(litehtml::url(base), litehtml::url(reference)).string();
+    // The resolver drops the empty host of "file:///"; keep the usual spelling.
+    if (out.starts_with("file:/") && !out.starts_with("file://")) out.insert(5, "//");
+    return out;
 }
 
 }  // namespace Yomibon

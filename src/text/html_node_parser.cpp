@@ -60,8 +60,11 @@ void CYbHTMLTxtNodeParser::walk(const CYbHtmlNode& body) {
             if (!stack_.empty()) leave(done);
         }
     }
-    closeLine();
-    if (weight_ == 2) {
+    if (bibliography_)
+        breakBlock();
+    else
+        closeLine();
+    if (weight_ == 2 && !bibliography_) {
         appendRun(TT_BOLD_END, u"", {0, 0}, {0, -1});
         closeLine();
     }
