@@ -216,12 +216,47 @@ CYbHtmlNode CYbHtmlNode::child(size_t index) const {
     return CYbHtmlNode(El(node_)->get_child(int(index)).get());
 }
 
+namespace {
+
+// RFC 3986 5.2.4 on the path of an absolute address ("a/./b/../c" -> "a/c").
+std::string RemoveDotSegments(const std::string& url) {
+    size_t start = url.find("://");
+    start = start == std::string::npos ? 0 : url.find('/', start + 3);
+    if (start == std::string::npos) return url;
+    size_t end = url.find_first_of("?#", start);
+    if (end == std::string::npos) end = url.size();
+    std::vector<std::string> segments;
+    std::string path = url.substr(start, end - start);
+    size_t i = 1;
+    while (i <= path.size()) {
+        size_t slash = path.find('/', i);
+        if (slash == std::string::npos) slash = path.size();
+        std::string seg = path.substr(i, slash - i);
+        bool last = slash == path.size();
+        if (seg == ".") {
+            if (last) segments.emplace_back();
+        } else if (seg == "..") {
+            if (!segments.empty()) segments.pop_back();
+            if (last) segments.emplace_back();
+        } else {
+            segments.push_back(seg);
+        }
+        i = slash + 1;
+    }
+    std::string out = url.substr(0, start);
+    for (const std::string& seg : segments) out += "/" + seg;
+    if (segments.empty()) out += "/";
+    return out + url.substr(end);
+}
+
+}  // namespace
+
 std::string ResolveHtmlUrl(const std::string& base, const std::string& reference) {
     if (base.empty()) return reference;
     std::string out = litehtml::resolve(litehtml::url(base), litehtml::url(reference)).string();
     // The resolver drops the empty host of "file:///"; keep the usual spelling.
     if (out.starts_with("file:/") && !out.starts_with("file://")) out.insert(5, "//");
-    return out;
+    return RemoveDotSegments(out);
 }
 
 }  // namespace Yomibon

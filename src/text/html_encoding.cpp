@@ -52,33 +52,7 @@ int ByteOrderMark(std::string_view b) {
 std::u16string ConvertLenient(int codePage, std::string_view bytes) {
     std::u16string out;
     if (ConvertToUtf16(codePage, bytes.data(), bytes.size(), out)) return out;
-    std::u16string piece;
-    out.clear();
-    out.reserve(bytes.size());
-    size_t lineStart = 0;
-    while (lineStart < bytes.size()) {
-        size_t lf = bytes.find('\n', lineStart);
-        size_t end = lf == std::string_view::npos ? bytes.size() : lf + 1;
-        std::string_view line = bytes.substr(lineStart, end - lineStart);
-        if (ConvertToUtf16(codePage, line.data(), line.size(), piece)) {
-            out += piece;
-        } else {
-            for (size_t i = 0; i < line.size();) {
-                size_t len = 1;
-                for (; len <= 4 && i + len <= line.size(); ++len)
-                    if (ConvertToUtf16(codePage, line.data() + i, len, piece) && !piece.empty())
-                        break;
-                if (len <= 4 && i + len <= line.size()) {
-                    out += piece;
-                    i += len;
-                } else {
-                    out.push_back(u'\uFFFD');
-                    ++i;
-                }
-            }
-        }
-        lineStart = end;
-    }
+    ConvertToUtf16Lenient(codePage, bytes.data(), bytes.size(), out);
     return out;
 }
 
@@ -165,8 +139,6 @@ std::string DecodeHtmlDocument(std::string_view bytes, std::string_view contentT
     }
     std::erase(text, u'\0');
     if (!text.empty() && text[0] == u'\uFEFF') text.erase(0, 1);
-    for (char16_t& c : text)
-        if (c == u'\x1A') c = u'\uFFFD';
     return ToUtf8(text);
 }
 
