@@ -107,6 +107,11 @@ int HtmlCodePage(std::string_view bytes, std::string_view contentType) {
     size_t cs = type.find("charset=");
     if (cs != std::string::npos)
         if (int sent = CharsetCodePage(ValueAfter(type, contentType, cs + 8))) return sent;
+    // The detector sees only the head, which may be all markup; well-formed UTF-8 with
+    // characters beyond ASCII anywhere is UTF-8.
+    bool ascii = std::all_of(bytes.begin(), bytes.end(),
+                             [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    if (!ascii && IsValidUtf8(bytes.data(), bytes.size())) return CP_UTF8;
     int detected = DetectCodePage(bytes.data(), std::min<size_t>(bytes.size(), 512));
     if (detected == CP_UNKNOWN || detected == CP_WINDOWS_1252 || detected == CP_UTF16LE ||
         detected == CP_UTF16BE)
