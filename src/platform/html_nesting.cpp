@@ -26,6 +26,14 @@ bool ClosesItsSibling(std::string_view tag) {
     return std::find(std::begin(kSelf), std::end(kSelf), tag) != std::end(kSelf);
 }
 
+// Start tags that end an open paragraph (the tree builder closes it for them).
+bool ClosesParagraph(std::string_view tag) {
+    static constexpr std::string_view kBlocks[] = {
+        "p",  "li", "dt", "dd", "div", "ul", "ol", "dl", "h1", "h2", "h3", "h4", "h5",
+        "h6", "table", "pre", "blockquote", "address", "section", "article", "form"};
+    return std::find(std::begin(kBlocks), std::end(kBlocks), tag) != std::end(kBlocks);
+}
+
 bool IsRawText(std::string_view tag) {
     return tag == "script" || tag == "style" || tag == "textarea" || tag == "title" ||
            tag == "xmp" || tag == "plaintext";
@@ -100,7 +108,9 @@ std::string CapHtmlNesting(std::string_view html, size_t maxDepth) {
             continue;
         }
         bool selfClosed = html[end - 1] == '/';
-        if (!open.empty() && ClosesItsSibling(tag) && open.back() == tag) open.pop_back();
+        while (!open.empty() && ClosesItsSibling(open.back()) &&
+               (open.back() == tag || (open.back() == "p" && ClosesParagraph(tag))))
+            open.pop_back();
         if (!selfClosed && !IsVoid(tag)) {
             if (open.size() >= maxDepth) {
                 // Too deep: the start tag goes, its content stays in the enclosing element.

@@ -92,6 +92,8 @@ void CYbHTMLTxtNodeParser::leave(Frame& frame) {
 
 bool CYbHTMLTxtNodeParser::skipped(const Frame& frame) const {
     if (frame.code == HE_RP || frame.code == HE_FORM) return true;
+    std::string tag = frame.node.tagName();
+    if (tag == "SCRIPT" || tag == "STYLE" || tag == "TEMPLATE") return true;
     // What a browser does not show is not text either (scripts, hidden blocks).
     return frame.node.style("display", false, "inline") == "none";
 }
