@@ -65,6 +65,8 @@ void CYbHTMLTxtNodeParser::startElement(Frame& frame) {
             break;
         }
         case HE_RUBY:
+            // Space before the ruby belongs before its base (a wide base is assumed).
+            flushSpace(U'字');
             if (rubyDepth_++ == 0) rubyStart_ = int32_t(runs_.size());
             break;
         case HE_BR:
