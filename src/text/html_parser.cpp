@@ -11,6 +11,7 @@
 #include "text/html_encoding.h"
 #include "text/html_file_loader.h"
 #include "text/html_node_parser.h"
+#include "text/html_prepare.h"
 
 namespace Yomibon {
 namespace {
@@ -74,7 +75,7 @@ bool CYbHTMLTxtParser::parseResource(const HtmlResource& resource, CYbTxtBuffer&
         info_ = text.getInfo();
         return true;
     }
-    std::string utf8 = DecodeHtmlDocument(resource.bytes, resource.contentType);
+    std::string utf8 = DropRubyMarkup(DecodeHtmlDocument(resource.bytes, resource.contentType));
     CYbHtmlEngineDocument document;
     CYbHtmlResourceLoader& source = loader();
     auto css = [&source](const std::string& url, std::string& out) {
