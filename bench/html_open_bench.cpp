@@ -33,11 +33,9 @@ std::string ReadAll(const fs::path& file) {
     return s.str();
 }
 
-// The document with the part between `from` and `to` repeated up to the target size.
-std::string Repeated(const std::string& doc, const std::string& from, const std::string& to) {
-    size_t a = doc.find(from), b = doc.find(to, a == std::string::npos ? 0 : a);
-    if (a == std::string::npos || b == std::string::npos) return {};
-    a += from.size();
+// The document with the part from `a` to `b` repeated up to the target size.
+std::string Repeated(const std::string& doc, size_t a, size_t b) {
+    if (a == std::string::npos || b == std::string::npos || b <= a) return {};
     std::string body = doc.substr(a, b - a), out = doc.substr(0, a);
     while (out.size() + body.size() < kTargetBytes) out += body;
     return out + doc.substr(b);
@@ -53,17 +51,19 @@ fs::path MakeEdition(bool xhtml) {
     std::string doc;
     if (xhtml) {
         // Shift_JIS bytes as published: the markers are ASCII.
-        doc = Repeated(ReadAll(CorpusFile("xhtml/cards/000035/files/1567_14913.html")),
-                       "<div class=\"main_text\">", "<div class=\"chitsuki_1\"");
+        std::string page = ReadAll(CorpusFile("xhtml/cards/000035/files/1567_14913.html"));
+        size_t a = page.find("<div class=\"main_text\">");
+        doc = Repeated(page, a == std::string::npos ? a : a + 23, page.find("<div class=\"chitsuki_1\""));
         fs::create_directories(out.parent_path());
         fs::copy_file(CorpusFile("xhtml/cards/aozora.css"), dir / "cards/aozora.css",
                       fs::copy_options::overwrite_existing);
     } else {
         std::string text = ReadAll(CorpusFile("dazai-hashire-merosu/1567_ruby_4948.txt"));
-        // From the first body line (after the header's rule) to the end-of-body notes.
-        size_t rule = text.rfind("-------", text.find("\r\n\r\n", text.find("-------") + 7));
-        doc = Repeated(text, text.substr(rule, text.find("\r\n", rule) + 2 - rule),
-                       "\r\n\r\n\r\n");
+        // From the first body line (after the header's notes, closed by a rule) to the blank
+        // lines before the bibliography.
+        size_t rule = text.find("-------", text.find("\r\n", text.find("-------")));
+        size_t a = rule == std::string::npos ? rule : text.find("\r\n", rule) + 2;
+        doc = Repeated(text, a, text.rfind("\r\n\r\n\r\n"));
     }
     if (doc.empty()) return {};
     std::ofstream(out, std::ios::binary) << doc;
