@@ -37,7 +37,8 @@ std::string ReadAll(const fs::path& file) {
 std::string Repeated(const std::string& doc, size_t a, size_t b) {
     if (a == std::string::npos || b == std::string::npos || b <= a) return {};
     std::string body = doc.substr(a, b - a), out = doc.substr(0, a);
-    while (out.size() + body.size() < kTargetBytes) out += body;
+    while (out.size() + body.size() < kTargetBytes)
+        out += body;
     return out + doc.substr(b);
 }
 
@@ -53,7 +54,8 @@ fs::path MakeEdition(bool xhtml) {
         // Shift_JIS bytes as published: the markers are ASCII.
         std::string page = ReadAll(CorpusFile("xhtml/cards/000035/files/1567_14913.html"));
         size_t a = page.find("<div class=\"main_text\">");
-        doc = Repeated(page, a == std::string::npos ? a : a + 23, page.find("<div class=\"chitsuki_1\""));
+        doc = Repeated(page, a == std::string::npos ? a : a + 23,
+                       page.find("<div class=\"chitsuki_1\""));
         fs::create_directories(out.parent_path());
         fs::copy_file(CorpusFile("xhtml/cards/aozora.css"), dir / "cards/aozora.css",
                       fs::copy_options::overwrite_existing);

@@ -8,8 +8,8 @@
 #include "platform/utf16.h"
 #include "text/aozora_parser.h"
 #include "text/html_parser.h"
-#include "text/txt_parser_mgr.h"
 #include "text/text_buffer.h"
+#include "text/txt_parser_mgr.h"
 
 namespace Yomibon::Cli {
 namespace {

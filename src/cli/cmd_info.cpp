@@ -13,9 +13,9 @@
 #include "platform/utf16.h"
 #include "settings/file_io.h"
 #include "text/aozora_parser.h"
-#include "text/txt_parser_mgr.h"
 #include "text/file_kind.h"
 #include "text/txt_document.h"
+#include "text/txt_parser_mgr.h"
 
 namespace Yomibon::Cli {
 namespace {

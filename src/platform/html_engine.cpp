@@ -2,8 +2,8 @@
 // it hands whole text nodes through and loads linked style sheets through the caller.
 #include "platform/html_engine.h"
 
-#include <litehtml/litehtml.h>
 #include <litehtml/el_text.h>
+#include <litehtml/litehtml.h>
 #include <litehtml/url.h>
 
 #include <vector>
@@ -125,8 +125,8 @@ bool CYbHtmlEngineDocument::load(std::string_view utf8, const std::string& baseU
     impl_->container.baseUrl = baseUrl;
     impl_->container.cssLoader = std::move(cssLoader);
     std::string capped = CapHtmlNesting(utf8, Limits::kMaxHtmlNestingDepth);
-    impl_->document = litehtml::document::createFromUTF8(capped.c_str(), &impl_->container,
-                                                         &impl_->context);
+    impl_->document =
+        litehtml::document::createFromUTF8(capped.c_str(), &impl_->container, &impl_->context);
     return impl_->document && impl_->document->root();
 }
 
@@ -244,7 +244,8 @@ std::string RemoveDotSegments(const std::string& url) {
         i = slash + 1;
     }
     std::string out = url.substr(0, start);
-    for (const std::string& seg : segments) out += "/" + seg;
+    for (const std::string& seg : segments)
+        out += "/" + seg;
     if (segments.empty()) out += "/";
     return out + url.substr(end);
 }

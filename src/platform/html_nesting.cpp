@@ -12,9 +12,9 @@ namespace Yomibon {
 namespace {
 
 bool IsVoid(std::string_view tag) {
-    static constexpr std::string_view kVoid[] = {
-        "area", "base", "br",   "col",   "embed",  "hr",    "img", "input",
-        "link", "meta", "param", "source", "track", "wbr", "keygen"};
+    static constexpr std::string_view kVoid[] = {"area",  "base",   "br",    "col",  "embed",
+                                                 "hr",    "img",    "input", "link", "meta",
+                                                 "param", "source", "track", "wbr",  "keygen"};
     return std::find(std::begin(kVoid), std::end(kVoid), tag) != std::end(kVoid);
 }
 
@@ -29,8 +29,9 @@ bool ClosesItsSibling(std::string_view tag) {
 // Start tags that end an open paragraph (the tree builder closes it for them).
 bool ClosesParagraph(std::string_view tag) {
     static constexpr std::string_view kBlocks[] = {
-        "p",  "li", "dt", "dd", "div", "ul", "ol", "dl", "h1", "h2", "h3", "h4", "h5",
-        "h6", "table", "pre", "blockquote", "address", "section", "article", "form"};
+        "p",     "li",  "dt",         "dd",      "div",     "ul",      "ol",
+        "dl",    "h1",  "h2",         "h3",      "h4",      "h5",      "h6",
+        "table", "pre", "blockquote", "address", "section", "article", "form"};
     return std::find(std::begin(kBlocks), std::end(kBlocks), tag) != std::end(kBlocks);
 }
 
@@ -85,7 +86,8 @@ std::string CapHtmlNesting(std::string_view html, size_t maxDepth) {
     std::vector<std::string> open;
     size_t copied = 0;
     for (size_t i = 0; i < html.size();) {
-        const char* lt = static_cast<const char*>(std::memchr(html.data() + i, '<', html.size() - i));
+        const char* lt =
+            static_cast<const char*>(std::memchr(html.data() + i, '<', html.size() - i));
         if (!lt) break;
         i = size_t(lt - html.data());
         if (html.substr(i, 4) == "<!--") {

@@ -20,7 +20,7 @@ struct HtmlWalkOptions {
     CYbHtmlResourceLoader* loader = nullptr;  // for pictures
     int32_t minPictureWidth = 100;            // SkipHTMLImgSize
     int32_t minPictureHeight = 100;
-    bool cardPage = false;                    // rewrite the labels of links to the texts
+    bool cardPage = false;  // rewrite the labels of links to the texts
 };
 
 class CYbHTMLTxtNodeParser {

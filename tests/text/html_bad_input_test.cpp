@@ -29,23 +29,27 @@ TEST(HtmlBadInput, EmptyAndBinaryFiles) {
     EXPECT_TRUE(empty.ok);
     EXPECT_EQ(PlainText(empty.buffer), u"");
     std::string binary;
-    for (int i = 0; i < 5000; ++i) binary.push_back(char((i * 131) & 0xFF));
+    for (int i = 0; i < 5000; ++i)
+        binary.push_back(char((i * 131) & 0xFF));
     HtmlParsed junk = ParseHtmlFile(binary);
     EXPECT_TRUE(junk.ok);
 }
 
 TEST(HtmlBadInput, HundredThousandNestedElements) {
     std::string doc = "<html><body>";
-    for (int i = 0; i < 100000; ++i) doc += (i % 2) ? "<span>" : "<div>";
+    for (int i = 0; i < 100000; ++i)
+        doc += (i % 2) ? "<span>" : "<div>";
     doc += "奥";
-    for (int i = 100000; i-- > 0;) doc += (i % 2) ? "</span>" : "</div>";
+    for (int i = 100000; i-- > 0;)
+        doc += (i % 2) ? "</span>" : "</div>";
     doc += "後</body></html>";
     HtmlParsed p = ParseHtmlFile(doc);
     ASSERT_TRUE(p.ok);
     EXPECT_EQ(PlainText(p.buffer), u"奥後");
     // Unclosed, and nested inline marks.
     std::string open = "<p>";
-    for (int i = 0; i < 100000; ++i) open += "<em class=\"sesame_dot\"><b>";
+    for (int i = 0; i < 100000; ++i)
+        open += "<em class=\"sesame_dot\"><b>";
     HtmlParsed q = ParseHtmlFile(open + "字");
     ASSERT_TRUE(q.ok);
     EXPECT_EQ(PlainText(q.buffer), u"字");
@@ -55,7 +59,8 @@ TEST(HtmlBadInput, FiftyMegabyteTextNode) {
     std::string doc = "<html><head><meta charset=\"utf-8\"></head><body><p>";
     std::string line = "あいうえおかきくけこ";  // 30 bytes
     doc.reserve(doc.size() + 50 * 1024 * 1024 + 64);
-    while (doc.size() < 50u * 1024 * 1024) doc += line;
+    while (doc.size() < 50u * 1024 * 1024)
+        doc += line;
     doc += "</p><p>終</p></body></html>";
     // In memory, as a transport hands it over: the test measures parsing, not the disk.
     HtmlParsed p;
@@ -64,8 +69,9 @@ TEST(HtmlBadInput, FiftyMegabyteTextNode) {
     ASSERT_TRUE(p.ok);
     ASSERT_GE(p.buffer.lineCount(), 2);
     size_t chars = 0;
-    for (const TextInfo& run : p.buffer.lines()[0].runs) chars += run.str.size();
-    EXPECT_GT(chars, 17'000'000u);  // one node, whole: every character kept
+    for (const TextInfo& run : p.buffer.lines()[0].runs)
+        chars += run.str.size();
+    EXPECT_GT(chars, 17'000'000u);                   // one node, whole: every character kept
     EXPECT_LT(p.buffer.lines()[0].runs.size(), 4u);  // one class, one run
 }
 

@@ -49,8 +49,8 @@ std::u16string Covered(const LineInfo& line, int own, RunPoint begin, RunPoint e
         if (run.textType != TT_TEXT && run.textType != TT_EXTERNAL_CHAR) continue;
         std::u16string s = run.textType == TT_EXTERNAL_CHAR ? u"※" : run.str;
         size_t from = r == begin.iIndex ? CharOffset(s, size_t(begin.iPos)) : 0;
-        size_t to = (r == end.iIndex && end.iPos >= 0) ? CharOffset(s, size_t(end.iPos) + 1)
-                                                       : s.size();
+        size_t to =
+            (r == end.iIndex && end.iPos >= 0) ? CharOffset(s, size_t(end.iPos) + 1) : s.size();
         if (from < to) out += s.substr(from, to - from);
     }
     return out;
@@ -82,11 +82,14 @@ Digest Open(const std::filesystem::path& file) {
 // The entries only one side has, each with its count ("-" only in a, "+" only in b).
 std::string Difference(const std::vector<std::u16string>& a, const std::vector<std::u16string>& b) {
     std::map<std::u16string, int> count;
-    for (const auto& s : a) ++count[s];
-    for (const auto& s : b) --count[s];
+    for (const auto& s : a)
+        ++count[s];
+    for (const auto& s : b)
+        --count[s];
     std::string out;
     for (const auto& [s, n] : count)
-        if (n != 0) out += (n > 0 ? "-" : "+") + std::to_string(std::abs(n)) + " " + ToUtf8(s) + "\n";
+        if (n != 0)
+            out += (n > 0 ? "-" : "+") + std::to_string(std::abs(n)) + " " + ToUtf8(s) + "\n";
     return out;
 }
 

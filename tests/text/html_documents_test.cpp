@@ -38,11 +38,11 @@ void ExpectMelos(const HtmlParsed& p) {
 TEST(HtmlEncoding, EveryDeclarationAndMarkGivesTheSameText) {
     ExpectMelos(ParseHtmlFile("<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\n" +
                               Encode(CP_SHIFT_JIS, WithMeta(u""))));
-    ExpectMelos(ParseHtmlFile(Encode(
-        CP_SHIFT_JIS, WithMeta(u"<meta http-equiv=\"Content-Type\" content=\"text/html;"
-                               u"charset=Shift_JIS\" />"))));
-    ExpectMelos(ParseHtmlFile(Encode(CP_EUC_JP, WithMeta(u"<meta charset=\"EUC-JP\">")).replace(
-        0, 0, "")));
+    ExpectMelos(ParseHtmlFile(
+        Encode(CP_SHIFT_JIS, WithMeta(u"<meta http-equiv=\"Content-Type\" content=\"text/html;"
+                                      u"charset=Shift_JIS\" />"))));
+    ExpectMelos(
+        ParseHtmlFile(Encode(CP_EUC_JP, WithMeta(u"<meta charset=\"EUC-JP\">")).replace(0, 0, "")));
     ExpectMelos(ParseHtmlFile("\xEF\xBB\xBF" + Encode(CP_UTF8, WithMeta(u""))));
     ExpectMelos(ParseHtmlFile("\xFF\xFE" + Encode(CP_UTF16LE, WithMeta(u""))));
     ExpectMelos(ParseHtmlFile("\xFE\xFF" + Encode(CP_UTF16BE, WithMeta(u""))));
@@ -64,8 +64,10 @@ TEST(HtmlEncoding, InvalidBytesInEveryEncodingBecomeReplacementCharacters) {
     struct Case {
         const char* meta;
         std::string bad;
-    } cases[] = {{"Shift_JIS", "\x81\x20\xFF"}, {"EUC-JP", "\x8E\xFF"},
-                 {"UTF-8", "\xC3\x28\xE2\x82"}, {"ISO-2022-JP", "\x1B$B\x7F\x7F"}};
+    } cases[] = {{"Shift_JIS", "\x81\x20\xFF"},
+                 {"EUC-JP", "\x8E\xFF"},
+                 {"UTF-8", "\xC3\x28\xE2\x82"},
+                 {"ISO-2022-JP", "\x1B$B\x7F\x7F"}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.meta);
         std::string doc = std::string("<html><head><meta charset=\"") + c.meta +
@@ -134,7 +136,8 @@ TEST(HtmlPictures, HeaderSizesOfTheOtherFormats) {
 }
 
 TEST(HtmlDocuments, PlainTextDocumentIsReadAsNotation) {
-    std::string text = Encode(CP_SHIFT_JIS, u"走れメロス\r\n太宰治\r\n\r\n　かの邪智暴虐《じゃちぼうぎゃく》の王\r\n");
+    std::string text = Encode(
+        CP_SHIFT_JIS, u"走れメロス\r\n太宰治\r\n\r\n　かの邪智暴虐《じゃちぼうぎゃく》の王\r\n");
     HtmlParsed byName = ParseHtmlFile(text, "melos.txt");
     ASSERT_TRUE(byName.ok);
     EXPECT_EQ(byName.title, u"走れメロス");
@@ -158,8 +161,10 @@ TEST(HtmlDocuments, CardPageLinksToTheTextsAreRelabelled) {
         "いますぐXHTML版で読む</a>と<a href=\"./files/1567_ruby_4948.zip\">zip</a></body></html>";
     CYbHTMLTxtParser parser;
     CYbTxtBuffer buffer;
-    HtmlResource card{page, "text/html; charset=UTF-8",
-                      "https://www.aozora.gr.jp/cards/000035/card1567.html", {}};
+    HtmlResource card{page,
+                      "text/html; charset=UTF-8",
+                      "https://www.aozora.gr.jp/cards/000035/card1567.html",
+                      {}};
     ASSERT_TRUE(parser.parseResource(card, buffer));
     std::u16string text = PlainText(buffer);
     EXPECT_NE(text.find(u"[★いますぐYomibonで見る★]"), std::u16string::npos) << ToUtf8(text);

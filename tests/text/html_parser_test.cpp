@@ -81,8 +81,7 @@ TEST(HtmlParser, HeadingsGiveHeadingRunsPerLine) {
 }
 
 TEST(HtmlParser, LinksStartEndAndNamedAnchors) {
-    HtmlParsed p = ParseBody(
-        "前<a href=\"b.html#x\">リンク</a>後<a name=\"n1\">名前</a>");
+    HtmlParsed p = ParseBody("前<a href=\"b.html#x\">リンク</a>後<a name=\"n1\">名前</a>");
     ASSERT_EQ(p.buffer.lineCount(), 1);
     const auto& runs = p.buffer.lines()[0].runs;
     ASSERT_EQ(runs.size(), 7u);
@@ -101,8 +100,9 @@ TEST(HtmlParser, LinksStartEndAndNamedAnchors) {
 }
 
 TEST(HtmlParser, LinkOverSeveralLinesAndTooLongLink) {
-    HtmlParsed p = ParseBody("<a href=\"x.html\">一<br/>二</a><a href=\"y.html\">1<br/>2<br/>3"
-                             "<br/>4<br/>5<br/>6</a>");
+    HtmlParsed p = ParseBody(
+        "<a href=\"x.html\">一<br/>二</a><a href=\"y.html\">1<br/>2<br/>3"
+        "<br/>4<br/>5<br/>6</a>");
     auto links = RunsOfType(p.buffer, TT_LINK);
     // x: a start and two end runs; y: only its start (it spans six lines).
     ASSERT_EQ(links.size(), 4u);
@@ -219,8 +219,9 @@ TEST(HtmlParser, HiddenContentsAndScriptsAreNotText) {
 }
 
 TEST(HtmlParser, PageBreakNoteAndOtherNotes) {
-    HtmlParsed p = ParseBody("前<span class=\"notes\">［＃改ページ］</span>後"
-                             "<span class=\"notes\">［＃「前」に傍点］</span>");
+    HtmlParsed p = ParseBody(
+        "前<span class=\"notes\">［＃改ページ］</span>後"
+        "<span class=\"notes\">［＃「前」に傍点］</span>");
     EXPECT_EQ(DescribeAll(p.buffer), "前\n{74:@0,0-0,-1}\n後\n");
 }
 

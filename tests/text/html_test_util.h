@@ -18,9 +18,10 @@ struct HtmlParsed {
 };
 
 // Writes the bytes as `name` in a fresh folder (plus extra files) and loads it.
-inline HtmlParsed ParseHtmlFile(const std::string& bytes, const std::string& name = "doc.html",
-                                const CYbTxtParam* param = nullptr,
-                                const std::vector<std::pair<std::string, std::string>>& extra = {}) {
+inline HtmlParsed ParseHtmlFile(
+    const std::string& bytes, const std::string& name = "doc.html",
+    const CYbTxtParam* param = nullptr,
+    const std::vector<std::pair<std::string, std::string>>& extra = {}) {
     TempDir dir;
     WriteFile(dir.path() / name, bytes);
     for (const auto& [file, content] : extra) {
