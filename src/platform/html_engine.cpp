@@ -2,8 +2,10 @@
 // it hands whole text nodes through and loads linked style sheets through the caller.
 #include "platform/html_engine.h"
 
-#include <litehtml/el_text.h>
+// The library's umbrella header first: its other headers rely on what it declares.
 #include <litehtml/litehtml.h>
+
+#include <litehtml/el_text.h>
 #include <litehtml/url.h>
 
 #include <vector>
