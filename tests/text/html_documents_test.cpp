@@ -104,7 +104,8 @@ TEST(HtmlPictures, SmallPicturesAreSkippedBySetting) {
     EXPECT_EQ(h, 200);
     std::string doc =
         "<html><body>前<img class=\"illustration\" src=\"fig.png\" alt=\"挿絵\"/>"
-        "<img src=\"sized.png\" width=\"120\" height=\"150\" alt=\"大\"/><img src=\"none.png\" "
+        "<a href=\"big.html\"><img src=\"sized.png\" width=\"120\" height=\"150\" alt=\"大\"/></a>"
+        "<img src=\"none.png\" "
         "alt=\"無\"/>後</body></html>";
     std::vector<std::pair<std::string, std::string>> files{{"fig.png", png}, {"sized.png", png}};
     HtmlParsed byDefault = ParseHtmlFile(doc, "doc.html", nullptr, files);
@@ -113,6 +114,7 @@ TEST(HtmlPictures, SmallPicturesAreSkippedBySetting) {
     std::u16string text = pictures[0].str;
     EXPECT_TRUE(ToUtf8(text.substr(0, text.find(u'\0'))).ends_with("/sized.png"));
     EXPECT_NE(text.find(std::u16string(u"大\0Size\0Pos\0\0", 12)), std::u16string::npos);
+    EXPECT_EQ(pictures[0].chrType, 0);  // the identifier of the link around it
 
     CYbTxtParam param;
     int32_t zero[2] = {0, 100};
