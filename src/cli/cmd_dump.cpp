@@ -7,7 +7,9 @@
 #include "cli/cli_command.h"
 #include "platform/utf16.h"
 #include "text/aozora_parser.h"
+#include "text/html_parser.h"
 #include "text/text_buffer.h"
+#include "text/txt_parser_mgr.h"
 
 namespace Yomibon::Cli {
 namespace {
@@ -47,10 +49,15 @@ int RunDump(const Args& args) {
         return 2;
     }
     CYbTxtBuffer buffer;
-    CYbAozoraTxtParser parser;
+    CYbTxtParserMgr manager;
+    std::u16string name = FromUtf8(file);
+    std::unique_ptr<CYbTxtParser> made = manager.createParser(manager.chooseParser(name));
+    CYbTxtParser& parser = *made;
     auto start = std::chrono::steady_clock::now();
-    if (!parser.loadFile(FromUtf8(file), buffer)) {
+    if (!parser.loadFile(name, buffer)) {
         std::fprintf(stderr, "yomibon-cli: cannot open %s\n", file.c_str());
+        if (auto* html = dynamic_cast<CYbHTMLTxtParser*>(&parser))
+            std::fprintf(stderr, "%s\n", ToUtf8(html->message()).c_str());
         return 1;
     }
     double ms =

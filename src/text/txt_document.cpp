@@ -109,7 +109,7 @@ bool CYbTxtDocument::openFile(std::u16string_view givenPath) {
     findBookmarks();
     clearDocument();
     Stopwatch parse;
-    if (!CYbTxtParserMgr().open(fileName_, buffer_)) {
+    if (!CYbTxtParserMgr(&param_).open(fileName_, buffer_)) {
         // Nothing to keep bookmarks for: an automatic save must not record this path.
         bookmarks_.Clear();
         fromBookmark_ = false;

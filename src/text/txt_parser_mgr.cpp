@@ -2,6 +2,7 @@
 
 #include "text/aozora_parser.h"
 #include "text/file_kind.h"
+#include "text/html_parser.h"
 
 namespace Yomibon {
 namespace {
@@ -19,19 +20,21 @@ int CYbTxtParserMgr::chooseParser(std::u16string_view name) const {
     return IsHtmlExtension(NameExtension(name)) ? PK_HTML : PK_AOZORA;
 }
 
-std::unique_ptr<CYbTxtParser> CYbTxtParserMgr::createParser(int kind) {
-    // HTML documents get their own parser; until it is part of the build an HTML name
-    // fails to open like any file its parser cannot read.
+std::unique_ptr<CYbTxtParser> CYbTxtParserMgr::createParser(int kind) const {
     if (kind == PK_AOZORA) return std::make_unique<CYbAozoraTxtParser>();
-    return nullptr;
+    auto html = std::make_unique<CYbHTMLTxtParser>(param_);
+    html->setLoader(htmlLoader_);
+    return html;
 }
 
 bool CYbTxtParserMgr::open(const std::u16string& name, CYbTxtBuffer& buffer) const {
+    message_.clear();
     std::unique_ptr<CYbTxtParser> parser = createParser(chooseParser(name));
     if (parser && parser->loadFile(name, buffer)) {
         CopyStrings(*parser, buffer);
         return true;
     }
+    if (auto* html = dynamic_cast<CYbHTMLTxtParser*>(parser.get())) message_ = html->message();
     buffer.clear();
     buffer.setTitle(name);
     buffer.setAuthor({});

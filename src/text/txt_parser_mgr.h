@@ -10,11 +10,19 @@
 
 namespace Yomibon {
 
+class CYbTxtParam;
+class CYbHtmlResourceLoader;
+
 class CYbTxtParserMgr {
   public:
     enum ParserKind : int { PK_HTML = 0, PK_AOZORA = 1 };
 
+    // The settings the parsers read (the HTML parser's picture threshold); null: defaults.
+    explicit CYbTxtParserMgr(const CYbTxtParam* param = nullptr) : param_(param) {}
     virtual ~CYbTxtParserMgr() = default;
+
+    // Where the HTML parser gets documents and linked files; null: local files only.
+    void setHtmlLoader(CYbHtmlResourceLoader* loader) { htmlLoader_ = loader; }
 
     // HTML for a URL or an .html/.htm/.xhtml name (a "#" fragment cut off first), otherwise
     // the Aozora text parser.
@@ -26,7 +34,14 @@ class CYbTxtParserMgr {
     bool parse(char16_t* text, CYbTxtBuffer& buffer) const;
 
     // The parser of a kind; null when that parser is not available.
-    static std::unique_ptr<CYbTxtParser> createParser(int kind);
+    std::unique_ptr<CYbTxtParser> createParser(int kind) const;
+    // Why the last open failed, when the parser could say (empty otherwise).
+    const std::u16string& message() const { return message_; }
+
+  private:
+    const CYbTxtParam* param_ = nullptr;
+    CYbHtmlResourceLoader* htmlLoader_ = nullptr;
+    mutable std::u16string message_;
 };
 
 }  // namespace Yomibon
