@@ -125,7 +125,7 @@ TEST(AozoraParser, PicturesAndBoxes) {
     EXPECT_EQ(Body(u"絵［＃挿絵（fig01.png、横321×縦445）入る］"),
               "絵 {50:fig01.png|挿絵|横321×縦445|||@0,0-0,0}");
     EXPECT_EQ(Body(u"［＃「地図」のキャプション付きの図（map.png、頁）入る］"),
-              "{51:map.png|「地図」のキャプション付きの図||頁||@0,0-0,-1}");
+              "{51:map.png|地図||頁||@0,0-0,-1}");
     // Not a picture: the word is followed by something other than a number.
     EXPECT_EQ(Body(u"あ［＃図を見よ（注）入る］"), "あ");
     CYbTxtBuffer buffer = ParseNotation(u"\n［＃ここから罫囲み］\nあ\n［＃ここで罫囲み終わり］");
