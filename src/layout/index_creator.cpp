@@ -21,7 +21,7 @@ bool TakesNoColumn(int type) {
 // the purpose of breaks, so that a break after a picture line opens no blank page.
 bool IsControlRun(int type) {
     return (type >= TT_LINE_INDENT && type <= TT_PICTURE_SPREAD) ||
-           (type >= TT_NEXT_COLUMN && type <= TT_NEXT_LEAF);
+           (type >= TT_NEXT_COLUMN && type <= TT_NEXT_LEAF) || type == TT_NEXT_SPREAD;
 }
 
 }  // namespace
@@ -216,6 +216,7 @@ void CYbIndexCreator::arrangeControl(int32_t index, TextInfo& run) {
         case TT_NEXT_COLUMN:
         case TT_NEXT_PAGE:
         case TT_NEXT_LEAF:
+        case TT_NEXT_SPREAD:
             breakTo(run.textType, index);
             break;
         case TT_COMMENT_BEGIN:
@@ -290,7 +291,10 @@ void CYbIndexCreator::breakTo(int type, int32_t index) {
     // A break where the box (for a page or leaf break: the page) holds nothing yet would
     // only open a blank page; the notation's manual asks readers to ignore it.
     bool empty = !boxHolds_ && placed_ == 0;
-    if (empty && (type == TT_NEXT_COLUMN || boxStartsPage())) {
+    bool begun = type == TT_NEXT_COLUMN   ? !empty
+                 : type == TT_NEXT_SPREAD ? !empty || curBox_ != 0
+                                          : !empty || !boxStartsPage();
+    if (!begun) {
         breakPending_ = true;
         return;
     }
@@ -301,8 +305,10 @@ void CYbIndexCreator::breakTo(int type, int32_t index) {
     nextBox();
     bool leaf = type == TT_NEXT_LEAF && boxCount_ >= 2;
     for (int guard = 0; guard < boxCount_; ++guard) {
-        bool reached =
-            type == TT_NEXT_COLUMN || (leaf ? curBox_ == boxesPerPage_ : boxStartsPage());
+        bool reached = type == TT_NEXT_COLUMN   ? true
+                       : type == TT_NEXT_SPREAD ? curBox_ == 0
+                       : leaf                   ? curBox_ == boxesPerPage_
+                                                : boxStartsPage();
         if (reached) break;
         nextBox();
     }

@@ -128,6 +128,7 @@ constexpr AnnotationRow kRows[] = {
     {74, u"［＃改頁"sv, u"］"sv},
     {74, u"［＃改ページ"sv, u"］"sv},
     {75, u"［＃改丁"sv, u"］"sv},
+    {77, u"［＃改見開き"sv, u"］"sv},
     {30, u"［＃"sv, u"終わり］"sv},
     {59, u"［＃"sv, u"］"sv},
 };

@@ -75,6 +75,7 @@ void CYbAozoraTxtParser::act(int type, std::u16string_view x) {
         case TT_NEXT_COLUMN:
         case TT_NEXT_PAGE:
         case TT_NEXT_LEAF:
+        case TT_NEXT_SPREAD:
             return actBreak(type);
         case TT_END_OF_BODY:
             appendRun(TT_END_OF_BODY, u"", 0xFFFF, {0, 0}, {0, -1});
