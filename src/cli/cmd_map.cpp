@@ -136,9 +136,9 @@ int RunMap(const Args& args) {
     }
     const int perSpread = mapper.geometry().columnsPerSpread;
     const int first = int(page / 2) * perSpread;
-    const std::vector<TextInfo> decorations =
-        SpreadDecorations(int(page), doc.getPageCount(), arranger.layout(),
-                          RunningHeadText(doc.buffer(), doc.outline(), first, perSpread));
+    const std::vector<TextInfo> decorations = SpreadDecorations(
+        int(page), doc.getPageCount(), arranger.layout(),
+        mapper.fitRunningHead(RunningHeadText(doc.buffer(), doc.outline(), first, perSpread)));
     mapper.Build(decorations, doc.buffer(), first, mapper.paperRect());
     const auto& lines = doc.buffer().lines();
     for (const auto& [key, e] : mapper.charMap())
