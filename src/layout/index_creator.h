@@ -135,6 +135,9 @@ class CYbIndexCreator {
     // to the last allowed break or the column's punctuation is narrowed to pull it in.
     bool fitStrict(int32_t index, int32_t pos, char32_t ch, int width, int runType, uint8_t code,
                    const Narrowing& n);
+    // Moves the text after the last allowed break in the column on to the next column and
+    // sets the character there after it; false when the column has no such break.
+    bool pushOut(int32_t index, int32_t pos, char32_t ch, int width, int runType);
     bool breakAllowed(const Placed& before, const Placed& after) const;
     int forbiddenAhead(int32_t index, int32_t pos) const;
     int narrowingRoom() const;

@@ -151,6 +151,8 @@ void CYbIndexCreator::moveTurnTo(const RunPoint& base, const RunPoint& turn, int
         first = p;
         ++before;
     }
+    // A bracket that would be left alone at the column start stays with the base instead.
+    if (endListBefore(first, RunPoint{-1, 0}) != first) return;
     if (prev.iCount - before < 1) return;
     RunPoint beforeEnd =
         turn.iPos > 0 ? RunPoint{turn.iIndex, turn.iPos - 1} : RunPoint{turn.iIndex - 1, INT32_MAX};
@@ -179,8 +181,9 @@ RunPoint CYbIndexCreator::endListBefore(const RunPoint& at, const RunPoint& colu
             p = int32_t(CharCount(runs[size_t(r)].str)) - 1;
         } else if (type == TT_HANGING || type == TT_AUTO_HORIZONTAL || type == TT_HORIZONTAL ||
                    type == TT_EXTERNAL_CHAR || type == TT_REPEAT_MARK ||
-                   type == TT_VOICED_REPEAT_MARK || (type >= TT_PAREN_NOTE && type <= TT_SUBSCRIPT) ||
-                   type == TT_CHAR_NOTE || (type >= TT_LINE_INDENT && type <= TT_PICTURE_SPREAD) ||
+                   type == TT_VOICED_REPEAT_MARK ||
+                   (type >= TT_PAREN_NOTE && type <= TT_SUBSCRIPT) || type == TT_CHAR_NOTE ||
+                   (type >= TT_LINE_INDENT && type <= TT_PICTURE_SPREAD) ||
                    (type >= TT_NEXT_LINE && type <= TT_NEXT_LEAF)) {
             return at;
         }

@@ -10,15 +10,15 @@ namespace Yomibon {
 
 namespace {
 
-// Kinds of placed characters that can be taken back and set again character by character.
-bool Replaceable(int runType) {
-    return runType == TT_TEXT || runType == TT_DASH || runType == TT_EXTERNAL_CHAR;
+// Kinds of placed characters that the kinsoku rules see at the top of a column.
+bool SetByCharacter(const int runType, char32_t ch) {
+    return runType == TT_TEXT || runType == TT_DASH || (runType == TT_EXTERNAL_CHAR && ch != 0);
 }
 
 }  // namespace
 
-void CYbIndexCreator::remember(int32_t index, int32_t pos, char32_t ch, int baseWidth,
-                               int runType, const Narrowing& n, bool hung) {
+void CYbIndexCreator::remember(int32_t index, int32_t pos, char32_t ch, int baseWidth, int runType,
+                               const Narrowing& n, bool hung) {
     Placed p;
     p.run = index;
     p.pos = pos;
@@ -39,8 +39,6 @@ bool CYbIndexCreator::moveTail(size_t first) {
     if (first == 0 || first >= history_.size()) return false;
     const size_t count = history_.size() - first;
     if (placed_ - int(count) < 1) return false;
-    for (size_t k = first; k < history_.size(); ++k)
-        if (!Replaceable(history_[k].runType)) return false;
     std::vector<Placed> tail(history_.begin() + std::ptrdiff_t(first), history_.end());
     auto& marks = buffer_.narrowMarks();
     for (const Placed& t : tail) {
@@ -57,8 +55,32 @@ bool CYbIndexCreator::moveTail(size_t first) {
     startColumn(tail.front().run, tail.front().pos, true);
     for (const Placed& t : tail) {
         pos_ = std::max(pos_, extent_);
-        placeChar(t.run, t.pos, t.ch, t.baseWidth, t.runType);
+        if (SetByCharacter(t.runType, t.ch)) {
+            placeChar(t.run, t.pos, t.ch, t.baseWidth, t.runType);
+            continue;
+        }
+        // Cells (tate-chu-yoko, repeat marks, pictures of characters) keep their width.
+        remember(t.run, t.pos, t.ch, t.baseWidth, t.runType, Narrowing{t.baseWidth, 0, false},
+                 false);
+        pos_ += t.baseWidth;
+        ++placed_;
+        record(t.run, t.pos, t.ch, t.baseWidth, t.baseWidth, t.runType, 0, false);
     }
+    return true;
+}
+
+bool CYbIndexCreator::pushOut(int32_t index, int32_t pos, char32_t ch, int width, int runType) {
+    if (history_.empty() || !last_.inColumn) return false;
+    Placed here;
+    here.ch = ch;
+    here.runType = runType;
+    size_t first = history_.size();
+    do {
+        --first;
+    } while (first > 0 && !breakAllowed(history_[first - 1], history_[first]));
+    if (breakAllowed(history_.back(), here) || first == 0 || !moveTail(first)) return false;
+    pos_ = std::max(pos_, extent_);
+    placeChar(index, pos, ch, width, runType);
     return true;
 }
 
@@ -137,12 +159,7 @@ bool CYbIndexCreator::fitStrict(int32_t index, int32_t pos, char32_t ch, int wid
         record(index, pos, ch, n.width, width, runType, code, n.narrowed);
         return true;
     }
-    if (first > 0 && moveTail(first)) {
-        pos_ = std::max(pos_, extent_);
-        placeChar(index, pos, ch, width, runType);
-        return true;
-    }
-    return false;
+    return pushOut(index, pos, ch, width, runType);
 }
 
 }  // namespace Yomibon

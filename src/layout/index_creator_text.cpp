@@ -157,6 +157,9 @@ void CYbIndexCreator::fitAtColumnEnd(int32_t index, int32_t pos, char32_t ch, in
         if (noHang_ && moveLastWith()) return placeChar(index, pos, ch, width, runType);
         return hang(index, pos, ch, width, runType, code, n);
     }
+    // A mark that may not begin a column and cannot hang (a fourth mark, or a long run of
+    // equal ones) takes the text before it along instead.
+    if (!pair && kinsoku_.isStart(ch) && pushOut(index, pos, ch, width, runType)) return;
     if (pIn && placed_ >= 2 && kinsoku_.isSkip(last_.ch)) {
         // A space before the column end is dropped; the column ends without it.
         pos_ -= last_.width;

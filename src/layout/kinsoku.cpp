@@ -31,8 +31,8 @@ void CYbKinsoku::addStrictClasses() {
     static constexpr std::u16string_view kOpening = u"‘“（〔［｛〈《「『【⦅〘〖«〝([{｟";
     static constexpr std::u16string_view kNoStart =
         u"’”）〕］｝〉》」』】⦆〙〗»〟)]}｠"  // cl-02 closing brackets
-        u"‐〜゠–"                            // cl-03 hyphens
-        u"？！‼⁇⁈⁉?!"                        // cl-04 dividing punctuation
+        u"‐〜゠–"                             // cl-03 hyphens
+        u"？！‼⁇⁈⁉?!"                         // cl-04 dividing punctuation
         u"・：；:;"                           // cl-05 middle dots
         u"。．."                              // cl-06 full stops
         u"、，,"                              // cl-07 commas

@@ -35,8 +35,9 @@ bool In(std::u16string_view set, char32_t c) {
 }
 
 bool InList(const std::vector<std::u16string>& list, char32_t c) {
-    return std::any_of(list.begin(), list.end(),
-                       [c](const std::u16string& e) { return !e.empty() && CodePointAt(e, 0) == c; });
+    return std::any_of(list.begin(), list.end(), [c](const std::u16string& e) {
+        return !e.empty() && CodePointAt(e, 0) == c;
+    });
 }
 
 bool IsKanji(char32_t c) {
@@ -52,8 +53,10 @@ struct Faults {
     int rubyOverKanji = 0;
     int columns = 0;
     std::vector<std::string> examples;
-    void note(const std::string& s) {
-        if (examples.size() < 8) examples.push_back(s);
+    int rubyNotes = 0;
+    void note(const std::string& s, bool ruby = false) {
+        if (examples.size() >= 16 || (ruby && ++rubyNotes > 4)) return;
+        examples.push_back(s);
     }
 };
 
@@ -88,8 +91,12 @@ bool InBase(const std::vector<TextInfo>& runs, int r, const TextPoint& at) {
 class Audit {
   public:
     Audit(const CYbTxtBuffer& buffer, const CYbTxtParam& param, bool strict, Faults& f)
-        : buffer_(buffer), strict_(strict), f_(f), start_(param.GetList(u"ConfListStart")),
-          end_(param.GetList(u"ConfListEnd")), hanging_(param.GetList(u"HangingChar")) {}
+        : buffer_(buffer),
+          strict_(strict),
+          f_(f),
+          start_(param.GetList(u"ConfListStart")),
+          end_(param.GetList(u"ConfListEnd")),
+          hanging_(param.GetList(u"HangingChar")) {}
 
     void spread(const CYbTxtMapper& mapper) {
         std::map<std::pair<int, int>, std::vector<Glyph>> columns;  // (line, column)
@@ -171,7 +178,8 @@ class Audit {
                 if (std::min(a.y1, b.y1) - std::max(a.y0, b.y0) > 1) {
                     ++f_.rubyOverlap;
                     f_.note("ruby overlap line " + std::to_string(a.line) + " runs " +
-                            std::to_string(a.run) + "/" + std::to_string(b.run));
+                                std::to_string(a.run) + "/" + std::to_string(b.run),
+                            true);
                 }
             }
             auto col = columns.find({a.line, a.column});
@@ -182,7 +190,8 @@ class Audit {
                 if (std::min(a.y1, gl.e.y + gl.e.height) - std::max(a.y0, gl.e.y) > 1) {
                     ++f_.rubyOverKanji;
                     f_.note("ruby over kanji line " + std::to_string(a.line) + " run " +
-                            std::to_string(a.run));
+                                std::to_string(a.run),
+                            true);
                 }
             }
         }
@@ -235,10 +244,11 @@ Faults AuditCorpus(bool strict) {
                 f.examples[i] = file.filename().string() + " " + f.examples[i];
         }
     }
-    std::printf("%s: %d columns, %d bad starts, %d bad ends, %d too long, %d ruby overlaps, "
-                "%d ruby over kanji\n",
-                strict ? "strict" : "standard", f.columns, f.badStart, f.badEnd, f.tooLong,
-                f.rubyOverlap, f.rubyOverKanji);
+    std::printf(
+        "%s: %d columns, %d bad starts, %d bad ends, %d too long, %d ruby overlaps, "
+        "%d ruby over kanji\n",
+        strict ? "strict" : "standard", f.columns, f.badStart, f.badEnd, f.tooLong, f.rubyOverlap,
+        f.rubyOverKanji);
     for (const std::string& e : f.examples)
         std::printf("  %s\n", e.c_str());
     return f;
