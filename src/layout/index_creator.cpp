@@ -39,6 +39,8 @@ CYbIndexCreator::CYbIndexCreator(CYbTxtBuffer& buffer, const std::vector<LayoutB
     noHang_ = int64_t(firstBox.bottom) - firstBox.top < int64_t(firstBox.chars + 1) * textSize;
     int32_t num = 0;
     tateNakaNum_ = param.GetPoints(u"TateNakaNum", 1, &num) == 1 ? num : 2;
+    strict_ = kinsoku_.strict();
+    maxHanging_ = strict_ ? 1 : kMaxHanging;
     buffer_.narrowMarks().clear();
     buffer_.pictureBoxes().clear();
     while (boxLines(curBox_) <= 0) {
@@ -118,6 +120,7 @@ void CYbIndexCreator::beginLine(int line) {
     colStart_ = pos_ = extent_ = indent_;
     placed_ = 0;
     last_ = LastChar{};
+    history_.clear();
     numeralBits_ = 0;
     numeralRun_ = -1;
     computeLimit();
@@ -285,6 +288,7 @@ void CYbIndexCreator::startColumn(int32_t run, int32_t pos, bool byOverflow) {
                                       c == column_ && byOverflow, 0});
     }
     last_.inColumn = false;
+    history_.clear();
 }
 
 void CYbIndexCreator::breakTo(int type, int32_t index) {
@@ -327,6 +331,7 @@ void CYbIndexCreator::breakTo(int type, int32_t index) {
         columns_.push_back(ColumnInfo{limit_, colStart_, capacity(), lengthLimit_ > 0, false, 0});
     }
     last_.inColumn = false;
+    history_.clear();
     breakPending_ = true;
 }
 

@@ -1,5 +1,6 @@
 #include "platform/char_type.h"
 
+#include <unicode/normalizer2.h>
 #include <unicode/uchar.h>
 #include <unicode/uscript.h>
 
@@ -188,6 +189,17 @@ bool IsHalfWidthClass(uint16_t cls) {
         default:
             return false;
     }
+}
+
+char32_t ComposeSoundMark(char32_t base, char32_t mark) {
+    if (mark == U'゛') mark = 0x3099;
+    if (mark == U'゜') mark = 0x309A;
+    if (mark != 0x3099 && mark != 0x309A) return 0;
+    UErrorCode status = U_ZERO_ERROR;
+    const icu::Normalizer2* nfc = icu::Normalizer2::getNFCInstance(status);
+    if (U_FAILURE(status) || !nfc) return 0;
+    UChar32 composed = nfc->composePair(UChar32(base), UChar32(mark));
+    return composed < 0 ? 0 : char32_t(composed);
 }
 
 }  // namespace Yomibon

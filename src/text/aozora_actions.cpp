@@ -8,6 +8,7 @@
 #include "text/aozora_parser.h"
 #include "text/gaiji_table.h"
 #include "text/picture_annotation.h"
+#include "text/ruby_text.h"
 
 namespace Yomibon {
 namespace {
@@ -114,7 +115,7 @@ void CYbAozoraTxtParser::actRuby(std::u16string_view x) {
         return;
     }
     if (bar >= 0) runs_[size_t(bar)].textType = TT_RUBY_BASE_START;
-    appendRun(TT_RUBY, std::u16string(x), 0xFFFF, begin, end);
+    appendRun(TT_RUBY, RubyText(x), 0xFFFF, begin, end);
 }
 
 void CYbAozoraTxtParser::actTargetOrRange(int type, std::u16string_view x) {
