@@ -141,6 +141,7 @@ void CYbIndexCreator::arrangeRun(int32_t index) {
             arrangeText(index, run);
             break;
         case TT_RUBY:
+        case TT_LEFT_RUBY:
         case TT_SIC:
             fitRuby(run);
             break;

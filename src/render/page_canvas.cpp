@@ -219,7 +219,7 @@ void CYbPageCanvas::drawRun(int line, int run, const TextInfo& info) {
     int t = info.textType;
     if (t == TT_TEXT || t == TT_SOUND_MARK || t == TT_HANGING) {
         drawChars(line, run, info, SLOT_TEXT, SLOT_BOLD, true);
-    } else if (t == TT_RUBY || t == TT_SIC) {
+    } else if (t == TT_RUBY || t == TT_LEFT_RUBY || t == TT_SIC) {
         drawChars(line, run, info, SLOT_RUBY, SLOT_RUBY, false);
     } else if (IsEmphasis(t)) {
         drawMarks(line, run, info);

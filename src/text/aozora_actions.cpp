@@ -30,6 +30,8 @@ void CYbAozoraTxtParser::act(int type, std::u16string_view x) {
     switch (type) {
         case TT_RUBY:
             return actRuby(x);
+        case TT_LEFT_RUBY:
+            return actAnnotatedRuby(x);
         case TT_RANGE_END:
             return actRangeEnd(x);
         case TT_NOTE:

@@ -182,6 +182,10 @@ void CYbAozoraTxtParser::cutOpenRanges() {
     for (int type = 0; type < TT_MAX; ++type) {
         RangeSlot& slot = slots_[size_t(type)];
         if (type == TT_BOX_START || slot.count == 0) continue;
+        if (type == TT_LEFT_RUBY) {
+            slot.count = 0;  // a ruby's base does not go on past the line's end
+            continue;
+        }
         appendRun(type, std::u16string(TypeName(type)), 0xFFFF, slot.start,
                   {int32_t(runs_.size()), -1});
         slot.start = {0, 0};

@@ -84,7 +84,7 @@ constexpr std::array<std::string_view, TT_MAX> kIdentifiers = {
     "TT_NEXT_LEAF",
     "TT_DASH",
     "TT_NEXT_SPREAD",
-    "TT_78",
+    "TT_LEFT_RUBY",
     "TT_HEADING_LARGE",
     "TT_HEADING_MEDIUM",
     "TT_HEADING_SMALL",

@@ -27,6 +27,22 @@ TEST(AozoraParser, RubyBases) {
     EXPECT_EQ(Body(u"本《ほん"), "本 《 ほん");
 }
 
+// Headings of every form are headings (and so in the outline) and are set bold; the text
+// around them is not.
+TEST(AozoraParser, HeadingsAreBold) {
+    CYbTxtBuffer buffer = ParseNotation(
+        u"\n［＃大見出し］第一章［＃大見出し終わり］\n［＃窓小見出し］窓［＃窓小見出し終わり］本文\n"
+        u"二［＃「二」は同行中見出し］");
+    EXPECT_EQ(DescribeLine(buffer, 2), "第一章 {79:@0,0-1,-1}");
+    EXPECT_EQ(DescribeLine(buffer, 3), "窓 {81:@0,0-1,-1} 本文");
+    EXPECT_EQ(DescribeLine(buffer, 4), "二 {80:@0,0-0,0}");
+    EXPECT_TRUE(buffer.isBold({2, 0, 0}));
+    EXPECT_TRUE(buffer.isBold({2, 0, 2}));
+    EXPECT_TRUE(buffer.isBold({3, 0, 0}));
+    EXPECT_FALSE(buffer.isBold({3, 2, 0}));
+    EXPECT_TRUE(buffer.isBold({4, 0, 0}));
+}
+
 TEST(AozoraParser, EmphasisTargetsAndRanges) {
     EXPECT_EQ(Body(u"これは大事［＃「大事」に傍点］だ"), "これは 大事 {9:傍点@1,0-1,1} だ");
     // A target that does not occur adds nothing.
