@@ -31,7 +31,8 @@ TEST(AozoraParser, RubyBases) {
 // around them is not.
 TEST(AozoraParser, HeadingsAreBold) {
     CYbTxtBuffer buffer = ParseNotation(
-        u"\n［＃大見出し］第一章［＃大見出し終わり］\n［＃窓小見出し］窓［＃窓小見出し終わり］本文\n"
+        u"\n［＃大見出し］第一章［＃大見出し終わり］\n［＃窓小見出し］窓［＃窓小見出し終わり］本文"
+        u"\n"
         u"二［＃「二」は同行中見出し］");
     EXPECT_EQ(DescribeLine(buffer, 2), "第一章 {79:@0,0-1,-1}");
     EXPECT_EQ(DescribeLine(buffer, 3), "窓 {81:@0,0-1,-1} 本文");
