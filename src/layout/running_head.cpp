@@ -55,10 +55,17 @@ std::u16string RunningHeadLines(std::u16string_view text) {
             line.remove_prefix(1);
         while (!line.empty() && (line.back() == u' ' || line.back() == u'　'))
             line.remove_suffix(1);
-        bool seen = false;
-        for (std::u16string_view earlier : lines)
-            seen = seen || earlier == line;
-        if (!line.empty() && !seen) lines.push_back(line);
+        // A line that repeats an earlier one, whole or as its beginning, keeps only what
+        // it adds.
+        for (std::u16string_view earlier : lines) {
+            if (!line.starts_with(earlier)) continue;
+            std::u16string_view rest = line.substr(earlier.size());
+            if (!rest.empty() && rest.front() != u' ' && rest.front() != u'　') continue;
+            line = rest;
+            while (!line.empty() && (line.front() == u' ' || line.front() == u'　'))
+                line.remove_prefix(1);
+        }
+        if (!line.empty()) lines.push_back(line);
         start = i + 1;
     }
     std::u16string out;

@@ -9,7 +9,8 @@
 namespace Yomibon {
 
 // The lines of a title (separated by CR, LF or CR LF) joined by a full-width space; a line
-// that repeats an earlier one, or is empty, is left out.
+// that repeats an earlier one is left out, one that begins with an earlier one keeps only
+// the rest, an empty one is left out.
 std::u16string RunningHeadLines(std::u16string_view text);
 
 // The head as it fits into `room` when each character takes `width(c)`: the whole text

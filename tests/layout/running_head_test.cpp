@@ -20,6 +20,10 @@ std::string Fit(std::u16string_view text, int32_t room) {
 TEST(RunningHead, RepeatedTitleLinesAreLeftOut) {
     EXPECT_EQ(ToUtf8(RunningHeadLines(u"日本その日その日\r\n日本その日その日\r\nJAPAN DAY BY DAY")),
               "日本その日その日　JAPAN DAY BY DAY");
+    EXPECT_EQ(ToUtf8(RunningHeadLines(u"日本その日その日\n日本その日その日　JAPAN DAY BY DAY")),
+              "日本その日その日　JAPAN DAY BY DAY");
+    // A line that only begins like an earlier word is its own.
+    EXPECT_EQ(ToUtf8(RunningHeadLines(u"日本\n日本人")), "日本　日本人");
     EXPECT_EQ(ToUtf8(RunningHeadLines(u"羅生門")), "羅生門");
     EXPECT_EQ(ToUtf8(RunningHeadLines(u"\n上\r\n\r\n下\n上 ")), "上　下");
 }
