@@ -131,6 +131,20 @@ QWidget* CYbTxtStyleConfig::makeListGroup() {
     tateNaka_ = new CYbNumberField(0, 4, group);
     tateNaka->addWidget(tateNaka_);
     grid->addLayout(tateNaka, row++, 0);
+    auto* mode = new QHBoxLayout;
+    mode->addWidget(new QLabel(QStringLiteral("禁則処理"), group));
+    kinsokuMode_ = new QComboBox(group);
+    kinsokuMode_->addItem(QStringLiteral("標準"));
+    kinsokuMode_->addItem(QStringLiteral("厳格"));
+    mode->addWidget(kinsokuMode_, 1);
+    grid->addLayout(mode, row++, 0);
+    auto* note =
+        new QLabel(QStringLiteral("厳格: 小書きの仮名・長音符・繰返し符号なども行頭に置かず、"
+                                  "ぶら下げはぶら下げ文字を一字だけにして、"
+                                  "追い出した行は行末まで均等に揃えます。"),
+                   group);
+    note->setWordWrap(true);
+    grid->addWidget(note, row++, 0);
     grid->setRowStretch(row, 1);
     return group;
 }
@@ -207,6 +221,7 @@ void CYbTxtStyleConfig::read() {
     }
     layout_->setCurrentIndex(FindLayoutEntry(entries_, param_));
     tateNaka_->setValue(PointAt(param_, u"TateNakaNum", 0, 3));
+    kinsokuMode_->setCurrentIndex(PointAt(param_, u"KinsokuMode", 0, 0) == 1 ? 1 : 0);
     pageColor_->setColor(uint32_t(PointAt(param_, u"PageColor", 0, 0xFFFFFF)));
     outsideColor_->setColor(uint32_t(PointAt(param_, u"PageColor", 1, 0xE0E0E0)));
     linkColor_->setColor(uint32_t(PointAt(param_, u"LinkTextColor", 0, 0xFF0000)));
@@ -283,6 +298,7 @@ void CYbTxtStyleConfig::write() {
         }
     }
     SetPoint(param_, u"TateNakaNum", tateNaka_->value());
+    SetPoint(param_, u"KinsokuMode", kinsokuMode_->currentIndex() == 1 ? 1 : 0);
     std::vector<int32_t> pageColors = param_.GetPoints(u"PageColor");
     if (pageColors.size() < 2) pageColors.resize(2);
     pageColors[0] = int32_t(pageColor_->color());

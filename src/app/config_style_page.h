@@ -44,6 +44,7 @@ class CYbTxtStyleConfig : public CYbPropPage {
     QComboBox* layoutBox() const { return layout_; }
     const std::vector<LayoutEntry>& layouts() const { return entries_; }
     CYbNumberField* tateNakaField() const { return tateNaka_; }
+    QComboBox* kinsokuModeBox() const { return kinsokuMode_; }
     CYbColorButton* pageColor() const { return pageColor_; }
     CYbColorButton* outsideColor() const { return outsideColor_; }
     CYbColorButton* linkColor() const { return linkColor_; }
@@ -73,6 +74,7 @@ class CYbTxtStyleConfig : public CYbPropPage {
     std::vector<LayoutEntry> entries_;
     QComboBox* layout_ = nullptr;
     CYbNumberField* tateNaka_ = nullptr;
+    QComboBox* kinsokuMode_ = nullptr;
     CYbColorButton* pageColor_ = nullptr;
     CYbColorButton* outsideColor_ = nullptr;
     CYbColorButton* linkColor_ = nullptr;

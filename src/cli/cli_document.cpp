@@ -11,8 +11,13 @@
 namespace Yomibon::Cli {
 
 std::unique_ptr<CliDocument> OpenCliDocument(const std::string& file,
-                                             const std::string& layoutOption, std::string& error) {
+                                             const std::string& layoutOption, std::string& error,
+                                             const std::string& kinsokuOption) {
     auto cli = std::make_unique<CliDocument>();
+    if (!ApplyKinsoku(kinsokuOption, cli->param)) {
+        error = "unknown kinsoku mode " + kinsokuOption + " (standard or strict)";
+        return nullptr;
+    }
     bool builtIn = layoutOption.empty() || layoutOption == "bunko" || layoutOption == "shinsho";
     std::error_code ec;
     if (builtIn) {
@@ -40,6 +45,15 @@ std::unique_ptr<CliDocument> OpenCliDocument(const std::string& file,
         return nullptr;
     }
     return cli;
+}
+
+bool ApplyKinsoku(const std::string& option, CYbTxtParam& param) {
+    int32_t mode = 0;
+    if (option == "strict")
+        mode = 1;
+    else if (!option.empty() && option != "standard")
+        return false;
+    return param.SetPoints(u"KinsokuMode", &mode, 1);
 }
 
 std::filesystem::path OutputPath(const std::string& path) {

@@ -19,8 +19,13 @@ struct CliDocument {
 
 // The layout option: "bunko" (the default), "shinsho" or a layout file's path.
 // Null, with a message in `error`, when the layout or the text cannot be opened.
+// The kinsoku option ("standard", the default, or "strict") sets KinsokuMode.
 std::unique_ptr<CliDocument> OpenCliDocument(const std::string& file,
-                                             const std::string& layoutOption, std::string& error);
+                                             const std::string& layoutOption, std::string& error,
+                                             const std::string& kinsokuOption = "");
+
+// "standard" or "" → KinsokuMode 0, "strict" → 1; false for anything else.
+bool ApplyKinsoku(const std::string& option, CYbTxtParam& param);
 
 // An output path from the command line, anchored to the directory the command started
 // in: opening a document moves the current directory to the document's folder (so that

@@ -32,7 +32,7 @@ double PeakRssMb() {
 }
 
 int RunBench(const Args& args) {
-    std::string file = Positional(args, {"--size", "--layout"});
+    std::string file = Positional(args, {"--size", "--layout", "--kinsoku"});
     int width = 1920, height = 1080;
     if (file.empty() || !ParseSize(Option(args, "--size", "1920x1080"), width, height)) {
         std::fprintf(stderr, "usage: yomibon-cli bench FILE [--size WxH] [--layout …]\n");
@@ -44,7 +44,7 @@ int RunBench(const Args& args) {
     std::u16string decoded = CYbAozoraTxtParser::DecodeText(bytes.data(), bytes.size());
     double readMs = MsSince(start);
     std::string error;
-    auto cli = OpenCliDocument(file, Option(args, "--layout"), error);
+    auto cli = OpenCliDocument(file, Option(args, "--layout"), error, Option(args, "--kinsoku"));
     if (!cli) {
         std::fprintf(stderr, "yomibon-cli: %s\n", error.c_str());
         return 1;
@@ -73,7 +73,9 @@ int RunBench(const Args& args) {
     return 0;
 }
 
-Registrar reg{{"bench", "FILE [--size WxH] [--layout bunko|shinsho|PATH]", RunBench}};
+Registrar reg{{"bench",
+               "FILE [--size WxH] [--layout bunko|shinsho|PATH] [--kinsoku standard|strict]",
+               RunBench}};
 
 }  // namespace
 }  // namespace Yomibon::Cli

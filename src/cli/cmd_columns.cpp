@@ -1,5 +1,6 @@
-// yomibon-cli columns FILE [--layout bunko|shinsho|PATH] [--pages A-B]: the arrangement of a
-// text, one line per column, so that a person (or a checker) can read where lines turn.
+// yomibon-cli columns FILE [--layout bunko|shinsho|PATH] [--pages A-B] [--kinsoku standard|strict]:
+// the arrangement of a text, one line per column, so that a person (or a checker) can read where
+// lines turn.
 #include <cstdio>
 #include <string>
 
@@ -34,16 +35,17 @@ bool ParsePages(const std::string& text, int& first, int& last) {
 }
 
 int RunColumns(const Args& args) {
-    std::string file = Positional(args, {"--layout", "--pages"});
+    std::string file = Positional(args, {"--layout", "--pages", "--kinsoku"});
     int first = 0, last = 0;
     if (file.empty() || !ParsePages(Option(args, "--pages"), first, last)) {
-        std::fprintf(
-            stderr,
-            "usage: yomibon-cli columns FILE [--layout bunko|shinsho|PATH] [--pages A-B]\n");
+        std::fprintf(stderr,
+                     "usage: yomibon-cli columns FILE [--layout bunko|shinsho|PATH] [--pages A-B] "
+                     "[--kinsoku standard|strict]\n");
         return 2;
     }
     std::string error;
-    auto cli = OpenCliDocument(file, Option(args, "--layout", "bunko"), error);
+    auto cli =
+        OpenCliDocument(file, Option(args, "--layout", "bunko"), error, Option(args, "--kinsoku"));
     if (!cli) {
         std::fprintf(stderr, "yomibon-cli: %s\n", error.c_str());
         return 1;
@@ -67,7 +69,9 @@ int RunColumns(const Args& args) {
     return 0;
 }
 
-Registrar reg{{"columns", "FILE [--layout bunko|shinsho|PATH] [--pages A-B]", RunColumns}};
+Registrar reg{{"columns",
+               "FILE [--layout bunko|shinsho|PATH] [--pages A-B] [--kinsoku standard|strict]",
+               RunColumns}};
 
 }  // namespace
 }  // namespace Yomibon::Cli

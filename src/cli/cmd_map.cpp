@@ -6,6 +6,7 @@
 #include <string>
 
 #include "cli/cli_command.h"
+#include "cli/cli_document.h"
 #include "layout/document_arranger.h"
 #include "layout/map_page_decorations.h"
 #include "layout/shinsho_txt_layout.h"
@@ -19,7 +20,8 @@
 namespace Yomibon::Cli {
 namespace {
 
-constexpr const char* kUsage = "FILE --page N [--size WxH] [--layout bunko|shinsho|PATH]";
+constexpr const char* kUsage =
+    "FILE --page N [--size WxH] [--layout bunko|shinsho|PATH] [--kinsoku standard|strict]";
 
 std::string Json(std::u16string_view s) {
     std::string out = "\"";
@@ -96,7 +98,7 @@ bool ApplyLayout(const std::string& option, CYbTxtParam& param, CYbDocumentArran
 }
 
 int RunMap(const Args& args) {
-    const std::string file = Positional(args, {"--page", "--size", "--layout"});
+    const std::string file = Positional(args, {"--page", "--size", "--layout", "--kinsoku"});
     int width = 2100;
     int height = 1480;
     const std::string pageText = Option(args, "--page");
@@ -108,6 +110,10 @@ int RunMap(const Args& args) {
         return 2;
     }
     CYbTxtParam param;
+    if (!ApplyKinsoku(Option(args, "--kinsoku"), param)) {
+        std::fprintf(stderr, "usage: yomibon-cli map %s\n", kUsage);
+        return 2;
+    }
     auto owned = std::make_unique<CYbDocumentArranger>();
     CYbDocumentArranger& arranger = *owned;
     if (!ApplyLayout(Option(args, "--layout"), param, arranger)) {
@@ -136,9 +142,9 @@ int RunMap(const Args& args) {
     }
     const int perSpread = mapper.geometry().columnsPerSpread;
     const int first = int(page / 2) * perSpread;
-    const std::vector<TextInfo> decorations =
-        SpreadDecorations(int(page), doc.getPageCount(), arranger.layout(),
-                          RunningHeadText(doc.buffer(), doc.outline(), first, perSpread));
+    const std::vector<TextInfo> decorations = SpreadDecorations(
+        int(page), doc.getPageCount(), arranger.layout(),
+        mapper.fitRunningHead(RunningHeadText(doc.buffer(), doc.outline(), first, perSpread)));
     mapper.Build(decorations, doc.buffer(), first, mapper.paperRect());
     const auto& lines = doc.buffer().lines();
     for (const auto& [key, e] : mapper.charMap())

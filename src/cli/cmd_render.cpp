@@ -13,7 +13,7 @@ namespace {
 
 const char* kUsage =
     "FILE [--page N | --all | --flip N] [--size WxH] [--layout bunko|shinsho|PATH] "
-    "[--aa 1|2] -o OUT.png|DIR";
+    "[--aa 1|2] [--kinsoku standard|strict] -o OUT.png|DIR";
 
 // The frames of one animated page turn from the current spread to page `to`, one PNG each,
 // into the folder `dir` (`out` is the name the user gave it, for messages).
@@ -42,7 +42,8 @@ int WriteFlip(CYbPageCanvas& canvas, int from, int to, const std::filesystem::pa
 }
 
 int RunRender(const Args& args) {
-    std::string file = Positional(args, {"--page", "--flip", "--size", "--layout", "--aa", "-o"});
+    std::string file =
+        Positional(args, {"--page", "--flip", "--size", "--layout", "--aa", "-o", "--kinsoku"});
     std::string out = Option(args, "-o");
     int width = 1920, height = 1080;
     if (file.empty() || out.empty() ||
@@ -52,7 +53,7 @@ int RunRender(const Args& args) {
     }
     const std::filesystem::path target = OutputPath(out);
     std::string error;
-    auto cli = OpenCliDocument(file, Option(args, "--layout"), error);
+    auto cli = OpenCliDocument(file, Option(args, "--layout"), error, Option(args, "--kinsoku"));
     if (!cli) {
         std::fprintf(stderr, "yomibon-cli: %s\n", error.c_str());
         return 1;

@@ -21,7 +21,7 @@ bool TakesNoColumn(int type) {
 // the purpose of breaks, so that a break after a picture line opens no blank page.
 bool IsControlRun(int type) {
     return (type >= TT_LINE_INDENT && type <= TT_PICTURE_SPREAD) ||
-           (type >= TT_NEXT_COLUMN && type <= TT_NEXT_LEAF);
+           (type >= TT_NEXT_COLUMN && type <= TT_NEXT_LEAF) || type == TT_NEXT_SPREAD;
 }
 
 }  // namespace
@@ -39,6 +39,8 @@ CYbIndexCreator::CYbIndexCreator(CYbTxtBuffer& buffer, const std::vector<LayoutB
     noHang_ = int64_t(firstBox.bottom) - firstBox.top < int64_t(firstBox.chars + 1) * textSize;
     int32_t num = 0;
     tateNakaNum_ = param.GetPoints(u"TateNakaNum", 1, &num) == 1 ? num : 2;
+    strict_ = kinsoku_.strict();
+    maxHanging_ = strict_ ? 1 : kMaxHanging;
     buffer_.narrowMarks().clear();
     buffer_.pictureBoxes().clear();
     while (boxLines(curBox_) <= 0) {
@@ -118,6 +120,7 @@ void CYbIndexCreator::beginLine(int line) {
     colStart_ = pos_ = extent_ = indent_;
     placed_ = 0;
     last_ = LastChar{};
+    history_.clear();
     numeralBits_ = 0;
     numeralRun_ = -1;
     computeLimit();
@@ -138,6 +141,7 @@ void CYbIndexCreator::arrangeRun(int32_t index) {
             arrangeText(index, run);
             break;
         case TT_RUBY:
+        case TT_LEFT_RUBY:
         case TT_SIC:
             fitRuby(run);
             break;
@@ -216,6 +220,7 @@ void CYbIndexCreator::arrangeControl(int32_t index, TextInfo& run) {
         case TT_NEXT_COLUMN:
         case TT_NEXT_PAGE:
         case TT_NEXT_LEAF:
+        case TT_NEXT_SPREAD:
             breakTo(run.textType, index);
             break;
         case TT_COMMENT_BEGIN:
@@ -284,13 +289,17 @@ void CYbIndexCreator::startColumn(int32_t run, int32_t pos, bool byOverflow) {
                                       c == column_ && byOverflow, 0});
     }
     last_.inColumn = false;
+    history_.clear();
 }
 
 void CYbIndexCreator::breakTo(int type, int32_t index) {
     // A break where the box (for a page or leaf break: the page) holds nothing yet would
     // only open a blank page; the notation's manual asks readers to ignore it.
     bool empty = !boxHolds_ && placed_ == 0;
-    if (empty && (type == TT_NEXT_COLUMN || boxStartsPage())) {
+    bool begun = type == TT_NEXT_COLUMN   ? !empty
+                 : type == TT_NEXT_SPREAD ? !empty || curBox_ != 0
+                                          : !empty || !boxStartsPage();
+    if (!begun) {
         breakPending_ = true;
         return;
     }
@@ -301,8 +310,10 @@ void CYbIndexCreator::breakTo(int type, int32_t index) {
     nextBox();
     bool leaf = type == TT_NEXT_LEAF && boxCount_ >= 2;
     for (int guard = 0; guard < boxCount_; ++guard) {
-        bool reached =
-            type == TT_NEXT_COLUMN || (leaf ? curBox_ == boxesPerPage_ : boxStartsPage());
+        bool reached = type == TT_NEXT_COLUMN   ? true
+                       : type == TT_NEXT_SPREAD ? curBox_ == 0
+                       : leaf                   ? curBox_ == boxesPerPage_
+                                                : boxStartsPage();
         if (reached) break;
         nextBox();
     }
@@ -321,6 +332,7 @@ void CYbIndexCreator::breakTo(int type, int32_t index) {
         columns_.push_back(ColumnInfo{limit_, colStart_, capacity(), lengthLimit_ > 0, false, 0});
     }
     last_.inColumn = false;
+    history_.clear();
     breakPending_ = true;
 }
 

@@ -72,6 +72,20 @@ class CYbIndexCreator {
         int placed = 0;
         LastChar last;
     };
+    // A character placed in the current column with the state before it, so that the end
+    // of the column can be taken back and set again at the top of the next one.
+    struct Placed {
+        int32_t run = 0;
+        int32_t pos = 0;
+        char32_t ch = 0;
+        int baseWidth = 0;
+        int runType = 0;
+        int posBefore = 0;
+        int extentBefore = 0;
+        LastChar lastBefore;
+        bool pulledPrevious = false;  // its pair narrowing also narrowed the mark before it
+        bool hung = false;
+    };
     // The advance of a punctuation mark set after another one, and what the mark before it
     // gives back.
     struct Narrowing {
@@ -114,6 +128,19 @@ class CYbIndexCreator {
     void hang(int32_t index, int32_t pos, char32_t ch, int width, int runType, uint8_t code,
               const Narrowing& n);
     bool moveLastWith();
+    bool moveTail(size_t first);
+    void remember(int32_t index, int32_t pos, char32_t ch, int baseWidth, int runType,
+                  const Narrowing& n, bool hung);
+    // Strict mode: one hanging mark of the hanging list, otherwise the text is pushed out
+    // to the last allowed break or the column's punctuation is narrowed to pull it in.
+    bool fitStrict(int32_t index, int32_t pos, char32_t ch, int width, int runType, uint8_t code,
+                   const Narrowing& n);
+    // Moves the text after the last allowed break in the column on to the next column and
+    // sets the character there after it; false when the column has no such break.
+    bool pushOut(int32_t index, int32_t pos, char32_t ch, int width, int runType);
+    bool breakAllowed(const Placed& before, const Placed& after) const;
+    int forbiddenAhead(int32_t index, int32_t pos) const;
+    int narrowingRoom() const;
     void record(int32_t index, int32_t pos, char32_t ch, int width, int baseWidth, int runType,
                 uint8_t code, bool narrowed);
     bool dropAtColumnStart(int32_t index, int32_t pos, char32_t ch, TextInfo& run);
@@ -123,7 +150,10 @@ class CYbIndexCreator {
     // Ruby fitting, pictures.
     void fitRuby(const TextInfo& run);
     void mergeIntoPrevious();
-    void moveTurnTo(const RunPoint& first, const RunPoint& turn, int before);
+    void moveTurnTo(const RunPoint& base, const RunPoint& turn, int before);
+    // The character before `at` when it is in the end list and lies after the column start;
+    // `at` otherwise.
+    RunPoint endListBefore(const RunPoint& at, const RunPoint& columnStart) const;
     int charCount(const RunPoint& from, const RunPoint& to) const;
     int charWidth(const RunPoint& from, const RunPoint& to) const;
     void reservePicture(int32_t index, int count);
@@ -135,6 +165,8 @@ class CYbIndexCreator {
     CYbKinsoku kinsoku_;
     int tateNakaNum_ = 3;
     bool noHang_ = false;
+    bool strict_ = false;
+    int maxHanging_ = kMaxHanging;
 
     // Box position.
     int curBox_ = 0;
@@ -151,6 +183,7 @@ class CYbIndexCreator {
     int limit_ = 0;
     int placed_ = 0;
     LastChar last_;
+    std::vector<Placed> history_;
     int numeralBits_ = 0;
     int32_t numeralRun_ = -1;
 

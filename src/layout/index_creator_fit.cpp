@@ -108,7 +108,8 @@ void CYbIndexCreator::fitRuby(const TextInfo& run) {
     RunPoint turn{turns[at].iIndex, turns[at].iPos};
     int after = charCount(turn, last);
     int before = charCount(first, last) - after;
-    if (after == 1 && !noHang_ && columns_[at - 1].hanging < kMaxHanging) {
+    // Strict mode hangs only marks of the hanging list, never a base character.
+    if (after == 1 && !noHang_ && !strict_ && columns_[at - 1].hanging < maxHanging_) {
         mergeIntoPrevious();
         return;
     }
@@ -136,12 +137,22 @@ void CYbIndexCreator::mergeIntoPrevious() {
     columns_.back().hanging += count;
     turns.back().iCount = 0;
     last_ = keep;
+    history_.clear();
 }
 
-void CYbIndexCreator::moveTurnTo(const RunPoint& first, const RunPoint& turn, int before) {
-    // The whole base begins the next column.
+void CYbIndexCreator::moveTurnTo(const RunPoint& base, const RunPoint& turn, int before) {
+    // The whole base begins the next column, and with it what may not end a column before it.
     auto& turns = info_->turns;
     TextTurnPos& prev = turns[turns.size() - 2];
+    RunPoint first = base;
+    for (int k = 0; k < 3; ++k) {
+        RunPoint p = endListBefore(first, RunPoint{prev.iIndex, prev.iPos});
+        if (p == first) break;
+        first = p;
+        ++before;
+    }
+    // A bracket that would be left alone at the column start stays with the base instead.
+    if (endListBefore(first, RunPoint{-1, 0}) != first) return;
     if (prev.iCount - before < 1) return;
     RunPoint beforeEnd =
         turn.iPos > 0 ? RunPoint{turn.iIndex, turn.iPos - 1} : RunPoint{turn.iIndex - 1, INT32_MAX};
@@ -154,6 +165,33 @@ void CYbIndexCreator::moveTurnTo(const RunPoint& first, const RunPoint& turn, in
     turns.back().iPos = first.iPos;
     pos_ += width;
     placed_ += before;
+    history_.clear();
+}
+
+RunPoint CYbIndexCreator::endListBefore(const RunPoint& at, const RunPoint& columnStart) const {
+    const auto& runs = info_->runs;
+    int32_t r = at.iIndex;
+    int32_t p = at.iPos - 1;
+    while (p < 0) {
+        // Runs that take no room (the ruby bar, ruby, marks) are looked through; anything
+        // else set in the column, or a run that steers the columns, ends the search.
+        if (--r < 0) return at;
+        const int type = runs[size_t(r)].textType;
+        if (type == TT_TEXT || type == TT_DASH) {
+            p = int32_t(CharCount(runs[size_t(r)].str)) - 1;
+        } else if (type == TT_HANGING || type == TT_AUTO_HORIZONTAL || type == TT_HORIZONTAL ||
+                   type == TT_EXTERNAL_CHAR || type == TT_REPEAT_MARK ||
+                   type == TT_VOICED_REPEAT_MARK ||
+                   (type >= TT_PAREN_NOTE && type <= TT_SUBSCRIPT) || type == TT_CHAR_NOTE ||
+                   (type >= TT_LINE_INDENT && type <= TT_PICTURE_SPREAD) ||
+                   (type >= TT_NEXT_LINE && type <= TT_NEXT_LEAF)) {
+            return at;
+        }
+    }
+    RunPoint here{r, p};
+    if (!(columnStart < here)) return at;
+    std::u16string_view s = runs[size_t(r)].str;
+    return kinsoku_.isEnd(CodePointAt(s, CharOffset(s, size_t(p)))) ? here : at;
 }
 
 void CYbIndexCreator::reservePicture(int32_t index, int count) {

@@ -55,12 +55,14 @@ bool CYbIndexCreator::arrangeTateChuYoko(int32_t index, TextInfo& run) {
     run.textType = TT_AUTO_HORIZONTAL;
     char32_t first = CodePointAt(run.str, 0);
     if (placed_ > 0 && pos_ + 4 > limit_) {
-        if (kinsoku_.isStart(first) && !noHang_ && columns_.back().hanging < kMaxHanging) {
+        bool hangs = strict_ ? kinsoku_.isHanging(first) : kinsoku_.isStart(first);
+        if (hangs && !noHang_ && columns_.back().hanging < maxHanging_) {
             ++columns_.back().hanging;
         } else if (!(last_.inColumn && kinsoku_.isEnd(last_.ch) && moveLastWith())) {
             startColumn(index, 0, true);
         }
     }
+    remember(index, 0, first, 4, TT_AUTO_HORIZONTAL, Narrowing{4, 0, false}, false);
     pos_ += 4;
     ++placed_;
     record(index, 0, first, 4, 4, TT_AUTO_HORIZONTAL, 0, false);
@@ -70,7 +72,12 @@ bool CYbIndexCreator::arrangeTateChuYoko(int32_t index, TextInfo& run) {
 void CYbIndexCreator::placeCell(int32_t index, int width, int runType) {
     pos_ = std::max(pos_, extent_);
     // Cells that cannot be broken go whole to the next column rather than past the box end.
-    if (placed_ > 0 && pos_ + width > limit_) startColumn(index, 0, true);
+    if (placed_ > 0 && pos_ + width > limit_) {
+        // What may not end a column goes along.
+        if (!(last_.inColumn && kinsoku_.isEnd(last_.ch) && moveLastWith()))
+            startColumn(index, 0, true);
+    }
+    remember(index, 0, 0, width, runType, Narrowing{width, 0, false}, false);
     pos_ += width;
     ++placed_;
     record(index, 0, 0, width, width, runType, 0, false);
@@ -102,6 +109,7 @@ void CYbIndexCreator::placeChar(int32_t index, int32_t pos, char32_t ch, int wid
     uint8_t code = runType == TT_EXTERNAL_CHAR ? 0 : kinsoku_.code(ch);
     Narrowing n = pairNarrowing(code, width);
     if (placed_ == 0 || pos_ - n.pull + n.width <= limit_) {
+        remember(index, pos, ch, baseWidth, runType, n, false);
         commit(index, pos, code, n);
         pos_ += n.width;
         ++placed_;
@@ -135,18 +143,23 @@ void CYbIndexCreator::commit(int32_t index, int32_t pos, uint8_t code, const Nar
 
 void CYbIndexCreator::fitAtColumnEnd(int32_t index, int32_t pos, char32_t ch, int width,
                                      int runType, uint8_t code, const Narrowing& n) {
+    if (strict_ && fitStrict(index, pos, ch, width, runType, code, n)) return;
     bool pIn = last_.valid && last_.inColumn;
-    bool canHang = columns_.back().hanging < kMaxHanging;
+    bool canHang = columns_.back().hanging < maxHanging_;
     bool pair = pIn && pos_ < limit_ &&
                 ((kinsoku_.isSepNG(ch) && ch == last_.ch && last_.run == index) ||
                  (runType == TT_DASH && last_.runType == TT_DASH && last_.run == index - 1));
-    bool forbidden = !pair && canHang && kinsoku_.isStart(ch) && forbiddenStart(index, pos);
+    bool forbidden = !pair && canHang && kinsoku_.isStart(ch) && forbiddenStart(index, pos) &&
+                     (!strict_ || kinsoku_.isHanging(ch));
     if (pair || forbidden) {
         // Without noHang the character hangs below the column; with it, the character
         // before goes along to the next column.
         if (noHang_ && moveLastWith()) return placeChar(index, pos, ch, width, runType);
         return hang(index, pos, ch, width, runType, code, n);
     }
+    // A mark that may not begin a column and cannot hang (a fourth mark, or a long run of
+    // equal ones) takes the text before it along instead.
+    if (!pair && kinsoku_.isStart(ch) && pushOut(index, pos, ch, width, runType)) return;
     if (pIn && placed_ >= 2 && kinsoku_.isSkip(last_.ch)) {
         // A space before the column end is dropped; the column ends without it.
         pos_ -= last_.width;
@@ -171,6 +184,7 @@ void CYbIndexCreator::fitAtColumnEnd(int32_t index, int32_t pos, char32_t ch, in
 
 void CYbIndexCreator::hang(int32_t index, int32_t pos, char32_t ch, int width, int runType,
                            uint8_t code, const Narrowing& n) {
+    remember(index, pos, ch, width, runType, n, true);
     commit(index, pos, code, n);
     pos_ += n.width;
     ++placed_;
@@ -180,6 +194,14 @@ void CYbIndexCreator::hang(int32_t index, int32_t pos, char32_t ch, int width, i
 
 bool CYbIndexCreator::moveLastWith() {
     if (!last_.valid || !last_.inColumn || placed_ < 2) return false;
+    // Every character that may not end a column goes along with the last one: nested
+    // opening brackets move together.
+    if (!history_.empty() && history_.back().run == last_.run && history_.back().pos == last_.pos) {
+        size_t first = history_.size() - 1;
+        while (first > 1 && history_.size() - first < 4 && kinsoku_.isEnd(history_[first - 1].ch))
+            --first;
+        if (first < history_.size() - 1 && moveTail(first)) return true;
+    }
     LastChar p = last_;
     if (p.narrowed) buffer_.narrowMarks().erase(TextPoint{line_, p.run, p.pos});
     pos_ -= p.width;
@@ -236,7 +258,8 @@ bool CYbIndexCreator::pullBackAtColumnStart(int32_t index, int32_t pos, char32_t
     TextTurnPos& prev = turns[k - 2];
     ColumnInfo& prevCol = columns_[k - 2];
     if (prev.iColumn + 1 != turns.back().iColumn || prev.iCount <= 0) return false;
-    if (prevCol.hanging >= kMaxHanging || !forbiddenStart(index, pos)) return false;
+    if (prevCol.hanging >= maxHanging_ || !forbiddenStart(index, pos)) return false;
+    if (strict_ && (!kinsoku_.isHanging(ch) || forbiddenAhead(index, pos + 1) > 0)) return false;
     // The mark goes back to hang below the previous column.
     ++prev.iCount;
     prev.iLength += width;

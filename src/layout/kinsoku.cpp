@@ -1,6 +1,7 @@
 #include "layout/kinsoku.h"
 
 #include <bit>
+#include <string_view>
 
 #include "platform/utf16.h"
 #include "settings/txt_param.h"
@@ -15,6 +16,35 @@ CYbKinsoku::CYbKinsoku(const CYbTxtParam& param) : CYbKinsoku() {
     addList(kEnd, param.GetList(u"ConfListEnd"));
     addList(kSkip, param.GetList(u"ConfListSkip"));
     addList(kSepNG, param.GetList(u"SepNGChar"));
+    addList(kHang, param.GetList(u"HangingChar"));
+    if (ModeOf(param) == kStrict) addStrictClasses();
+}
+
+CYbKinsoku::Mode CYbKinsoku::ModeOf(const CYbTxtParam& param) {
+    int32_t mode = 0;
+    return param.GetPoints(u"KinsokuMode", 1, &mode) == 1 && mode == 1 ? kStrict : kStandard;
+}
+
+void CYbKinsoku::addStrictClasses() {
+    // JLReq character classes (Appendix A): cl-01 may not end a line; cl-02 to cl-11 may
+    // not begin one.
+    static constexpr std::u16string_view kOpening = u"‘“（〔［｛〈《「『【⦅〘〖«〝([{｟";
+    static constexpr std::u16string_view kNoStart =
+        u"’”）〕］｝〉》」』】⦆〙〗»〟)]}｠"  // cl-02 closing brackets
+        u"‐〜゠–"                             // cl-03 hyphens
+        u"？！‼⁇⁈⁉?!"                         // cl-04 dividing punctuation
+        u"・：；:;"                           // cl-05 middle dots
+        u"。．."                              // cl-06 full stops
+        u"、，,"                              // cl-07 commas
+        u"—…‥〳〴〵"                          // cl-08 inseparable characters
+        u"ヽヾゝゞ々〻"                       // cl-09 iteration marks
+        u"ー"                                 // cl-10 prolonged sound mark
+        u"ぁぃぅぇぉっゃゅょゎゕゖァィゥェォッャュョヮヵヶㇰㇱㇲㇳㇴㇵㇶㇷㇸㇹㇺㇻㇼㇽㇾㇿ";  // cl-11
+    for (char16_t c : kOpening)
+        flags_[c] |= kEnd;
+    for (char16_t c : kNoStart)
+        flags_[c] |= kStart;
+    strict_ = true;
 }
 
 void CYbKinsoku::addList(ListFlag flag, const std::vector<std::u16string>& entries) {

@@ -18,13 +18,26 @@ class CYbKinsoku {
         kEnd = 2,    // may not end a column
         kSkip = 4,   // dropped at a column end
         kSepNG = 8,  // two equal ones are not separated
+        kHang = 16,  // may hang below a column end (strict mode)
     };
+    // KinsokuMode: the user's lists only, or the user's lists joined by the classes of the
+    // Japanese layout requirements with hanging limited to the hanging list.
+    enum Mode { kStandard = 0, kStrict = 1 };
 
     // Empty lists and no occupancy codes.
     CYbKinsoku();
     // The lists ConfListStart, ConfListEnd, ConfListSkip and SepNGChar and the class map of
     // the settings; the class map is asked once per distinct character.
     explicit CYbKinsoku(const CYbTxtParam& param);
+    // The mode the settings ask for.
+    static Mode ModeOf(const CYbTxtParam& param);
+
+    // Adds the strict classes: opening brackets (cl-01) to the end list; closing brackets,
+    // hyphens, dividing punctuation, middle dots, full stops, commas, inseparable marks,
+    // iteration marks, the prolonged sound mark and small kana (cl-02 to cl-11) to the
+    // start list.
+    void addStrictClasses();
+    bool strict() const { return strict_; }
 
     // Adds every entry (one character each, a surrogate pair being one) to a list.
     void addList(ListFlag flag, const std::vector<std::u16string>& entries);
@@ -35,6 +48,7 @@ class CYbKinsoku {
     bool isEnd(char32_t c) const { return (flags(c) & kEnd) != 0; }
     bool isSkip(char32_t c) const { return (flags(c) & kSkip) != 0; }
     bool isSepNG(char32_t c) const { return (flags(c) & kSepNG) != 0; }
+    bool isHanging(char32_t c) const { return (flags(c) & kHang) != 0; }
 
     // Occupancy code of a punctuation mark: bit 3 the top quarter of the cell ... bit 0 the
     // bottom quarter, a set bit meaning ink; 0 for characters without a code.
@@ -64,6 +78,7 @@ class CYbKinsoku {
     mutable std::vector<uint8_t> codes_;
     mutable std::unordered_map<char32_t, uint8_t> astralCodes_;
     const CYbTxtParam* param_ = nullptr;
+    bool strict_ = false;
 };
 
 }  // namespace Yomibon

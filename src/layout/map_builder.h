@@ -91,6 +91,8 @@ class MapBuilder {
 
     // map_ruby.cpp
     void placeRuby(int line, int run);
+    // map_left_ruby.cpp
+    void placeLeftRuby(int line, int run);
     // map_marks.cpp: emphasis marks, side lines, range boxes, links
     void placeMarks(int line, int run);
     // map_notes.cpp

@@ -21,6 +21,31 @@ struct BasePart {
     std::vector<PageMapEntry> entries;
 };
 
+// One ruby run being set: its characters and the sizes they take.
+struct RubyRun {
+    int line = 0;
+    int run = 0;
+    std::vector<RunChar> chars;
+    SizePair size;
+    int32_t g = 0;              // advance of one ruby character
+    int32_t length = 0;         // n × g
+    int32_t bound = INT32_MIN;  // end of the preceding ruby in the same column
+};
+
+// Enters the ruby characters into the character map.
+class RubySink {
+  public:
+    RubySink(PageMap& chars, const RubyRun& ruby) : chars_(chars), ruby_(ruby) {}
+    void put(int k, const BasePart& p, int32_t x, int32_t y, int32_t advance) {
+        const int32_t s = ruby_.size.size;
+        chars_[{ruby_.line, ruby_.run, k}] = {p.column, x, y, advance, s, ruby_.g, s, x, y};
+    }
+
+  private:
+    PageMap& chars_;
+    const RubyRun& ruby_;
+};
+
 std::vector<BasePart> GatherBase(const PageMap& chars, const std::vector<TargetChar>& target,
                                  int32_t rubySpacing) {
     std::vector<BasePart> parts;
@@ -58,96 +83,112 @@ int32_t PrecedingRubyEnd(const PageMap& chars, const CYbTxtBuffer& buffer, int l
     return it->second.y + it->second.advance;
 }
 
+// How many of the ruby characters from k on may not begin the second part (one to three
+// marks of the start list stay in the first part), 0 when none.
+int MarksThatStay(const RubyRun& ruby, int k, const std::set<char32_t>& startSet) {
+    int lead = 0;
+    const int n = int(ruby.chars.size());
+    while (k + lead < n && lead < 4 && startSet.count(ruby.chars[k + lead].c))
+        ++lead;
+    return (lead >= 1 && lead <= 3) ? lead : 0;
+}
+
+// A base split over two columns: down the first part, on at the top of the second once
+// past the first part's end; marks that may not begin a column stay behind with what
+// precedes them.
+void SetAcrossTurn(const RubyRun& ruby, const std::vector<BasePart>& parts,
+                   const std::set<char32_t>& startSet, RubySink& sink) {
+    const int n = int(ruby.chars.size());
+    const int32_t total = (parts[0].end - parts[0].top) + (parts[1].end - parts[1].top);
+    const int32_t grow = (total > ruby.length && n > 1) ? (total - ruby.length) / n : 0;
+    const int32_t step = ruby.g + grow;
+    size_t pi = 0;
+    int32_t y = std::max(parts[0].top, ruby.bound) + grow / 2;
+    int stay = -1;
+    for (int k = 0; k < n; ++k) {
+        if (pi == 0 && y + ruby.g / 2 > parts[0].end) {
+            if (stay < 0) stay = MarksThatStay(ruby, k, startSet);
+            if (stay == 0) {
+                pi = 1;
+                y = parts[1].top + grow / 2;
+            } else {
+                --stay;
+            }
+        }
+        sink.put(k, parts[pi], parts[pi].rubyX, y, step);
+        y += step;
+    }
+}
+
+// One ruby character beside each base cell.
+void SetPerCell(const RubyRun& ruby, const BasePart& p, RubySink& sink) {
+    int k = 0;
+    for (int32_t top : p.cells)
+        sink.put(k++, p, p.rubyX, top, ruby.g);
+}
+
+// A ruby shorter than a base of several cells is spread evenly over it; only the base
+// characters it runs along set its x.
+void SetSpreadOverBase(const RubyRun& ruby, const BasePart& p, int32_t rubySpacing,
+                       RubySink& sink) {
+    const int n = int(ruby.chars.size());
+    const int32_t gap = (p.end - p.top - ruby.length) / n;
+    const int32_t y0 = p.top + gap / 2;
+    const int32_t y1 = y0 + n * (ruby.g + gap);
+    int32_t x = INT32_MIN;
+    for (const PageMapEntry& e : p.entries)
+        if (e.y < y1 && e.y + e.advance > y0) x = std::max(x, e.x + e.size + rubySpacing);
+    if (x == INT32_MIN || x > p.rubyX) x = p.rubyX;
+    for (int k = 0; k < n; ++k)
+        sink.put(k, p, x, y0 + k * (ruby.g + gap), ruby.g + gap);
+}
+
+// Any other ruby in one column: from the base top (or the preceding ruby's end), spread
+// over the room when shorter, kept inside the box when longer.
+void SetFromTop(const RubyRun& ruby, const BasePart& p, int32_t boxBottom, RubySink& sink) {
+    const int n = int(ruby.chars.size());
+    const bool bounded = ruby.bound != INT32_MIN && ruby.bound > p.top;
+    const int32_t start = bounded ? ruby.bound : p.top;
+    const int32_t room = p.end - start;
+    int32_t y0 = start;
+    int32_t step = ruby.g;
+    if (ruby.length > room) {
+        y0 = p.top;
+        if (y0 + ruby.length > boxBottom) y0 = boxBottom - ruby.length;
+        if (bounded) y0 = std::max(y0, ruby.bound);
+    } else if (ruby.length < room && n > 1) {
+        const int32_t gap = (room - ruby.length) / n;
+        step = ruby.g + gap;
+        y0 = start + gap / 2;
+    }
+    for (int k = 0; k < n; ++k)
+        sink.put(k, p, p.rubyX, y0 + k * step, step);
+}
+
 }  // namespace
 
 void MapBuilder::placeRuby(int line, int run) {
     const TextInfo& info = buffer_.lines()[line].runs[run];
-    const auto chars = RunChars(info.str);
-    if (chars.empty()) return;
-    const SizePair rs = geo_.rubySize;
+    RubyRun ruby{line, run, RunChars(info.str), geo_.rubySize};
+    if (ruby.chars.empty()) return;
     const std::vector<BasePart> parts =
-        GatherBase(chars_, TargetChars(buffer_, line, run), rs.spacing);
+        GatherBase(chars_, TargetChars(buffer_, line, run), ruby.size.spacing);
     if (parts.empty()) return;
-    const int32_t g = IsHalfWidthChar(info, chars[0].c) ? rs.size / 2 : rs.size;
-    const int n = std::max<int>(1, int(chars.size()));
-    const int32_t bound = PrecedingRubyEnd(chars_, buffer_, line, run, parts[0].column);
-    const int32_t a = n * g;
-
-    auto put = [&](int k, const BasePart& p, int32_t x, int32_t y, int32_t advance) {
-        chars_[{line, run, k}] = {p.column, x, y, advance, rs.size, g, rs.size, x, y};
-    };
-
-    if (parts.size() == 2) {
-        // Down the first part, on at the top of the second once past the first part's
-        // end; marks that may not begin a column stay behind with what precedes them.
-        const int32_t total = (parts[0].end - parts[0].top) + (parts[1].end - parts[1].top);
-        const int32_t grow = (total > a && n > 1) ? (total - a) / n : 0;
-        const int32_t step = g + grow;
-        size_t pi = 0;
-        int32_t y = std::max(parts[0].top, bound) + grow / 2;
-        int stay = -1;
-        for (int k = 0; k < int(chars.size()); ++k) {
-            if (pi == 0 && y + g / 2 > parts[0].end) {
-                if (stay < 0) {
-                    int lead = 0;
-                    while (k + lead < int(chars.size()) && lead < 4 &&
-                           startSet_.count(chars[k + lead].c))
-                        ++lead;
-                    stay = (lead >= 1 && lead <= 3) ? lead : 0;
-                }
-                if (stay == 0) {
-                    pi = 1;
-                    y = parts[1].top + grow / 2;
-                } else {
-                    --stay;
-                }
-            }
-            put(k, parts[pi], parts[pi].rubyX, y, step);
-            y += step;
-        }
-        return;
-    }
+    ruby.g = IsHalfWidthChar(info, ruby.chars[0].c) ? ruby.size.size / 2 : ruby.size.size;
+    ruby.length = int32_t(ruby.chars.size()) * ruby.g;
+    ruby.bound = PrecedingRubyEnd(chars_, buffer_, line, run, parts[0].column);
+    RubySink sink(chars_, ruby);
+    if (parts.size() == 2) return SetAcrossTurn(ruby, parts, startSet_, sink);
 
     const BasePart& p = parts[0];
-    const int baseCells = int(p.cells.size());
-    const bool bounded = bound != INT32_MIN && bound > p.top;
-    if (!bounded && n == baseCells) {
-        int k = 0;
-        for (int32_t top : p.cells)
-            put(k++, p, p.rubyX, top, g);
-        return;
-    }
-    const int32_t base = p.end - p.top;
-    if (!bounded && n < baseCells && baseCells > 1 && base >= a) {
-        const int32_t gap = (base - a) / n;
-        const int32_t y0 = p.top + gap / 2;
-        const int32_t y1 = y0 + n * (g + gap);
-        // Beside a spread ruby only the base characters it runs along set its x.
-        int32_t x = INT32_MIN;
-        for (const PageMapEntry& e : p.entries)
-            if (e.y < y1 && e.y + e.advance > y0) x = std::max(x, e.x + e.size + rs.spacing);
-        if (x == INT32_MIN || x > p.rubyX) x = p.rubyX;
-        for (int k = 0; k < int(chars.size()); ++k)
-            put(k, p, x, y0 + k * (g + gap), g + gap);
-        return;
-    }
-    const int32_t start = bounded ? bound : p.top;
-    const int32_t room = p.end - start;
-    int32_t y0 = start;
-    int32_t step = g;
-    if (a > room) {
-        const ColumnBox cb = FindColumnBox(geo_, p.column);
-        const int32_t bottom = cb.index >= 0 ? geo_.text[cb.index].bottom : INT32_MAX;
-        y0 = p.top;
-        if (y0 + a > bottom) y0 = bottom - a;
-        if (bounded) y0 = std::max(y0, bound);
-    } else if (a < room && n > 1) {
-        const int32_t gap = (room - a) / n;
-        step = g + gap;
-        y0 = start + gap / 2;
-    }
-    for (int k = 0; k < int(chars.size()); ++k)
-        put(k, p, p.rubyX, y0 + k * step, step);
+    const int n = int(ruby.chars.size());
+    const int cells = int(p.cells.size());
+    const bool bounded = ruby.bound != INT32_MIN && ruby.bound > p.top;
+    if (!bounded && n == cells) return SetPerCell(ruby, p, sink);
+    if (!bounded && n < cells && cells > 1 && p.end - p.top >= ruby.length)
+        return SetSpreadOverBase(ruby, p, ruby.size.spacing, sink);
+    const ColumnBox cb = FindColumnBox(geo_, p.column);
+    SetFromTop(ruby, p, cb.index >= 0 ? geo_.text[cb.index].bottom : INT32_MAX, sink);
 }
 
 }  // namespace Yomibon::MapDetail

@@ -3,6 +3,8 @@
 #include <cmath>
 
 #include "layout/map_builder.h"
+#include "layout/running_head.h"
+#include "platform/char_type.h"
 
 namespace Yomibon {
 
@@ -23,6 +25,18 @@ bool IsSelectableType(int type) {
         default:
             return false;
     }
+}
+
+std::u16string CYbTxtMapper::fitRunningHead(std::u16string_view text) const {
+    std::u16string lines = RunningHeadLines(text);
+    if (geometry_.runningHead.empty()) return lines;
+    const LayoutBox& box = geometry_.runningHead[0];
+    const SizePair hs = geometry_.headSize;
+    auto width = [&hs](char32_t c) {
+        return (IsHalfWidthClass(CharClass(c)) ? hs.size / 2 : hs.size) + hs.spacing;
+    };
+    // The last character needs no spacing after it.
+    return FitRunningHead(lines, width, box.right - box.left + hs.spacing);
 }
 
 int CYbTxtMapper::Build(const std::vector<TextInfo>& decorations, const CYbTxtBuffer& buffer,

@@ -81,6 +81,10 @@ class CYbTxtMapper {
     // True when the entry at `point` is a character that selection and hit testing take.
     bool isSelectable(const TextPoint& point) const;
 
+    // A running head as it is set in the layout's head box: the title's lines without
+    // repeats, ended at a word or phrase boundary with "…" when it does not fit.
+    std::u16string fitRunningHead(std::u16string_view text) const;
+
     const PageMap& charMap() const { return chars_; }
     const PageMap& decoMap() const { return decos_; }
     int firstColumn() const { return firstColumn_; }

@@ -214,6 +214,8 @@ void MapBuilder::placeAnnotations(int line) {
         int side = 0;
         if (IsRubyType(type))
             placeRuby(line, r);
+        else if (type == TT_LEFT_RUBY)
+            placeLeftRuby(line, r);
         else if (MarkSide(type, runs[r], side))
             placeMarks(line, r);
         else if (IsNoteType(type) || type == TT_EXTERNAL_CHAR)

@@ -1,5 +1,6 @@
 #include "platform/char_type.h"
 
+#include <unicode/normalizer2.h>
 #include <unicode/uchar.h>
 #include <unicode/uscript.h>
 
@@ -93,10 +94,28 @@ uint16_t ComputeType1(char32_t c) {
     return f;
 }
 
+// The Latin-1 signs that Shift_JIS codes as double-byte characters (JIS X 0208 row 1:
+// § ¨ ° ± ´ ¶ × ÷). A Japanese text sets them full width, as the vertical face draws them.
+bool IsJisDoubleByteSign(char32_t c) {
+    switch (c) {
+        case 0xA7:
+        case 0xA8:
+        case 0xB0:
+        case 0xB1:
+        case 0xB4:
+        case 0xB6:
+        case 0xD7:
+        case 0xF7:
+            return true;
+        default:
+            return false;
+    }
+}
+
 uint16_t ComputeClass(char32_t c) {
     if (c == 0x3005) c = 0x6F22;  // 々 classifies like a kanji
     if (c == 0x30FC) c = 0x30A2;  // ー classifies like katakana
-    if (c >= 0xA1 && c <= 0x16B) return CLASS_LATIN1;
+    if (c >= 0xA1 && c <= 0x16B && !IsJisDoubleByteSign(c)) return CLASS_LATIN1;
     uint16_t t3 = ComputeType3(c);
     if (t3 == (C3_HALFWIDTH | C3_SYMBOL) && (c == U'!' || c == U'?')) return CLASS_EXCLAMATION;
     if (t3 & C3_HIRAGANA) return CLASS_HIRAGANA;
@@ -170,6 +189,17 @@ bool IsHalfWidthClass(uint16_t cls) {
         default:
             return false;
     }
+}
+
+char32_t ComposeSoundMark(char32_t base, char32_t mark) {
+    if (mark == U'゛') mark = 0x3099;
+    if (mark == U'゜') mark = 0x309A;
+    if (mark != 0x3099 && mark != 0x309A) return 0;
+    UErrorCode status = U_ZERO_ERROR;
+    const icu::Normalizer2* nfc = icu::Normalizer2::getNFCInstance(status);
+    if (U_FAILURE(status) || !nfc) return 0;
+    UChar32 composed = nfc->composePair(UChar32(base), UChar32(mark));
+    return composed < 0 ? 0 : char32_t(composed);
 }
 
 }  // namespace Yomibon

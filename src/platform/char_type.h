@@ -47,6 +47,10 @@ uint16_t CharType3(char32_t c);
 // The 16-bit character class (the classification steps 1-7).
 uint16_t CharClass(char32_t c);
 
+// The precomposed kana of a kana and a voiced or semi-voiced sound mark (゛ ゜ or their
+// combining forms), or 0 when there is none.
+char32_t ComposeSoundMark(char32_t base, char32_t mark);
+
 // True for the half-width classes 0x40, 0x48, 0x440, 0x448, 0x8040, 0xF048.
 bool IsHalfWidthClass(uint16_t cls);
 

@@ -11,6 +11,9 @@ namespace Yomibon::Limits {
 constexpr size_t kMaxTextFileBytes = size_t(256) << 20;
 // Longest annotation body searched for its closing string, in UTF-16 units.
 constexpr size_t kMaxAnnotationUnits = 4096;
+// Deepest nesting of annotations inside annotations ("［＃「図［＃「10」は縦中横］」…］");
+// brackets nested deeper are not counted.
+constexpr size_t kMaxAnnotationDepth = 8;
 // Longest stretch of a line's plain text searched back for an annotation's target.
 constexpr size_t kMaxSearchBackUnits = 8192;
 // Deepest nesting of block annotations (indents, boxes) kept on a stack.

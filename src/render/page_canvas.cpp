@@ -153,6 +153,7 @@ std::vector<TextInfo> CYbPageCanvas::pageDecorations(int page, int nextSpreadLin
     for (const OutlineEntry& e : document_->outline())
         if (e.level == 1 && e.begin.iLine < nextSpreadLine) head.str = e.text;
     if (head.str.empty()) head.str = document_->buffer().getTitle();
+    head.str = mapper_.fitRunningHead(head.str);
     decos.push_back(head);
     return decos;
 }
@@ -193,31 +194,6 @@ int CYbPageCanvas::drawPage(int page) {
     return page_;
 }
 
-void CYbPageCanvas::drawPictures(int page) {
-    const auto& boxes = mapper_.boxRects();
-    int boxCount = int(boxes.size());
-    if (boxCount == 0) return;
-    int lo = page * boxCount / 2 + 1, hi = boxCount + page * boxCount / 2;
-    for (const auto& [point, range] : document_->buffer().pictureBoxes()) {
-        if (range.first < lo || range.first > hi) continue;
-        MapRect rect = boxes[size_t(range.first - lo)].box;
-        for (int d = range.first + 1; d <= std::min(range.second, hi); ++d)
-            rect = Union(rect, boxes[size_t(d - lo)].box);
-        const TextInfo& run =
-            document_->buffer().lines()[size_t(point.iLine)].runs[size_t(point.iIndex)];
-        std::u16string_view fields = run.str;
-        size_t zero = fields.find(u'\0');
-        std::u16string file(fields.substr(0, zero));
-        mgr_.drawPictureTransparent(bitmap_, file, rect.left, rect.top, rect.width(),
-                                    rect.height());
-        if (zero != std::u16string_view::npos) {
-            std::u16string_view rest = fields.substr(zero + 1);
-            std::u16string caption(rest.substr(0, rest.find(u'\0')));
-            if (!caption.empty()) tooltips_.push_back({rect, caption});
-        }
-    }
-}
-
 bool CYbPageCanvas::entryOnSpread(const TextPoint& key, PageMapEntry& entry, bool needSize) const {
     auto it = mapper_.charMap().find(key);
     if (it == mapper_.charMap().end() || !mapper_.inSpread(it->second.iColumn)) return false;
@@ -243,7 +219,7 @@ void CYbPageCanvas::drawRun(int line, int run, const TextInfo& info) {
     int t = info.textType;
     if (t == TT_TEXT || t == TT_SOUND_MARK || t == TT_HANGING) {
         drawChars(line, run, info, SLOT_TEXT, SLOT_BOLD, true);
-    } else if (t == TT_RUBY || t == TT_SIC) {
+    } else if (t == TT_RUBY || t == TT_LEFT_RUBY || t == TT_SIC) {
         drawChars(line, run, info, SLOT_RUBY, SLOT_RUBY, false);
     } else if (IsEmphasis(t)) {
         drawMarks(line, run, info);

@@ -70,6 +70,8 @@ class CYbPageCanvas {
   private:
     std::vector<TextInfo> pageDecorations(int page, int nextSpreadLine) const;
     void drawPictures(int page);
+    void drawPicture(const MapRect& boxes, const TextInfo& run);
+    void drawColumnText(std::u16string_view text, const MapRect& column, int slot);
     void drawLine(int line);
     void drawRun(int line, int run, const TextInfo& info);
     void drawChars(int line, int run, const TextInfo& info, int slot, int boldSlot, bool offsets);

@@ -88,6 +88,7 @@ const PointDefault kPointDefaults[] = {
     {u"PageColor", {0xFFFFFF, 0xE0E0E0, 0xD0D0D0}},
     {u"WindowSize", {}},
     {u"TateNakaNum", {3}},
+    {u"KinsokuMode", {0}},
     {u"ShowHScroll", {0}},
     {u"ShowVScroll", {0}},
     {u"SearchLoop", {1}},

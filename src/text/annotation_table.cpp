@@ -121,6 +121,28 @@ constexpr AnnotationRow kRows[] = {
     {79, u"［＃「"sv, u"」は大見出し］"sv},
     {80, u"［＃「"sv, u"」は中見出し］"sv},
     {81, u"［＃「"sv, u"」は小見出し］"sv},
+    // The manual's run-in (同行) and window (窓) headings, and the block forms of all
+    // headings, closed by "［＃…見出し終わり］".
+    {79, u"［＃「"sv, u"」は同行大見出し］"sv},
+    {80, u"［＃「"sv, u"」は同行中見出し］"sv},
+    {81, u"［＃「"sv, u"」は同行小見出し］"sv},
+    {79, u"［＃「"sv, u"」は窓大見出し］"sv},
+    {80, u"［＃「"sv, u"」は窓中見出し］"sv},
+    {81, u"［＃「"sv, u"」は窓小見出し］"sv},
+    {79, u"［＃大見出し"sv, u"］"sv},
+    {80, u"［＃中見出し"sv, u"］"sv},
+    {81, u"［＃小見出し"sv, u"］"sv},
+    {79, u"［＃同行大見出し"sv, u"］"sv},
+    {80, u"［＃同行中見出し"sv, u"］"sv},
+    {81, u"［＃同行小見出し"sv, u"］"sv},
+    {79, u"［＃窓大見出し"sv, u"］"sv},
+    {80, u"［＃窓中見出し"sv, u"］"sv},
+    {81, u"［＃窓小見出し"sv, u"］"sv},
+    // Ruby given by annotation: "［＃「X」の左に「Y」のルビ］" (left) or "」に「Y」のルビ］"
+    // (right), and the left-ruby block "［＃左にルビ付き］X［＃左に「Y」のルビ付き終わり］".
+    {78, u"［＃「"sv, u"」のルビ］"sv},
+    {78, u"［＃左にルビ付き"sv, u"］"sv},
+    {78, u"［＃左に「"sv, u"」のルビ付き終わり］"sv},
     {33, u"［＃「"sv, u"」は行右小書き］"sv},
     {34, u"［＃「"sv, u"」は行左小書き］"sv},
     {72, u"［＃改行"sv, u"］"sv},
@@ -128,6 +150,7 @@ constexpr AnnotationRow kRows[] = {
     {74, u"［＃改頁"sv, u"］"sv},
     {74, u"［＃改ページ"sv, u"］"sv},
     {75, u"［＃改丁"sv, u"］"sv},
+    {77, u"［＃改見開き"sv, u"］"sv},
     {30, u"［＃"sv, u"終わり］"sv},
     {59, u"［＃"sv, u"］"sv},
 };
@@ -176,7 +199,7 @@ bool RunHoldsPoints(int t) {
         return t != TT_LINE_RIGHT_SMALL && t != TT_LINE_LEFT_SMALL;
     if (t >= TT_PICTURE && t <= TT_PICTURE_SPREAD) return true;
     if (t >= TT_QUOTE_NOTE && t <= TT_VOICED_REPEAT_MARK) return true;
-    return t == TT_BOX || t == TT_HORIZONTAL || t == TT_BOLD || t == TT_DASH ||
+    return t == TT_BOX || t == TT_HORIZONTAL || t == TT_BOLD || t == TT_DASH || t == TT_LEFT_RUBY ||
            (t >= TT_HEADING_LARGE && t <= TT_HEADING_SMALL);
 }
 

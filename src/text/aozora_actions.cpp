@@ -8,6 +8,7 @@
 #include "text/aozora_parser.h"
 #include "text/gaiji_table.h"
 #include "text/picture_annotation.h"
+#include "text/ruby_text.h"
 
 namespace Yomibon {
 namespace {
@@ -29,6 +30,8 @@ void CYbAozoraTxtParser::act(int type, std::u16string_view x) {
     switch (type) {
         case TT_RUBY:
             return actRuby(x);
+        case TT_LEFT_RUBY:
+            return actAnnotatedRuby(x);
         case TT_RANGE_END:
             return actRangeEnd(x);
         case TT_NOTE:
@@ -75,6 +78,7 @@ void CYbAozoraTxtParser::act(int type, std::u16string_view x) {
         case TT_NEXT_COLUMN:
         case TT_NEXT_PAGE:
         case TT_NEXT_LEAF:
+        case TT_NEXT_SPREAD:
             return actBreak(type);
         case TT_END_OF_BODY:
             appendRun(TT_END_OF_BODY, u"", 0xFFFF, {0, 0}, {0, -1});
@@ -113,7 +117,7 @@ void CYbAozoraTxtParser::actRuby(std::u16string_view x) {
         return;
     }
     if (bar >= 0) runs_[size_t(bar)].textType = TT_RUBY_BASE_START;
-    appendRun(TT_RUBY, std::u16string(x), 0xFFFF, begin, end);
+    appendRun(TT_RUBY, RubyText(x), 0xFFFF, begin, end);
 }
 
 void CYbAozoraTxtParser::actTargetOrRange(int type, std::u16string_view x) {

@@ -41,6 +41,8 @@ void CYbAozoraTxtParser::actIndent(int type, std::u16string_view x) {
     openIndent(type, first, wrapped);
 }
 
+// In the notation a block opener replaces the block in force and one closer ends it: the
+// stacks hold the block and, above it, the one-line form of the current line.
 void CYbAozoraTxtParser::openIndent(int type, int32_t first, int32_t wrapped) {
     if (oneLineIndent_) PopIfAny(indents_);
     oneLineIndent_ = false;
@@ -50,21 +52,16 @@ void CYbAozoraTxtParser::openIndent(int type, int32_t first, int32_t wrapped) {
         end.runs.push_back(TextInfo{u"", 0xFFFF, {0, 0}, {0, -1}, TT_INDENT_END});
         buffer_->addLine(std::move(end));
     }
+    if (type == TT_INDENT_START) indents_.clear();
     PushBounded(indents_, IndentPair{first, wrapped});
     oneLineIndent_ = type == TT_LINE_INDENT;
     appendRun(type, u"", 0xFFFF, {first, 0}, {wrapped, -1});
 }
 
 void CYbAozoraTxtParser::actIndentEnd() {
-    if (oneLineIndent_) {
-        PopIfAny(indents_);
-        oneLineIndent_ = false;
-    }
-    PopIfAny(indents_);
+    oneLineIndent_ = false;
+    indents_.clear();
     appendRun(TT_INDENT_END, u"", 0xFFFF, {0, 0}, {0, -1});
-    if (!indents_.empty())
-        appendRun(TT_INDENT_START, u"", 0xFFFF, {indents_.back().first, 0},
-                  {indents_.back().second, -1});
 }
 
 void CYbAozoraTxtParser::actBottom(int type, std::u16string_view x) {
@@ -79,31 +76,24 @@ void CYbAozoraTxtParser::openBottom(int type, int32_t raise) {
         end.runs.push_back(TextInfo{u"", 0xFFFF, {0, 0}, {0, -1}, TT_BOTTOM_END});
         buffer_->addLine(std::move(end));
     }
+    if (type == TT_BOTTOM_START) bottoms_.clear();
     PushBounded(bottoms_, IndentPair{raise, raise});
     oneLineBottom_ = type == TT_LINE_BOTTOM;
     appendRun(type, u"", 0xFFFF, {raise, 0}, {raise, -1});
 }
 
 void CYbAozoraTxtParser::actBottomEnd() {
-    if (oneLineBottom_) {
-        PopIfAny(bottoms_);
-        oneLineBottom_ = false;
-    }
-    PopIfAny(bottoms_);
+    oneLineBottom_ = false;
+    bottoms_.clear();
     appendRun(TT_BOTTOM_END, u"", 0xFFFF, {0, 0}, {0, -1});
-    if (!bottoms_.empty())
-        appendRun(TT_BOTTOM_START, u"", 0xFFFF, {bottoms_.back().first, 0},
-                  {bottoms_.back().second, -1});
 }
 
+// A limit opener replaces the limit in force; the closer ends it.
 void CYbAozoraTxtParser::actLimit(int type, std::u16string_view x) {
-    if (type == TT_LIMIT_START) {
-        int32_t n = AnnotationNumber(x);
-        PushBounded(limits_, n);
-        return appendRun(TT_LIMIT_START, u"", 0xFFFF, {n, 0}, {0, -1});
-    }
-    PopIfAny(limits_);
-    appendRun(TT_LIMIT_START, u"", 0xFFFF, {limits_.empty() ? 0 : limits_.back(), 0}, {0, -1});
+    limits_.clear();
+    int32_t n = type == TT_LIMIT_START ? AnnotationNumber(x) : 0;
+    if (n > 0) limits_.push_back(n);
+    appendRun(TT_LIMIT_START, u"", 0xFFFF, {n, 0}, {0, -1});
 }
 
 void CYbAozoraTxtParser::actBoxStart() {

@@ -6,6 +6,7 @@
 #include "platform/utf16.h"
 #include "text/annotation_table.h"
 #include "text/aozora_parser.h"
+#include "text/nested_annotation.h"
 #include "text/picture_annotation.h"
 #include "text/plain_runs.h"
 
@@ -76,7 +77,17 @@ void CYbAozoraTxtParser::walkLine(std::u16string_view line) {
             closePlain(line);
             const AnnotationRow& row = AnnotationTable()[size_t(match.row)];
             matchedOpen_ = row.open;
-            act(row.textType, line.substr(match.innerBegin, match.innerEnd - match.innerBegin));
+            std::u16string_view inner =
+                line.substr(match.innerBegin, match.innerEnd - match.innerBegin);
+            // Annotations inside this one apply to its text first; an external character's
+            // description is looked up as written.
+            if (row.textType == TT_RUBY || row.textType == TT_EXTERNAL_CHAR ||
+                row.textType == TT_ILLEGIBLE) {
+                act(row.textType, inner);
+            } else {
+                std::u16string applied = ApplyNestedAnnotations(inner);
+                act(row.textType, applied);
+            }
             i = match.next;
             continue;
         }
@@ -115,31 +126,29 @@ void CYbAozoraTxtParser::appendSpecial(const SpecialCharRow& row) {
 bool CYbAozoraTxtParser::matchAnnotation(std::u16string_view line, size_t at, Match& match) const {
     size_t limit = std::min(line.size(), at + Limits::kMaxAnnotationUnits);
     std::u16string_view window = line.substr(0, limit);
-    size_t bound;  // the last place where a winning closing string may begin
     if (line[at] == u'《') {
         // Only the first row opens with "《".
         size_t close = window.find(u'》', at + 1);
         if (close == std::u16string_view::npos) return false;
         match = Match{0, at + 1, close, close + 1};
         return true;
-    } else {
-        size_t hash = line[at] == u'※' ? at + 1 : at;
-        if (!window.substr(hash).starts_with(u"［＃")) return false;
-        // Every closing string ends in "］", and the generic last row closes at the first
-        // "］": no row can win with a closing string that begins after it.
-        bound = window.find(u'］', hash + 2);
     }
+    size_t hash = line[at] == u'※' ? at + 1 : at;
+    if (!window.substr(hash).starts_with(u"［＃")) return false;
+    // Every closing string ends in "］": the one that closes this annotation, past the
+    // annotations nested inside it. A row matches when its closing string ends there; the
+    // longest such closing string begins earliest and wins, the earlier row on a tie.
+    size_t bound = FindAnnotationClose(window, hash + 2);
     if (bound == std::u16string_view::npos) return false;
+    std::u16string_view head = window.substr(0, bound + 1);
     auto rows = AnnotationTable();
     size_t best = bound + 1;
     for (size_t r = 0; r < rows.size(); ++r) {
         const AnnotationRow& row = rows[r];
-        if (!window.substr(at).starts_with(row.open)) continue;
+        if (!window.substr(at).starts_with(row.open) || !head.ends_with(row.close)) continue;
         size_t openEnd = at + row.open.size();
-        size_t searchEnd = std::min(window.size(), best - 1 + row.close.size());
-        if (openEnd > searchEnd) continue;
-        size_t pos = window.substr(0, searchEnd).find(row.close, openEnd);
-        if (pos == std::u16string_view::npos || pos >= best) continue;
+        size_t pos = head.size() - row.close.size();
+        if (pos < openEnd || pos >= best) continue;
         if (row.textType == TT_PICTURE && !IsPictureAnnotation(line.substr(at + 2, pos - at - 2)))
             continue;
         best = pos;
@@ -163,6 +172,10 @@ void CYbAozoraTxtParser::cutOpenRanges() {
     for (int type = 0; type < TT_MAX; ++type) {
         RangeSlot& slot = slots_[size_t(type)];
         if (type == TT_BOX_START || slot.count == 0) continue;
+        if (type == TT_LEFT_RUBY) {
+            slot.count = 0;  // a ruby's base does not go on past the line's end
+            continue;
+        }
         appendRun(type, std::u16string(TypeName(type)), 0xFFFF, slot.start,
                   {int32_t(runs_.size()), -1});
         slot.start = {0, 0};

@@ -61,6 +61,7 @@ class CYbAozoraTxtParser : public CYbTxtParser {
     // Actions by text type (X is the inner text).
     void act(int type, std::u16string_view x);
     void actRuby(std::u16string_view x);
+    void actAnnotatedRuby(std::u16string_view x);
     void actTargetOrRange(int type, std::u16string_view x);
     void actRangeEnd(std::u16string_view x);
     void actNote(std::u16string_view x);

@@ -11,6 +11,14 @@ bool IsPositiveNumber(std::u16string_view s) {
     return IsAllDigits(s) && AnnotationNumber(s) > 0;
 }
 
+// "「X」のキャプション付きの図" names its caption X; other forms are their own caption.
+std::u16string_view CaptionOf(std::u16string_view head) {
+    constexpr std::u16string_view kCaptioned = u"」のキャプション付き";
+    size_t end = head.rfind(kCaptioned);
+    if (head.starts_with(u'「') && end != std::u16string_view::npos) return head.substr(1, end - 1);
+    return head;
+}
+
 }  // namespace
 
 bool IsPictureAnnotation(std::u16string_view text) {
@@ -29,9 +37,10 @@ bool IsPictureAnnotation(std::u16string_view text) {
 }
 
 bool MakePictureRun(std::u16string_view x, int& textType, std::u16string& fields) {
-    size_t paren = x.find(u'（');
+    // The file's parentheses are the last ones: a caption may hold parentheses of its own.
+    size_t paren = x.rfind(u'（');
     if (paren == std::u16string_view::npos) return false;
-    std::u16string_view caption = x.substr(0, paren);
+    std::u16string_view caption = CaptionOf(x.substr(0, paren));
     std::u16string_view rest = x.substr(paren + 1);
     std::u16string_view file, size, place;
     textType = TT_PICTURE;

@@ -194,7 +194,9 @@ bool BoldSet::setChar(const TextPoint& point) {
 }
 
 bool BoldType::isValid(int textType) {
-    return textType == TT_BOLD || textType == TT_BOLD_START || textType == TT_BOLD_END;
+    // Headings are set bold as well.
+    return textType == TT_BOLD || textType == TT_BOLD_START || textType == TT_BOLD_END ||
+           (textType >= TT_HEADING_LARGE && textType <= TT_HEADING_SMALL);
 }
 
 void BoldType::mark(const TextPoint& begin, const TextPoint& end) {
@@ -204,7 +206,10 @@ void BoldType::mark(const TextPoint& begin, const TextPoint& end) {
 
 bool BoldType::setType(const TextPoint& point, TextInfo& run) {
     switch (run.textType) {
-        case TT_BOLD: {
+        case TT_BOLD:
+        case TT_HEADING_LARGE:
+        case TT_HEADING_MEDIUM:
+        case TT_HEADING_SMALL: {
             // iPos -1 closes the range at the end of its run.
             int32_t endPos = run.tpEnd.iPos < 0 ? INT32_MAX : run.tpEnd.iPos;
             mark({point.iLine, run.tpBegin.iIndex, run.tpBegin.iPos},

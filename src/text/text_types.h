@@ -83,8 +83,8 @@ enum TextType : int {
     TT_NEXT_PAGE = 74,
     TT_NEXT_LEAF = 75,
     TT_DASH = 76,
-    TT_RESERVED_77 = 77,
-    TT_RESERVED_78 = 78,
+    TT_NEXT_SPREAD = 77,  // break to the right page of the next spread
+    TT_LEFT_RUBY = 78,    // ruby on the left of the column; as TT_RUBY
     TT_HEADING_LARGE = 79,
     TT_HEADING_MEDIUM = 80,
     TT_HEADING_SMALL = 81,

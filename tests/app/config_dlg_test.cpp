@@ -217,6 +217,27 @@ class ConfigDlgTest : public QObject {
         QCOMPARE(Point(*param_, u"TateNakaNum"), 0);
     }
 
+    void kinsokuModeIsOfferedAsStandardOrStrictAndSaved() {
+        CYbTxtConfigDlg& dlg = make();
+        CYbTxtStyleConfig& page = *dlg.stylePage();
+        QComboBox* mode = page.kinsokuModeBox();
+        QCOMPARE(mode->count(), 2);
+        QCOMPARE(mode->itemText(0), QStringLiteral("標準"));
+        QCOMPARE(mode->itemText(1), QStringLiteral("厳格"));
+        QCOMPARE(mode->currentIndex(), 0);
+        mode->setCurrentIndex(1);
+        QVERIFY(dlg.apply());
+        QCOMPARE(Point(*param_, u"KinsokuMode"), 1);
+        // The mode survives the settings file.
+        QTemporaryDir dir;
+        const std::filesystem::path file =
+            dir.filePath(QStringLiteral("Yomibon.ini")).toStdString();
+        QVERIFY(param_->Save(file));
+        CYbTxtParam loaded;
+        QVERIFY(loaded.Load(file));
+        QCOMPARE(Point(loaded, u"KinsokuMode"), 1);
+    }
+
     void flipIntervalAndTransparencyRanges() {
         CYbTxtConfigDlg& dlg = make();
         CYbTxtStyleConfig& page = *dlg.stylePage();

@@ -74,6 +74,41 @@ TEST(ArrangeBreaks, BreakAtTheStartOfAnEmptyPageIsIgnored) {
     EXPECT_EQ(b.lastPage, 3);
 }
 
+TEST(ArrangeBreaks, SpreadBreakContinuesOnTheRightPageOfTheNextSpread) {
+    CYbBunkoTxtLayout bunko;
+    const auto& boxes = bunko.GetBoxes(TextLayout);
+    ASSERT_EQ(boxes.size(), 2u);  // 17 columns a page, 34 a spread
+    Arranged a;
+    Body(a, u"甲\r\n［＃改見開き］\r\n乙\r\n［＃改ページ］\r\n丙\r\n［＃改見開き］\r\n丁", boxes);
+    EXPECT_EQ(a.line(LineOf(a, u"甲")).iStartCol, 1);
+    // From the right page: the left page stays blank, the text goes on at the next spread.
+    EXPECT_EQ(a.line(LineOf(a, u"乙")).iStartCol, 34);
+    EXPECT_EQ(a.line(LineOf(a, u"丙")).iStartCol, 34 + 17);
+    // From the left page: the next spread's right page.
+    EXPECT_EQ(a.line(LineOf(a, u"丁")).iStartCol, 68);
+    EXPECT_EQ(a.lastPage, 5);
+    // Where a spread has not begun yet the break is ignored, like the other breaks.
+    Arranged b;
+    ParseAndArrange(b, u"題名\r\n著者\r\n\r\n［＃改ページ］\r\n［＃改見開き］\r\n本文", boxes);
+    EXPECT_EQ(b.line(LineOf(b, u"本文")).iStartCol, 34);
+    EXPECT_EQ(b.lastPage, 3);
+}
+
+TEST(ArrangeBreaks, SecondIndentOpenerReplacesTheFirstAndOneCloserEndsIt) {
+    Arranged a;
+    Body(a,
+         u"［＃ここから３字下げ］\r\nあ\r\n［＃ここから５字下げ］\r\nい\r\n［＃ここで字下げ終わり］"
+         u"\r\nう\r\n［＃ここから地から２字上げ］\r\nえ\r\n［＃ここから地付き］\r\nお\r\n"
+         u"［＃ここで地付き終わり］\r\nか",
+         Boxes(17, 10));
+    EXPECT_EQ(a.line(LineOf(a, u"あ")).iIndent, 3);
+    EXPECT_EQ(a.line(LineOf(a, u"い")).iIndent, 5);
+    EXPECT_EQ(a.line(LineOf(a, u"う")).iIndent, 0);
+    EXPECT_EQ(a.line(LineOf(a, u"え")).iBottom, 2);
+    EXPECT_EQ(a.line(LineOf(a, u"お")).iBottom, 0);
+    EXPECT_EQ(a.line(LineOf(a, u"か")).iBottom, -1);
+}
+
 TEST(ArrangeBreaks, IndentsAndBottomAlignmentAcrossBlocks) {
     Arranged a;
     Body(

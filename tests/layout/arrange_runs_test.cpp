@@ -57,6 +57,17 @@ TEST(ArrangeRuns, RoomTakenByEachKindOfRun) {
     EXPECT_EQ(rep.line(1).turns[1].iLength, 8);
 }
 
+// "×" between words takes a whole cell, as the vertical face draws it: the advance and the
+// glyph agree and the sign does not overprint its neighbour.
+TEST(ArrangeRuns, MultiplicationSignTakesAFullCell) {
+    Arranged a;
+    ParseAndArrange(a, u"\r\n100円×家族人数", Boxes(4, 10));
+    const LineInfo& line = a.line(a.buffer.lineCount() - 1);
+    ASSERT_EQ(line.turns.size(), 1u);
+    // 100 as tate-chu-yoko (one cell), 円, ×, 家族人数: seven cells.
+    EXPECT_EQ(line.turns[0].iLength, 7 * 4);
+}
+
 TEST(ArrangeRuns, DashPairsStayTogether) {
     Arranged a;
     ParseAndArrange(a, u"\r\nあいうえおかきくけ――こ", Boxes(4, 10));

@@ -68,7 +68,7 @@ TEST(IndexCreator, LeaderPairsAreNeverSplit) {
     EXPECT_EQ(Columns(c, 2), (Strings{"あいうえおかきくけ…", "‥こさ"}));
 }
 
-TEST(IndexCreator, ClosingBracketAndFullStopStayWithTheColumnButFourExclamationsDoNot) {
+TEST(IndexCreator, ClosingBracketAndFullStopHangButFourExclamationsTakeTheCharacterBeforeThemAlong) {
     Arranged a;
     Body(a, u"「あいうえおかきくけ」。こさ", Boxes(4, 10));
     // Narrowed, the closing bracket still fits; only the full stop hangs.
@@ -78,7 +78,8 @@ TEST(IndexCreator, ClosingBracketAndFullStopStayWithTheColumnButFourExclamations
     EXPECT_EQ(Columns(b, 2), (Strings{"あいうえおかきくけこ⟨」⟩⟨。⟩", "さし"}));
     Arranged c;
     Body(c, u"あいうえおかきくけこ！！！！さし", Boxes(4, 10));
-    EXPECT_EQ(Columns(c, 2), (Strings{"あいうえおかきくけこ", "！！！！さし"}));
+    // Four marks do not hang; they may not begin a column either, so こ goes with them.
+    EXPECT_EQ(Columns(c, 2), (Strings{"あいうえおかきくけ", "こ！！！！さし"}));
     Arranged d;
     Body(d, u"あいうえおかきくけこ！！！さし", Boxes(4, 10));
     EXPECT_EQ(Columns(d, 2), (Strings{"あいうえおかきくけこ⟨！⟩⟨！⟩⟨！⟩", "さし"}));

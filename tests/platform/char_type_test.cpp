@@ -98,6 +98,17 @@ TEST(CharType, ClassTableCoversEveryKind) {
     }
 }
 
+// The Latin-1 signs that Shift_JIS writes as double-byte characters are full width (the
+// vertical face draws them so); the rest of Latin-1 stays half width.
+TEST(CharType, DoubleByteShiftJisSignsAreFullWidth) {
+    for (char32_t c : {U'×', U'÷', U'±', U'°', U'§', U'¶', U'¨', U'´'}) {
+        EXPECT_FALSE(IsHalfWidthClass(CharClass(c))) << unsigned(c);
+        EXPECT_TRUE(CharClass(c) & C3_FULLWIDTH) << unsigned(c);
+    }
+    for (char32_t c : {U'é', U'ü', U'\u00A1', U'¿', U'ß'})
+        EXPECT_TRUE(IsHalfWidthClass(CharClass(c))) << unsigned(c);
+}
+
 TEST(CharType, IdeographicSpaceCarriesSpaceFlag) {
     uint16_t cls = CharClass(U'\u3000');
     EXPECT_TRUE(cls & C1_SPACE);

@@ -17,7 +17,9 @@ using namespace std::string_view_literals;
 
 TEST(AnnotationTable, RowsInTheirOrder) {
     auto rows = AnnotationTable();
-    ASSERT_EQ(rows.size(), 118u);  // the library's 117 forms and the one-line indent
+    // The library's 117 forms, the one-line indent, the spread break, the run-in, window
+    // and block headings, and the annotated ruby forms.
+    ASSERT_EQ(rows.size(), 137u);
     EXPECT_EQ(rows.front().open, u"《");
     EXPECT_EQ(rows.back().textType, TT_EXTERNAL_CHAR);
     EXPECT_EQ(rows[rows.size() - 2].textType, TT_RANGE_END);
@@ -36,6 +38,7 @@ TEST(AnnotationTable, RowsInTheirOrder) {
     EXPECT_EQ(FindAnnotationByOpen(u"［＃傍点"), 41);
     EXPECT_EQ(FindAnnotationByOpen(u"［＃罫囲み"), 77);
     EXPECT_EQ(FindAnnotationByOpen(u"［＃無い"), -1);
+    EXPECT_EQ(rows[size_t(FindAnnotationByOpen(u"［＃改見開き"))].textType, TT_NEXT_SPREAD);
     auto special = SpecialCharTable();
     ASSERT_EQ(special.size(), 6u);
     EXPECT_EQ(special[0].str, u"｜");

@@ -41,6 +41,41 @@ TEST(AozoraCorpus, EveryTextParses) {
     }
 }
 
+// Notation never leaks into the body: no stretch of plain text holds an annotation's
+// opening or a picture annotation's closing. Plain runs are cut where the character class
+// changes ("入", "る", "］"), so each line's neighbouring plain runs are looked at joined.
+// The bibliography is taken as written and is not looked at.
+TEST(AozoraCorpus, NoNotationInBodyText) {
+    YB_REQUIRE_CORPUS();
+    for (const auto& file : CorpusTexts()) {
+        SCOPED_TRACE(file.string());
+        CYbTxtBuffer buffer;
+        CYbAozoraTxtParser parser;
+        ASSERT_TRUE(parser.loadFile(FromFsPath(file), buffer));
+        int leaks = 0;
+        auto check = [&leaks](const std::u16string& plain) {
+            if (plain.find(u"［＃") == std::u16string::npos &&
+                plain.find(u"入る］") == std::u16string::npos)
+                return;
+            if (++leaks <= 3) ADD_FAILURE() << ToUtf8(plain);
+        };
+        for (const LineInfo& line : buffer.lines()) {
+            if (!line.runs.empty() && line.runs[0].textType == TT_END_OF_BODY) break;
+            std::u16string plain;
+            for (const TextInfo& run : line.runs) {
+                if (run.textType == TT_TEXT) {
+                    plain += run.str;
+                    continue;
+                }
+                check(plain);
+                plain.clear();
+            }
+            check(plain);
+        }
+        EXPECT_EQ(leaks, 0);
+    }
+}
+
 TEST(AozoraCorpus, RashomonHeadAndBody) {
     YB_REQUIRE_CORPUS();
     auto dir = CorpusDir() / "akutagawa-rashomon";

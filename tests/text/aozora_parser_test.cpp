@@ -27,6 +27,23 @@ TEST(AozoraParser, RubyBases) {
     EXPECT_EQ(Body(u"本《ほん"), "本 《 ほん");
 }
 
+// Headings of every form are headings (and so in the outline) and are set bold; the text
+// around them is not.
+TEST(AozoraParser, HeadingsAreBold) {
+    CYbTxtBuffer buffer = ParseNotation(
+        u"\n［＃大見出し］第一章［＃大見出し終わり］\n［＃窓小見出し］窓［＃窓小見出し終わり］本文"
+        u"\n"
+        u"二［＃「二」は同行中見出し］");
+    EXPECT_EQ(DescribeLine(buffer, 2), "第一章 {79:@0,0-1,-1}");
+    EXPECT_EQ(DescribeLine(buffer, 3), "窓 {81:@0,0-1,-1} 本文");
+    EXPECT_EQ(DescribeLine(buffer, 4), "二 {80:@0,0-0,0}");
+    EXPECT_TRUE(buffer.isBold({2, 0, 0}));
+    EXPECT_TRUE(buffer.isBold({2, 0, 2}));
+    EXPECT_TRUE(buffer.isBold({3, 0, 0}));
+    EXPECT_FALSE(buffer.isBold({3, 2, 0}));
+    EXPECT_TRUE(buffer.isBold({4, 0, 0}));
+}
+
 TEST(AozoraParser, EmphasisTargetsAndRanges) {
     EXPECT_EQ(Body(u"これは大事［＃「大事」に傍点］だ"), "これは 大事 {9:傍点@1,0-1,1} だ");
     // A target that does not occur adds nothing.
@@ -125,7 +142,7 @@ TEST(AozoraParser, PicturesAndBoxes) {
     EXPECT_EQ(Body(u"絵［＃挿絵（fig01.png、横321×縦445）入る］"),
               "絵 {50:fig01.png|挿絵|横321×縦445|||@0,0-0,0}");
     EXPECT_EQ(Body(u"［＃「地図」のキャプション付きの図（map.png、頁）入る］"),
-              "{51:map.png|「地図」のキャプション付きの図||頁||@0,0-0,-1}");
+              "{51:map.png|地図||頁||@0,0-0,-1}");
     // Not a picture: the word is followed by something other than a number.
     EXPECT_EQ(Body(u"あ［＃図を見よ（注）入る］"), "あ");
     CYbTxtBuffer buffer = ParseNotation(u"\n［＃ここから罫囲み］\nあ\n［＃ここで罫囲み終わり］");
