@@ -113,7 +113,8 @@ void CYbIndexCreator::reserveRuby(int32_t index, const TextInfo& run, bool retry
     int64_t hi = INT64_MAX / 4;  // at the end of the line nothing follows
     if (neighbour(last, 1, at, c)) hi = IsKana(c) && !coveredByRuby(at) ? end + g : end;
     const int64_t missing = length - (hi - lo);
-    int extra = missing > 0 ? int((missing * 4 + ts - 1) / ts) : 0;
+    // The mapper sets a quarter of spread as a quarter of the text size.
+    int extra = missing > 0 ? int((missing * 4 + textSize_ - 1) / textSize_) : 0;
     if (extra > 0 && pos_ + extra > limit_ && retry && columnStart < first) {
         // No room left in this column: the base (and what may not end a column before it)
         // begins the next one, where nothing precedes it.
@@ -137,7 +138,7 @@ void CYbIndexCreator::reserveRuby(int32_t index, const TextInfo& run, bool retry
         history_.back().extra += extra;
         history_.back().spreadRun = index;
     }
-    const int64_t spread = int64_t(extra) * ts / 4;
+    const int64_t spread = int64_t(extra) * textSize_ / 4;
     const int64_t start = std::max(lo, top + (end + spread - top - length) / 2);
     rubyEnd_ = std::min(start, hi + spread - length) + length;
 }

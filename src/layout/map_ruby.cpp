@@ -72,7 +72,8 @@ std::vector<BasePart> GatherBase(const PageMap& chars, const std::vector<TargetC
     return parts;
 }
 
-// Where the nearest ruby before the base ends, when that ruby lies in the same column.
+// Where the glyphs of the nearest ruby before the base end, when that ruby lies in the
+// same column.
 int32_t PrecedingRubyEnd(const PageMap& chars, const CYbTxtBuffer& buffer, int line, int run,
                          int column) {
     const auto& runs = buffer.lines()[line].runs;
@@ -86,7 +87,7 @@ int32_t PrecedingRubyEnd(const PageMap& chars, const CYbTxtBuffer& buffer, int l
     --it;
     if (it->first.iLine != line || it->first.iIndex != prev || it->second.iColumn != column)
         return INT32_MIN;
-    return it->second.y + it->second.advance;
+    return it->second.y + it->second.height;
 }
 
 bool IsKana(char32_t c) {

@@ -235,11 +235,16 @@ Faults AuditCorpus(bool strict) {
             mapper.setLayout(*layout);
             mapper.setOptions(MapOptions::FromParam(param));
             const size_t before = f.examples.size();
+            const int kanjiBefore = f.rubyOverKanji, overlapBefore = f.rubyOverlap;
             Audit audit(buffer, param, strict, f);
             for (int page = 0; page <= last; page += 2) {
                 mapper.Arrange({}, buffer, page / 2 * mapper.geometry().columnsPerSpread);
                 audit.spread(mapper);
             }
+            if (f.rubyOverKanji > kanjiBefore || f.rubyOverlap > overlapBefore)
+                std::printf("  %s %s: %d ruby over kanji, %d ruby overlaps\n",
+                            file.filename().string().c_str(), ToUtf8(layout->GetTypeName()).c_str(),
+                            f.rubyOverKanji - kanjiBefore, f.rubyOverlap - overlapBefore);
             for (size_t i = before; i < f.examples.size(); ++i)
                 f.examples[i] = file.filename().string() + " " + f.examples[i];
         }
