@@ -62,14 +62,17 @@ bool CYbIndexCreator::neighbour(const RunPoint& at, int step, RunPoint& where, c
     }
 }
 
+// A ruby run follows its base: only the first one after the point can cover it.
 bool CYbIndexCreator::coveredByRuby(const RunPoint& at) const {
     const auto& runs = info_->runs;
-    for (const TextInfo& run : runs) {
+    const size_t stop = std::min(runs.size(), size_t(std::max(0, at.iIndex)) + 64);
+    for (size_t r = size_t(std::max(0, at.iIndex)) + 1; r < stop; ++r) {
+        const TextInfo& run = runs[r];
         if (run.textType != TT_RUBY && run.textType != TT_SIC) continue;
         RunPoint b = run.tpBegin;
         RunPoint e = run.tpEnd;
         if (e.iPos < 0) e.iPos = INT32_MAX;
-        if (!(at < b) && !(e < at)) return true;
+        return !(at < b) && !(e < at);
     }
     return false;
 }

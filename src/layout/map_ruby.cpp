@@ -94,13 +94,16 @@ bool IsKana(char32_t c) {
     return (c >= 0x3041 && c <= 0x309F) || (c >= 0x30A1 && c <= 0x30FF);
 }
 
+// A ruby run follows its base: only the first one after the point can cover it.
 bool CoveredByRuby(const std::vector<TextInfo>& runs, const TextPoint& at) {
     const RunPoint p{at.iIndex, at.iPos};
-    for (const TextInfo& run : runs) {
+    const size_t stop = std::min(runs.size(), size_t(std::max(0, at.iIndex)) + 64);
+    for (size_t r = size_t(std::max(0, at.iIndex)) + 1; r < stop; ++r) {
+        const TextInfo& run = runs[r];
         if (!IsRubyType(run.textType)) continue;
         RunPoint e = run.tpEnd;
         if (e.iPos < 0) e.iPos = INT32_MAX;
-        if (!(p < run.tpBegin) && !(e < p)) return true;
+        return !(p < run.tpBegin) && !(e < p);
     }
     return false;
 }
