@@ -23,6 +23,7 @@ int ArrangeDocument(CYbTxtBuffer& buffer, const CYbTxtLayout& layout, const CYbT
     const auto& boxes = layout.GetBoxes(TextLayout);
     {
         CYbIndexCreator creator(buffer, boxes, layout.GetSize(TextSize).size, param);
+        creator.setRubySize(layout.GetSize(RubySize).size);
         for (int line = 0; line < buffer.lineCount(); ++line)
             creator.IndexLine(line);
     }

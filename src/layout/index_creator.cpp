@@ -28,7 +28,7 @@ bool IsControlRun(int type) {
 
 CYbIndexCreator::CYbIndexCreator(CYbTxtBuffer& buffer, const std::vector<LayoutBox>& boxes,
                                  int32_t textSize, const CYbTxtParam& param)
-    : buffer_(buffer), boxes_(boxes), kinsoku_(param) {
+    : buffer_(buffer), boxes_(boxes), kinsoku_(param), textSize_(textSize) {
     bool anyLines =
         std::any_of(boxes_.begin(), boxes_.end(), [](const LayoutBox& b) { return b.lines > 0; });
     // A layout without text columns still arranges, into one column per box.
@@ -43,6 +43,7 @@ CYbIndexCreator::CYbIndexCreator(CYbTxtBuffer& buffer, const std::vector<LayoutB
     maxHanging_ = strict_ ? 1 : kMaxHanging;
     buffer_.narrowMarks().clear();
     buffer_.pictureBoxes().clear();
+    buffer_.rubySpreads().clear();
     while (boxLines(curBox_) <= 0) {
         ++curBox_;
         ++boxSeq_;
@@ -121,6 +122,7 @@ void CYbIndexCreator::beginLine(int line) {
     placed_ = 0;
     last_ = LastChar{};
     history_.clear();
+    rubyEnd_ = INT64_MIN;
     numeralBits_ = 0;
     numeralRun_ = -1;
     computeLimit();
@@ -143,7 +145,7 @@ void CYbIndexCreator::arrangeRun(int32_t index) {
         case TT_RUBY:
         case TT_LEFT_RUBY:
         case TT_SIC:
-            fitRuby(run);
+            fitRuby(index, run);
             break;
         case TT_PAREN_NOTE:
         case TT_LINE_RIGHT_SMALL:
@@ -290,6 +292,7 @@ void CYbIndexCreator::startColumn(int32_t run, int32_t pos, bool byOverflow) {
     }
     last_.inColumn = false;
     history_.clear();
+    rubyEnd_ = INT64_MIN;
 }
 
 void CYbIndexCreator::breakTo(int type, int32_t index) {
@@ -333,6 +336,7 @@ void CYbIndexCreator::breakTo(int type, int32_t index) {
     }
     last_.inColumn = false;
     history_.clear();
+    rubyEnd_ = INT64_MIN;
     breakPending_ = true;
 }
 

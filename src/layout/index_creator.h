@@ -26,6 +26,10 @@ class CYbIndexCreator {
     CYbIndexCreator(CYbTxtBuffer& buffer, const std::vector<LayoutBox>& boxes, int32_t textSize,
                     const CYbTxtParam& param);
 
+    // Size of one ruby character in layout units (the layout's RubySize); 0 leaves ruby
+    // out of the arrangement.
+    void setRubySize(int32_t size) { rubySize_ = size; }
+
     // Arranges one buffer line; lines are given in order, from line 0.
     void IndexLine(int line);
     // Narrows the punctuation of one over-full column, from begin to end (both included).
@@ -85,6 +89,8 @@ class CYbIndexCreator {
         LastChar lastBefore;
         bool pulledPrevious = false;  // its pair narrowing also narrowed the mark before it
         bool hung = false;
+        int extra = 0;           // quarters added after it to spread a ruby base
+        int32_t spreadRun = -1;  // the ruby run of that spread
     };
     // The advance of a punctuation mark set after another one, and what the mark before it
     // gives back.
@@ -129,6 +135,7 @@ class CYbIndexCreator {
               const Narrowing& n);
     bool moveLastWith();
     bool moveTail(size_t first);
+    void keepSpread(const Placed& moved, const Placed& head);
     void remember(int32_t index, int32_t pos, char32_t ch, int baseWidth, int runType,
                   const Narrowing& n, bool hung);
     // Strict mode: one hanging mark of the hanging list, otherwise the text is pushed out
@@ -148,7 +155,15 @@ class CYbIndexCreator {
     bool forbiddenStart(int32_t index, int32_t pos) const;
 
     // Ruby fitting, pictures.
-    void fitRuby(const TextInfo& run);
+    void fitRuby(int32_t index, const TextInfo& run);
+    void fitRubyTurn(const TextInfo& run);
+    // Room for a reading longer than its base: what the neighbours allow it to cover, and
+    // the base spread (1:2:1) by the rest.
+    void reserveRuby(int32_t index, const TextInfo& run, bool retry);
+    // The neighbour of a base character before or after it in the line: false when there is
+    // none in the column; `c` is 0 for a neighbour that is no plain character.
+    bool neighbour(const RunPoint& at, int step, RunPoint& where, char32_t& c) const;
+    bool coveredByRuby(const RunPoint& at) const;
     void mergeIntoPrevious();
     void moveTurnTo(const RunPoint& base, const RunPoint& turn, int before);
     // The character before `at` when it is in the end list and lies after the column start;
@@ -164,6 +179,9 @@ class CYbIndexCreator {
     int boxesPerPage_ = 1;
     CYbKinsoku kinsoku_;
     int tateNakaNum_ = 3;
+    int32_t textSize_ = 0;
+    int32_t rubySize_ = 0;
+    int64_t rubyEnd_ = INT64_MIN;  // end of the last ruby of the column, layout units
     bool noHang_ = false;
     bool strict_ = false;
     int maxHanging_ = kMaxHanging;

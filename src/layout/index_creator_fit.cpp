@@ -81,7 +81,12 @@ int CYbIndexCreator::charWidth(const RunPoint& from, const RunPoint& to) const {
     return width;
 }
 
-void CYbIndexCreator::fitRuby(const TextInfo& run) {
+void CYbIndexCreator::fitRuby(int32_t index, const TextInfo& run) {
+    fitRubyTurn(run);
+    reserveRuby(index, run, true);
+}
+
+void CYbIndexCreator::fitRubyTurn(const TextInfo& run) {
     auto& turns = info_->turns;
     const auto& runs = info_->runs;
     if (turns.size() < 2 || !columns_.back().byOverflow) return;
@@ -138,6 +143,7 @@ void CYbIndexCreator::mergeIntoPrevious() {
     turns.back().iCount = 0;
     last_ = keep;
     history_.clear();
+    rubyEnd_ = INT64_MIN;
 }
 
 void CYbIndexCreator::moveTurnTo(const RunPoint& base, const RunPoint& turn, int before) {
@@ -166,6 +172,7 @@ void CYbIndexCreator::moveTurnTo(const RunPoint& base, const RunPoint& turn, int
     pos_ += width;
     placed_ += before;
     history_.clear();
+    rubyEnd_ = INT64_MIN;
 }
 
 RunPoint CYbIndexCreator::endListBefore(const RunPoint& at, const RunPoint& columnStart) const {

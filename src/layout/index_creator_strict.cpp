@@ -57,6 +57,7 @@ bool CYbIndexCreator::moveTail(size_t first) {
         pos_ = std::max(pos_, extent_);
         if (SetByCharacter(t.runType, t.ch)) {
             placeChar(t.run, t.pos, t.ch, t.baseWidth, t.runType);
+            keepSpread(t, tail.front());
             continue;
         }
         // Cells (tate-chu-yoko, repeat marks, pictures of characters) keep their width.
@@ -65,8 +66,22 @@ bool CYbIndexCreator::moveTail(size_t first) {
         pos_ += t.baseWidth;
         ++placed_;
         record(t.run, t.pos, t.ch, t.baseWidth, t.baseWidth, t.runType, 0, false);
+        keepSpread(t, tail.front());
     }
     return true;
+}
+
+// A spread ruby base that moves whole keeps its room; one split by the move loses it.
+void CYbIndexCreator::keepSpread(const Placed& moved, const Placed& head) {
+    if (moved.extra <= 0 || moved.spreadRun < 0) return;
+    const TextInfo& ruby = info_->runs[size_t(moved.spreadRun)];
+    if (ruby.tpBegin < RunPoint{head.run, head.pos}) {
+        buffer_.rubySpreads().erase(TextPoint{line_, moved.spreadRun, 0});
+        return;
+    }
+    pos_ += moved.extra;
+    history_.back().extra = moved.extra;
+    history_.back().spreadRun = moved.spreadRun;
 }
 
 bool CYbIndexCreator::pushOut(int32_t index, int32_t pos, char32_t ch, int width, int runType) {

@@ -1,6 +1,7 @@
 // Internal: the state of one spread's build, shared by the map_*.cpp files.
 #pragma once
 
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -91,6 +92,8 @@ class MapBuilder {
 
     // map_ruby.cpp
     void placeRuby(int line, int run);
+    // The room the arranger added around spread ruby bases of a line, per base character.
+    void collectPads(int line);
     // map_left_ruby.cpp
     void placeLeftRuby(int line, int run);
     // map_marks.cpp: emphasis marks, side lines, range boxes, links
@@ -118,6 +121,8 @@ class MapBuilder {
     int c0_ = 0;
     int c1_ = 0;
     int notes_ = 0;
+    // Layout units set before and after each character of a spread ruby base.
+    std::map<RunPoint, int32_t> pads_;
     // Columns of the spread that the current line occupies, in order.
     std::vector<ColumnFrame> lineColumns_;
 };

@@ -70,6 +70,12 @@ void MapBuilder::placePlain(const TextPoint& at, const TextInfo& info, char32_t 
         return;
     }
     flushLanes(cur);
+    int32_t pad = 0;
+    if (!pads_.empty()) {
+        auto it = pads_.find({at.iIndex, at.iPos});
+        if (it != pads_.end()) pad = it->second;
+    }
+    cur.y += pad;
     const int32_t height = IsHalfWidthChar(info, c) ? ts / 2 : ts;
     int32_t advance = info.textType == TT_RESERVED_82 ? 0 : height + cur.spacing;
     int32_t inkY = cur.y;
@@ -81,7 +87,7 @@ void MapBuilder::placePlain(const TextPoint& at, const TextInfo& info, char32_t 
     enter(at, {cur.frame.column, x, cur.y, advance, ts, height, ts, x, inkY}, cur);
     cur.lastY = cur.y;
     cur.lastAdvance = advance;
-    cur.y += advance;
+    cur.y += advance + pad;
     if (info.textType != TT_RESERVED_82) ++cur.cells;
 }
 

@@ -1,5 +1,6 @@
 // Ruby beside its base: one reading character per base character, spread over a longer
-// base, hanging from the base top when longer, and continued over a base split in two.
+// base, centred over a shorter one between its neighbours, and continued over a base split
+// in two.
 #include <algorithm>
 #include <climits>
 #include <set>
@@ -19,6 +20,7 @@ struct BasePart {
     int32_t rubyX = INT32_MIN;
     std::set<int32_t> cells;  // tops of its cells (a horizontal cell counts once)
     std::vector<PageMapEntry> entries;
+    std::vector<TextPoint> points;
 };
 
 // One ruby run being set: its characters and the sizes they take.
@@ -65,22 +67,72 @@ std::vector<BasePart> GatherBase(const PageMap& chars, const std::vector<TargetC
         p.rubyX = std::max(p.rubyX, e.x + e.size + rubySpacing);
         p.cells.insert(e.y);
         p.entries.push_back(e);
+        p.points.push_back(tc.at);
     }
     return parts;
 }
 
-// Where the ruby of the run before the base ends, when that ruby lies in the same column.
+// Where the glyphs of the nearest ruby before the base end, when that ruby lies in the
+// same column.
 int32_t PrecedingRubyEnd(const PageMap& chars, const CYbTxtBuffer& buffer, int line, int run,
                          int column) {
     const auto& runs = buffer.lines()[line].runs;
-    const int prev = runs[run].tpBegin.iIndex - 1;
-    if (prev < 0 || prev >= int(runs.size()) || !IsRubyType(runs[prev].textType)) return INT32_MIN;
+    int prev = std::min(runs[run].tpBegin.iIndex, run) - 1;
+    const int stop = std::max(-1, prev - 16);
+    while (prev > stop && prev < int(runs.size()) && !IsRubyType(runs[prev].textType))
+        --prev;
+    if (prev <= stop || prev >= int(runs.size())) return INT32_MIN;
     auto it = chars.lower_bound({line, prev + 1, 0});
     if (it == chars.begin()) return INT32_MIN;
     --it;
     if (it->first.iLine != line || it->first.iIndex != prev || it->second.iColumn != column)
         return INT32_MIN;
-    return it->second.y + it->second.advance;
+    return it->second.y + it->second.height;
+}
+
+bool IsKana(char32_t c) {
+    return (c >= 0x3041 && c <= 0x309F) || (c >= 0x30A1 && c <= 0x30FF);
+}
+
+// A ruby run follows its base: only the first one after the point can cover it.
+bool CoveredByRuby(const std::vector<TextInfo>& runs, const TextPoint& at) {
+    const RunPoint p{at.iIndex, at.iPos};
+    const size_t stop = std::min(runs.size(), size_t(std::max(0, at.iIndex)) + 64);
+    for (size_t r = size_t(std::max(0, at.iIndex)) + 1; r < stop; ++r) {
+        const TextInfo& run = runs[r];
+        if (!IsRubyType(run.textType)) continue;
+        RunPoint e = run.tpEnd;
+        if (e.iPos < 0) e.iPos = INT32_MAX;
+        return !(p < run.tpBegin) && !(e < p);
+    }
+    return false;
+}
+
+// The main-lane glyph next to `from` (before it for step -1) in the same column of the
+// line, skipping ruby, marks and characters that take no room.
+bool NeighbourGlyph(const PageMap& chars, const CYbTxtBuffer& buffer, const TextPoint& from,
+                    int step, int column, TextPoint& at, PageMapEntry& entry) {
+    const auto& runs = buffer.lines()[from.iLine].runs;
+    auto it = chars.find(from);
+    for (int guard = 0; it != chars.end() && guard < 256; ++guard) {
+        if (step < 0) {
+            if (it == chars.begin()) return false;
+            --it;
+        } else if (++it == chars.end()) {
+            return false;
+        }
+        if (it->first.iLine != from.iLine) return false;
+        const PageMapEntry& e = it->second;
+        if (!IsMainTextType(runs[it->first.iIndex].textType) &&
+            !IsBaseCharType(runs[it->first.iIndex].textType))
+            continue;
+        if (e.height <= 0 || e.advance <= 0) continue;
+        if (e.iColumn != column) return false;
+        at = it->first;
+        entry = e;
+        return true;
+    }
+    return false;
 }
 
 // How many of the ruby characters from k on may not begin the second part (one to three
@@ -143,6 +195,67 @@ void SetSpreadOverBase(const RubyRun& ruby, const BasePart& p, int32_t rubySpaci
         sink.put(k, p, x, y0 + k * (ruby.g + gap), ruby.g + gap);
 }
 
+// Where a reading longer than its base may lie: from the end of the glyph before the base
+// (one ruby character earlier over a kana without ruby) to the top of the glyph after it
+// (one ruby character later over such a kana), never over the preceding reading, inside
+// the box; c0..c1 is the base with the room spread around it.
+struct Room {
+    int32_t lo = 0;
+    int32_t hi = 0;
+    int32_t c0 = 0;
+    int32_t c1 = 0;
+    int32_t bottom = 0;
+};
+
+int32_t PadOf(const std::map<RunPoint, int32_t>& pads, const TextPoint& at) {
+    auto it = pads.find({at.iIndex, at.iPos});
+    return it == pads.end() ? 0 : it->second;
+}
+
+char32_t CharAt(const CYbTxtBuffer& buffer, const TextPoint& at) {
+    const TextInfo& run = buffer.lines()[at.iLine].runs[at.iIndex];
+    if (run.textType != TT_TEXT && run.textType != TT_DASH) return 0;
+    const size_t i = CharOffset(run.str, size_t(at.iPos));
+    return i < run.str.size() ? CodePointAt(run.str, i) : 0;
+}
+
+Room RubyRoom(const PageMap& chars, const CYbTxtBuffer& buffer,
+              const std::map<RunPoint, int32_t>& pads, const RubyRun& ruby, const BasePart& p,
+              int32_t bottom) {
+    const auto& runs = buffer.lines()[ruby.line].runs;
+    const PageMapEntry& first = p.entries.front();
+    const PageMapEntry& last = p.entries.back();
+    Room room;
+    room.c0 = first.y - PadOf(pads, p.points.front());
+    room.c1 = last.y + std::min(last.height, last.advance) + PadOf(pads, p.points.back());
+    const int32_t bound = ruby.bound == INT32_MIN ? INT32_MIN : ruby.bound;
+    TextPoint at;
+    PageMapEntry e;
+    room.lo = room.c0;
+    if (NeighbourGlyph(chars, buffer, p.points.front(), -1, p.column, at, e)) {
+        const bool free = IsKana(CharAt(buffer, at)) && !CoveredByRuby(runs, at) && bound <= e.y;
+        room.lo = e.y + std::min(e.height, e.advance) - (free ? ruby.g : 0);
+    }
+    room.lo = std::max(room.lo, bound);
+    room.hi = room.bottom = bottom;
+    if (NeighbourGlyph(chars, buffer, p.points.back(), 1, p.column, at, e)) {
+        const bool free = IsKana(CharAt(buffer, at)) && !CoveredByRuby(runs, at);
+        room.hi = std::min(bottom, e.y + (free ? ruby.g : 0));
+    }
+    return room;
+}
+
+// A reading longer than its base is centred over it (and the room the arranger spread
+// around it), between `lo` and `hi`: it never covers a neighbouring kanji or reading.
+void SetCentred(const RubyRun& ruby, const BasePart& p, const Room& room, RubySink& sink) {
+    int32_t start = std::max(room.lo, (room.c0 + room.c1 - ruby.length) / 2);
+    if (start + ruby.length > room.hi) start = std::max(room.lo, room.hi - ruby.length);
+    // The page edge is harder than a neighbour.
+    if (start + ruby.length > room.bottom) start = room.bottom - ruby.length;
+    for (int k = 0; k < int(ruby.chars.size()); ++k)
+        sink.put(k, p, p.rubyX, start + k * ruby.g, ruby.g);
+}
+
 // Any other ruby in one column: from the base top (or the preceding ruby's end), spread
 // over the room when shorter, kept inside the box when longer.
 void SetFromTop(const RubyRun& ruby, const BasePart& p, int32_t boxBottom, RubySink& sink) {
@@ -188,7 +301,37 @@ void MapBuilder::placeRuby(int line, int run) {
     if (!bounded && n < cells && cells > 1 && p.end - p.top >= ruby.length)
         return SetSpreadOverBase(ruby, p, ruby.size.spacing, sink);
     const ColumnBox cb = FindColumnBox(geo_, p.column);
-    SetFromTop(ruby, p, cb.index >= 0 ? geo_.text[cb.index].bottom : INT32_MAX, sink);
+    const int32_t bottom = cb.index >= 0 ? geo_.text[cb.index].bottom : INT32_MAX;
+    if (ruby.length > p.end - (bounded ? ruby.bound : p.top)) {
+        const Room room = RubyRoom(chars_, buffer_, pads_, ruby, p, bottom);
+        return SetCentred(ruby, p, room, sink);
+    }
+    SetFromTop(ruby, p, bottom, sink);
+}
+
+void MapBuilder::collectPads(int line) {
+    pads_.clear();
+    const auto& spreads = buffer_.rubySpreads();
+    auto it = spreads.lower_bound({line, 0, 0});
+    if (it == spreads.end() || it->first.iLine != line) return;
+    const auto& turns = buffer_.lines()[line].turns;
+    for (; it != spreads.end() && it->first.iLine == line; ++it) {
+        std::vector<TargetChar> target = TargetChars(buffer_, line, it->first.iIndex);
+        std::erase_if(target, [](const TargetChar& t) { return t.type != TT_TEXT; });
+        if (target.empty()) continue;
+        const RunPoint first{target.front().at.iIndex, target.front().at.iPos};
+        const RunPoint last{target.back().at.iIndex, target.back().at.iPos};
+        // A base split over two columns keeps its width.
+        const bool split = std::any_of(turns.begin() + 1, turns.end(), [&](const TextTurnPos& t) {
+            const RunPoint tp{t.iIndex, t.iPos};
+            return first < tp && !(last < tp);
+        });
+        if (split) continue;
+        const int32_t spread = int32_t(int64_t(it->second) * geo_.textSize.size / 4);
+        const int32_t pad = spread / int32_t(2 * target.size());
+        for (const TargetChar& t : target)
+            pads_[{t.at.iIndex, t.at.iPos}] = pad;
+    }
 }
 
 }  // namespace Yomibon::MapDetail

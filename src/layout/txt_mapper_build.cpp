@@ -76,6 +76,7 @@ void MapBuilder::placeLine(int line) {
     // A line entered inside the spread's first column carries the indents set before it.
     if (t > 0) prescanLine(line, {turns[t].iIndex, turns[t].iPos}, state);
     lineColumns_.clear();
+    collectPads(line);
     for (; t < turns.size() && turns[t].iColumn < c1_; ++t)
         placeColumn(line, t, state);
     placeAnnotations(line);

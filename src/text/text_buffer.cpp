@@ -12,6 +12,7 @@ void CYbTxtBuffer::clear() {
     bold_.clear();
     narrow_.clear();
     pictures_.clear();
+    spreads_.clear();
     title_.clear();
     author_.clear();
 }

@@ -82,6 +82,9 @@ class CYbTxtBuffer {
     using BoldMap = std::map<TextPoint, uint8_t>;
     using NarrowMap = std::map<TextPoint, int32_t>;
     using PictureBoxMap = std::map<TextPoint, std::pair<int32_t, int32_t>>;
+    // Quarters of a cell added around the base of a ruby run (keyed by the run's first
+    // character) so that a reading longer than its base has room beside it.
+    using RubySpreadMap = std::map<TextPoint, int32_t>;
 
     virtual ~CYbTxtBuffer() = default;
 
@@ -117,12 +120,15 @@ class CYbTxtBuffer {
     const NarrowMap& narrowMarks() const { return narrow_; }
     PictureBoxMap& pictureBoxes() { return pictures_; }
     const PictureBoxMap& pictureBoxes() const { return pictures_; }
+    RubySpreadMap& rubySpreads() { return spreads_; }
+    const RubySpreadMap& rubySpreads() const { return spreads_; }
 
   private:
     std::vector<LineInfo> lines_;
     BoldMap bold_;
     NarrowMap narrow_;
     PictureBoxMap pictures_;
+    RubySpreadMap spreads_;
     std::u16string title_;
     std::u16string author_;
     std::u16string info_;

@@ -68,7 +68,8 @@ TEST(IndexCreator, LeaderPairsAreNeverSplit) {
     EXPECT_EQ(Columns(c, 2), (Strings{"あいうえおかきくけ…", "‥こさ"}));
 }
 
-TEST(IndexCreator, ClosingBracketAndFullStopHangButFourExclamationsTakeTheCharacterBeforeThemAlong) {
+TEST(IndexCreator,
+     ClosingBracketAndFullStopHangButFourExclamationsTakeTheCharacterBeforeThemAlong) {
     Arranged a;
     Body(a, u"「あいうえおかきくけ」。こさ", Boxes(4, 10));
     // Narrowed, the closing bracket still fits; only the full stop hangs.

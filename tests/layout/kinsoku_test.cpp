@@ -25,6 +25,33 @@ TEST(Kinsoku, DefaultListsOfTheSettings) {
     EXPECT_FALSE(k.isSepNG(U'。'));
 }
 
+TEST(Kinsoku, StrictModeAddsTheJlreqClassesAndKeepsTheHangingList) {
+    CYbTxtParam param;
+    EXPECT_EQ(CYbKinsoku::ModeOf(param), CYbKinsoku::kStandard);
+    CYbKinsoku standard(param);
+    EXPECT_FALSE(standard.strict());
+    for (char32_t c : {U'ー', U'ぁ', U'々', U'ゝ', U'〜', U'…'})
+        EXPECT_FALSE(standard.isStart(c)) << unsigned(c);
+    const int32_t strictMode = 1;
+    ASSERT_TRUE(param.SetPoints(u"KinsokuMode", &strictMode, 1));
+    EXPECT_EQ(CYbKinsoku::ModeOf(param), CYbKinsoku::kStrict);
+    CYbKinsoku strict(param);
+    EXPECT_TRUE(strict.strict());
+    // cl-02 … cl-11 may not begin a column, cl-01 may not end one.
+    for (char32_t c : {U'ー', U'ぁ', U'ヶ', U'々', U'ゝ', U'ヾ', U'〜', U'‐', U'…', U'‥', U'；',
+                       U'〕', U'〟', U'」', U'。'})
+        EXPECT_TRUE(strict.isStart(c)) << unsigned(c);
+    for (char32_t c : {U'〝', U'〘', U'「', U'（'})
+        EXPECT_TRUE(strict.isEnd(c)) << unsigned(c);
+    for (char32_t c : {U'あ', U'漢', U'ア'})
+        EXPECT_FALSE(strict.isStart(c) || strict.isEnd(c)) << unsigned(c);
+    // Only the hanging list hangs.
+    for (char32_t c : {U'、', U'。', U'，', U'．'})
+        EXPECT_TRUE(strict.isHanging(c)) << unsigned(c);
+    for (char32_t c : {U'」', U'っ', U'ー'})
+        EXPECT_FALSE(strict.isHanging(c)) << unsigned(c);
+}
+
 TEST(Kinsoku, OccupancyCodesFromTheClassMap) {
     CYbTxtParam param;
     CYbKinsoku k(param);

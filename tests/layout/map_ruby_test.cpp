@@ -63,10 +63,11 @@ TEST_F(RubyTest, ShortRubyIsSpreadOverTwoAndFiveBaseCharacters) {
     EXPECT_EQ(m.at({0, 1, 2}).x, kRubyX);
 }
 
-TEST_F(RubyTest, LongRubyHangsFromTheBaseTopAndStaysInTheBox) {
-    single(u"字一字", 1, 1, u"ひとつ");
-    EXPECT_EQ(at(0, 1, 0).y, kTop + kAdvance);
-    EXPECT_EQ(at(0, 1, 2).y, kTop + kAdvance + 320);
+TEST_F(RubyTest, LongRubyIsCentredOverItsBaseAndStaysInTheBox) {
+    // Between kana it covers half of each: 480 of reading over 310 of base, 85 either side.
+    single(u"あ一あ", 1, 1, u"ひとつ");
+    EXPECT_EQ(at(0, 1, 0).y, kTop + kAdvance - 85);
+    EXPECT_EQ(at(0, 1, 2).y, kTop + kAdvance - 85 + 320);
     // At the column's end it is moved up to end at the box bottom.
     CYbTxtBuffer end;
     end.addLine(

@@ -1,0 +1,149 @@
+// Line arrangement: room for ruby longer than its base. The reading may cover one ruby
+// character of a neighbouring kana that carries no ruby of its own, never a neighbouring
+// kanji or another reading (JLReq 3.3.6, 3.3.8); what is still missing spreads the base
+// characters, a quarter of it before the base, half between characters, a quarter after.
+#include <algorithm>
+#include <climits>
+
+#include "layout/index_creator.h"
+#include "platform/utf16.h"
+
+namespace Yomibon {
+
+namespace {
+
+bool IsKana(char32_t c) {
+    return (c >= 0x3041 && c <= 0x309F) || (c >= 0x30A1 && c <= 0x30FF);
+}
+
+// Runs that take room in a column without being plain characters.
+bool IsCellType(int type) {
+    return type == TT_AUTO_HORIZONTAL || type == TT_HORIZONTAL || type == TT_EXTERNAL_CHAR ||
+           type == TT_REPEAT_MARK || type == TT_VOICED_REPEAT_MARK ||
+           (type >= TT_PAREN_NOTE && type <= TT_SUBSCRIPT) || type == TT_CHAR_NOTE;
+}
+
+// Runs that steer the columns: nothing beyond them neighbours a base.
+bool IsSteering(int type) {
+    return (type >= TT_LINE_INDENT && type <= TT_PICTURE_SPREAD) ||
+           (type >= TT_NEXT_LINE && type <= TT_NEXT_LEAF) || type == TT_HANGING;
+}
+
+}  // namespace
+
+bool CYbIndexCreator::neighbour(const RunPoint& at, int step, RunPoint& where, char32_t& c) const {
+    const auto& runs = info_->runs;
+    int32_t r = at.iIndex;
+    int32_t p = at.iPos + step;
+    for (;;) {
+        if (r < 0 || r >= int32_t(runs.size())) return false;
+        const TextInfo& run = runs[size_t(r)];
+        const int32_t count =
+            run.textType == TT_TEXT || run.textType == TT_DASH ? int32_t(CharCount(run.str)) : 0;
+        if (p >= 0 && p < count) {
+            where = {r, p};
+            std::u16string_view s = run.str;
+            c = CodePointAt(s, CharOffset(s, size_t(p)));
+            return true;
+        }
+        if (r != at.iIndex && IsCellType(run.textType)) {
+            where = {r, 0};
+            c = 0;
+            return true;
+        }
+        if (r != at.iIndex && IsSteering(run.textType)) return false;
+        r += step;
+        if (r < 0 || r >= int32_t(runs.size())) return false;
+        const TextInfo& next = runs[size_t(r)];
+        p = step > 0 ? 0
+                     : (next.textType == TT_TEXT || next.textType == TT_DASH
+                            ? int32_t(CharCount(next.str)) - 1
+                            : -1);
+    }
+}
+
+// A ruby run follows its base: only the first one after the point can cover it.
+bool CYbIndexCreator::coveredByRuby(const RunPoint& at) const {
+    const auto& runs = info_->runs;
+    const size_t stop = std::min(runs.size(), size_t(std::max(0, at.iIndex)) + 64);
+    for (size_t r = size_t(std::max(0, at.iIndex)) + 1; r < stop; ++r) {
+        const TextInfo& run = runs[r];
+        if (run.textType != TT_RUBY && run.textType != TT_SIC) continue;
+        RunPoint b = run.tpBegin;
+        RunPoint e = run.tpEnd;
+        if (e.iPos < 0) e.iPos = INT32_MAX;
+        return !(at < b) && !(e < at);
+    }
+    return false;
+}
+
+void CYbIndexCreator::reserveRuby(int32_t index, const TextInfo& run, bool retry) {
+    const auto& runs = info_->runs;
+    if (rubySize_ <= 0 || textSize_ <= 0 || placed_ == 0) return;
+    RunPoint first = run.tpBegin;
+    RunPoint last = run.tpEnd;
+    if (first.iIndex < 0 || last.iIndex < first.iIndex || last.iIndex >= int32_t(runs.size()))
+        return;
+    if (last.iPos < 0)
+        last.iPos = std::max<int32_t>(0, int32_t(CharCount(runs[size_t(last.iIndex)].str)) - 1);
+    const TextTurnPos& turn = info_->turns.back();
+    const RunPoint columnStart{turn.iIndex, turn.iPos};
+    if (first < columnStart) return;  // a base split over two columns keeps its width
+    // A cell is the text size and the box's natural spacing after it.
+    const LayoutBox& box = boxes_[size_t(curBox_)];
+    const int64_t cells = std::max(1, box.chars);
+    const int64_t slack =
+        cells > 1 ? std::max<int64_t>(
+                        0, (int64_t(box.bottom) - box.top - textSize_ * cells) / (cells - 1))
+                  : 0;
+    const int64_t ts = textSize_ + std::min<int64_t>(slack, textSize_ / 4);
+    const int64_t g = rubySize_;
+    const int64_t length = int64_t(CharCount(run.str)) * g;
+    const int baseWidth = charWidth(first, last);
+    const int64_t end = int64_t(pos_) * ts / 4;
+    const int64_t top = end - int64_t(baseWidth) * ts / 4;
+    if (length <= end - top) {
+        rubyEnd_ = end;
+        return;
+    }
+    RunPoint at;
+    char32_t c = 0;
+    int64_t lo = top;
+    if (columnStart < first && neighbour(first, -1, at, c) && !(at < columnStart) && IsKana(c) &&
+        !coveredByRuby(at) && rubyEnd_ <= top - ts)
+        lo = top - g;
+    lo = std::max(lo, rubyEnd_);
+    int64_t hi = INT64_MAX / 4;  // at the end of the line nothing follows
+    if (neighbour(last, 1, at, c)) hi = IsKana(c) && !coveredByRuby(at) ? end + g : end;
+    const int64_t missing = length - (hi - lo);
+    // The mapper sets a quarter of spread as a quarter of the text size.
+    int extra = missing > 0 ? int((missing * 4 + textSize_ - 1) / textSize_) : 0;
+    if (extra > 0 && pos_ + extra > limit_ && retry && columnStart < first) {
+        // No room left in this column: the base (and what may not end a column before it)
+        // begins the next one, where nothing precedes it.
+        for (size_t k = history_.size(); k-- > 1;) {
+            if (history_[k].run != first.iIndex || history_[k].pos != first.iPos) continue;
+            size_t from = k;
+            while (from > 1 && k - from < 3 && kinsoku_.isEnd(history_[from - 1].ch))
+                --from;
+            if (moveTail(from)) return reserveRuby(index, run, false);
+            break;
+        }
+    }
+    if (extra <= 0) {
+        const int64_t start = std::max(lo, std::min(top + (end - top - length) / 2, hi - length));
+        rubyEnd_ = start + length;
+        return;
+    }
+    pos_ += extra;
+    buffer_.rubySpreads()[TextPoint{line_, index, 0}] = extra;
+    if (!history_.empty()) {
+        history_.back().extra += extra;
+        history_.back().spreadRun = index;
+    }
+    const int64_t spread = int64_t(extra) * textSize_ / 4;
+    const int64_t start = std::max(lo, top + (end + spread - top - length) / 2);
+    rubyEnd_ = std::min(start, hi + spread - length) + length;
+}
+
+}  // namespace Yomibon
