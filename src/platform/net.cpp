@@ -65,21 +65,31 @@ NetStatus StatusOf(CURLcode code, const Transfer& t, bool viaProxy) {
     if (t.cancel) return NetStatus::CANCELLED;
     if (t.tooLarge) return NetStatus::TOO_LARGE;
     switch (code) {
-        case CURLE_OK: return NetStatus::OK;
-        case CURLE_URL_MALFORMAT: return NetStatus::BAD_URL;
-        case CURLE_UNSUPPORTED_PROTOCOL: return NetStatus::REFUSED_SCHEME;
+        case CURLE_OK:
+            return NetStatus::OK;
+        case CURLE_URL_MALFORMAT:
+            return NetStatus::BAD_URL;
+        case CURLE_UNSUPPORTED_PROTOCOL:
+            return NetStatus::REFUSED_SCHEME;
         case CURLE_COULDNT_RESOLVE_HOST:
             return viaProxy ? NetStatus::PROXY_UNREACHABLE : NetStatus::HOST_NOT_FOUND;
-        case CURLE_COULDNT_RESOLVE_PROXY: return NetStatus::PROXY_UNREACHABLE;
+        case CURLE_COULDNT_RESOLVE_PROXY:
+            return NetStatus::PROXY_UNREACHABLE;
         case CURLE_COULDNT_CONNECT:
             return viaProxy ? NetStatus::PROXY_UNREACHABLE : NetStatus::UNREACHABLE;
-        case CURLE_OPERATION_TIMEDOUT: return NetStatus::TIMEOUT;
-        case CURLE_FILESIZE_EXCEEDED: return NetStatus::TOO_LARGE;
-        case CURLE_ABORTED_BY_CALLBACK: return NetStatus::CANCELLED;
+        case CURLE_OPERATION_TIMEDOUT:
+            return NetStatus::TIMEOUT;
+        case CURLE_FILESIZE_EXCEEDED:
+            return NetStatus::TOO_LARGE;
+        case CURLE_ABORTED_BY_CALLBACK:
+            return NetStatus::CANCELLED;
         case CURLE_FILE_COULDNT_READ_FILE:
-        case CURLE_READ_ERROR: return NetStatus::FILE_ERROR;
-        case CURLE_TOO_MANY_REDIRECTS: return NetStatus::TOO_MANY_REDIRECTS;
-        default: return NetStatus::FAILED;
+        case CURLE_READ_ERROR:
+            return NetStatus::FILE_ERROR;
+        case CURLE_TOO_MANY_REDIRECTS:
+            return NetStatus::TOO_MANY_REDIRECTS;
+        default:
+            return NetStatus::FAILED;
     }
 }
 
@@ -253,8 +263,7 @@ void Wait(Transfer& t, CYbNetObserver* observer) {
 
 }  // namespace
 
-NetResult NetFetch(const NetRequest& request, CYbNetObserver* observer,
-                   const NetEnvironment& env) {
+NetResult NetFetch(const NetRequest& request, CYbNetObserver* observer, const NetEnvironment& env) {
     InitCurlOnce();
     Transfer t(request, env);
     t.multi = curl_multi_init();

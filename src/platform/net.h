@@ -12,10 +12,10 @@ namespace Yomibon {
 
 // The proxy settings as the user set them.
 struct NetProxySettings {
-    bool useSystem = true;   // take the proxy from the environment (http_proxy, no_proxy...)
-    bool useProxy = false;   // else use `server`, bypassed for the hosts in `bypass`
-    std::string server;      // "host:port"
-    std::string bypass;      // hosts separated by ";" ("127.0.0.1;*.local;<local>")
+    bool useSystem = true;  // take the proxy from the environment (http_proxy, no_proxy...)
+    bool useProxy = false;  // else use `server`, bypassed for the hosts in `bypass`
+    std::string server;     // "host:port"
+    std::string bypass;     // hosts separated by ";" ("127.0.0.1;*.local;<local>")
 };
 
 // The proxy variables of the environment.
@@ -74,7 +74,7 @@ struct NetResult {
     std::string detail;       // the transport's own words, for FAILED; the proxy used
     int redirects = 0;        // redirects followed
     double elapsedMs = 0;
-    std::u16string message;   // Japanese, naming the address and the reason; empty when OK
+    std::u16string message;  // Japanese, naming the address and the reason; empty when OK
     bool ok() const { return status == NetStatus::OK; }
 };
 

@@ -17,17 +17,28 @@ std::u16string Number(long long n) {
 
 std::u16string StatusPhrase(long code) {
     switch (code) {
-        case 400: return u"要求が正しくありません";
-        case 401: return u"認証が必要です";
-        case 403: return u"アクセスが禁止されています";
-        case 404: return u"ページが見つかりません";
-        case 410: return u"ページは削除されました";
-        case 429: return u"要求が多すぎます";
-        case 500: return u"サーバー内部のエラー";
-        case 502: return u"ゲートウェイのエラー";
-        case 503: return u"サービスを利用できません";
-        case 504: return u"ゲートウェイが時間切れになりました";
-        default: return {};
+        case 400:
+            return u"要求が正しくありません";
+        case 401:
+            return u"認証が必要です";
+        case 403:
+            return u"アクセスが禁止されています";
+        case 404:
+            return u"ページが見つかりません";
+        case 410:
+            return u"ページは削除されました";
+        case 429:
+            return u"要求が多すぎます";
+        case 500:
+            return u"サーバー内部のエラー";
+        case 502:
+            return u"ゲートウェイのエラー";
+        case 503:
+            return u"サービスを利用できません";
+        case 504:
+            return u"ゲートウェイが時間切れになりました";
+        default:
+            return {};
     }
 }
 
@@ -35,11 +46,14 @@ std::u16string Reason(std::string_view url, const NetResult& r) {
     NetUrlParts parts;
     SplitNetUrl(url, parts);
     switch (r.status) {
-        case NetStatus::OK: return {};
-        case NetStatus::BAD_URL: return u"アドレスの形が正しくありません。";
+        case NetStatus::OK:
+            return {};
+        case NetStatus::BAD_URL:
+            return u"アドレスの形が正しくありません。";
         case NetStatus::REFUSED_SCHEME:
             if (!r.finalUrl.empty() && r.finalUrl != url)
-                return u"転送先「" + U(r.finalUrl) + u"」は開けません（転送は http と https のみ）。";
+                return u"転送先「" + U(r.finalUrl) +
+                       u"」は開けません（転送は http と https のみ）。";
             return u"「" + U(parts.scheme) +
                    u":」のアドレスは開けません（開けるのは http、https、file のみです）。";
         case NetStatus::HOST_NOT_FOUND: {
@@ -67,9 +81,12 @@ std::u16string Reason(std::string_view url, const NetResult& r) {
                    Number((long long)(Limits::kMaxDownloadBytes >> 20)) + u" MB）。";
         case NetStatus::TOO_MANY_REDIRECTS:
             return u"転送（リダイレクト）が多すぎます（" + Number(r.redirects) + u" 回まで）。";
-        case NetStatus::CANCELLED: return u"読み込みを中止しました。";
-        case NetStatus::FILE_ERROR: return u"ファイルを読み込めません。";
-        case NetStatus::FAILED: break;
+        case NetStatus::CANCELLED:
+            return u"読み込みを中止しました。";
+        case NetStatus::FILE_ERROR:
+            return u"ファイルを読み込めません。";
+        case NetStatus::FAILED:
+            break;
     }
     return u"通信エラー：" + U(r.detail);
 }

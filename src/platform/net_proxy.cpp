@@ -41,8 +41,7 @@ std::string HostOfEntry(std::string_view entry) {
     }
     // One colon is a port; several are an IPv6 address.
     size_t colon = e.find(':');
-    if (colon != std::string::npos && e.find(':', colon + 1) == std::string::npos)
-        e.resize(colon);
+    if (colon != std::string::npos && e.find(':', colon + 1) == std::string::npos) e.resize(colon);
     return e;
 }
 
@@ -99,7 +98,8 @@ bool ListBypasses(std::string_view host, std::string_view list) {
         start = end + 1;
         if (entry.empty()) continue;
         if (entry == "<local>") {
-            if (host.find('.') == std::string_view::npos && host.find(':') == std::string_view::npos)
+            if (host.find('.') == std::string_view::npos &&
+                host.find(':') == std::string_view::npos)
                 return true;
             continue;
         }
@@ -126,8 +126,7 @@ bool SplitNetUrl(std::string_view url, NetUrlParts& out) {
     if (colon == std::string_view::npos || colon == 0) return false;
     std::string scheme = Lower(url.substr(0, colon));
     if (!std::all_of(scheme.begin(), scheme.end(), [](char c) {
-            return std::isalnum(static_cast<unsigned char>(c)) || c == '+' || c == '-' ||
-                   c == '.';
+            return std::isalnum(static_cast<unsigned char>(c)) || c == '+' || c == '-' || c == '.';
         }))
         return false;
     out.scheme = scheme;
@@ -145,8 +144,7 @@ bool SplitNetUrl(std::string_view url, NetUrlParts& out) {
 std::string ChooseProxy(const NetProxySettings& settings, const NetEnvironment& env,
                         std::string_view url) {
     NetUrlParts parts;
-    if (!SplitNetUrl(url, parts) || (parts.scheme != "http" && parts.scheme != "https"))
-        return {};
+    if (!SplitNetUrl(url, parts) || (parts.scheme != "http" && parts.scheme != "https")) return {};
     if (settings.useSystem) {
         std::string proxy = parts.scheme == "https" ? env.httpsProxy : env.httpProxy;
         if (proxy.empty()) proxy = env.allProxy;

@@ -22,7 +22,8 @@ NetEnvironment Env() {
 }
 
 TEST(NetProxy, EnvironmentChosenBySchemeAndBypassedByNoProxy) {
-    EXPECT_EQ(ChooseProxy(System(), Env(), "http://www.aozora.gr.jp/a.html"), "http://envproxy:3128");
+    EXPECT_EQ(ChooseProxy(System(), Env(), "http://www.aozora.gr.jp/a.html"),
+              "http://envproxy:3128");
     EXPECT_EQ(ChooseProxy(System(), Env(), "https://www.aozora.gr.jp/a.html"),
               "http://secure:3129");
     // no_proxy names a domain with or without a leading dot, and every name under it.
@@ -30,8 +31,7 @@ TEST(NetProxy, EnvironmentChosenBySchemeAndBypassedByNoProxy) {
     EXPECT_EQ(ChooseProxy(System(), Env(), "http://a.internal.example/x"), "");
     EXPECT_EQ(ChooseProxy(System(), Env(), "http://internal.example/x"), "");
     EXPECT_EQ(ChooseProxy(System(), Env(), "http://b.lan.example/x"), "");
-    EXPECT_EQ(ChooseProxy(System(), Env(), "http://notinternal.example/x"),
-              "http://envproxy:3128");
+    EXPECT_EQ(ChooseProxy(System(), Env(), "http://notinternal.example/x"), "http://envproxy:3128");
     NetEnvironment all = Env();
     all.noProxy = "*";
     EXPECT_EQ(ChooseProxy(System(), all, "http://www.aozora.gr.jp/"), "");

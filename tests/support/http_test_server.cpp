@@ -14,11 +14,16 @@ namespace {
 
 const char* Reason(int status) {
     switch (status) {
-        case 200: return "OK";
-        case 301: return "Moved Permanently";
-        case 302: return "Found";
-        case 404: return "Not Found";
-        default: return "Status";
+        case 200:
+            return "OK";
+        case 301:
+            return "Moved Permanently";
+        case 302:
+            return "Found";
+        case 404:
+            return "Not Found";
+        default:
+            return "Status";
     }
 }
 
