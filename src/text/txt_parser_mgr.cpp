@@ -26,7 +26,8 @@ std::unique_ptr<CYbTxtParser> CYbTxtParserMgr::createParser(int kind) {
     return nullptr;
 }
 
-bool CYbTxtParserMgr::open(const std::u16string& name, CYbTxtBuffer& buffer) const {
+bool CYbTxtParserMgr::open(const std::u16string& name, CYbTxtBuffer& buffer, const NetOptions*,
+                           std::u16string*) const {
     std::unique_ptr<CYbTxtParser> parser = createParser(chooseParser(name));
     if (parser && parser->loadFile(name, buffer)) {
         CopyStrings(*parser, buffer);

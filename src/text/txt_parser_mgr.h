@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "text/net_options.h"
 #include "text/text_buffer.h"
 #include "text/txt_parser.h"
 
@@ -21,7 +22,10 @@ class CYbTxtParserMgr {
     int chooseParser(std::u16string_view name) const;
     // Loads a file into the buffer. On success the buffer carries the parser's title,
     // author and information; on failure the buffer is empty and titled with the name.
-    bool open(const std::u16string& name, CYbTxtBuffer& buffer) const;
+    // Web addresses are fetched with `net` (the settings' defaults without it); `error`
+    // receives why an HTML load failed, naming the address.
+    bool open(const std::u16string& name, CYbTxtBuffer& buffer, const NetOptions* net = nullptr,
+              std::u16string* error = nullptr) const;
     // Parses a zero-terminated, writable text with the Aozora parser.
     bool parse(char16_t* text, CYbTxtBuffer& buffer) const;
 
