@@ -1,8 +1,8 @@
 #include "text/html_net_loader.h"
 
+#include "platform/utf16.h"
 #include "settings/data_folder.h"
 #include "settings/file_io.h"
-#include "platform/utf16.h"
 
 namespace Yomibon {
 
@@ -54,9 +54,14 @@ bool CYbHtmlNetLoader::loadDocument(const std::string& nameOrUrl, HtmlResource& 
     message_.clear();
     cancelled_ = false;
     switch (KindOf(nameOrUrl)) {
-        case Kind::WEB: remoteDocument_ = true; return fetch(nameOrUrl, out);
-        case Kind::REFUSED: refuse(nameOrUrl); return false;
-        case Kind::LOCAL: break;
+        case Kind::WEB:
+            remoteDocument_ = true;
+            return fetch(nameOrUrl, out);
+        case Kind::REFUSED:
+            refuse(nameOrUrl);
+            return false;
+        case Kind::LOCAL:
+            break;
     }
     remoteDocument_ = false;
     if (local_.loadDocument(nameOrUrl, out)) return true;
@@ -72,7 +77,9 @@ bool CYbHtmlNetLoader::loadLinked(const std::string& url, HtmlResource& out) {
     }
     if (kind == Kind::LOCAL && remoteDocument_) {
         // A page from the network must not read the reader's own files.
-        message_ = u"「" + FromUtf8(url) + u"」を開けませんでした。\nネット上の文書からはローカルのファイルを読み込めません。";
+        message_ =
+            u"「" + FromUtf8(url) +
+            u"」を開けませんでした。\nネット上の文書からはローカルのファイルを読み込めません。";
         return false;
     }
     if (kind == Kind::LOCAL) {

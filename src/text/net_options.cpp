@@ -1,5 +1,6 @@
 #include "text/net_options.h"
 
+#include "platform/download_cache.h"
 #include "platform/utf16.h"
 #include "settings/txt_param.h"
 
@@ -12,6 +13,13 @@ NetProxySettings ProxySettingsFrom(const CYbTxtParam& param) {
     s.server = ToUtf8(param.GetText(u"ProxyServer"));
     s.bypass = ToUtf8(param.GetText(u"NoProxyAddress"));
     return s;
+}
+
+NetOptions NetOptionsFrom(const CYbTxtParam& param, const std::filesystem::path& dataFolder) {
+    NetOptions o;
+    o.proxy = ProxySettingsFrom(param);
+    o.cacheFolder = CYbDownloadCache::FolderUnder(dataFolder);
+    return o;
 }
 
 }  // namespace Yomibon

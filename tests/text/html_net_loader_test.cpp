@@ -46,7 +46,8 @@ NetOptions Options(const yt::TempDir& dir) {
 TEST(HtmlNetLoader, WebDocumentAndLinkedFilesComeThroughTheCache) {
     yt::TempDir dir;
     yt::HttpTestServer server;
-    server.route("/files/page.html", {200, "text/html; charset=Shift_JIS", "<html>page</html>", {}});
+    server.route("/files/page.html",
+                 {200, "text/html; charset=Shift_JIS", "<html>page</html>", {}});
     server.redirect("/card.html", "/files/page.html");
     server.route("/files/pict.png", {200, "image/png", "\x89PNG picture", {}});
     RecordingLocalLoader local;
@@ -95,9 +96,9 @@ TEST(HtmlNetLoader, LocalNamesGoToTheLocalLoader) {
     // A local page may still use a style sheet on the web.
     ASSERT_TRUE(loader.loadLinked(server.url("/remote.css"), out));
     EXPECT_EQ(out.bytes, "p{}");
-    EXPECT_EQ(local.asked, (std::vector<std::string>{"/books/a.html", "file:///books/b.xhtml",
-                                                     "file:///books/aozora.css",
-                                                     "file:///books/missing.png"}));
+    EXPECT_EQ(local.asked,
+              (std::vector<std::string>{"/books/a.html", "file:///books/b.xhtml",
+                                        "file:///books/aozora.css", "file:///books/missing.png"}));
 }
 
 TEST(HtmlNetLoader, FailuresNameTheAddressAndCancelEndsTheLoad) {
