@@ -59,12 +59,13 @@ int RunDump(const Args& args) {
     CYbTxtBuffer buffer;
     CYbTxtParam param;
     NetOptions net = NetOptionsFrom(param, DataFolder());
-    std::u16string reason;
+    CYbTxtParserMgr parsers(&param);
     auto start = std::chrono::steady_clock::now();
     // The parser the reader would choose: HTML for addresses and .html names.
-    if (!CYbTxtParserMgr().open(path, buffer, &net, &reason)) {
+    if (!parsers.open(path, buffer, &net)) {
         std::fprintf(stderr, "yomibon-cli: cannot open %s\n", file.c_str());
-        if (!reason.empty()) std::fprintf(stderr, "%s\n", ToUtf8(reason).c_str());
+        if (!parsers.message().empty())
+            std::fprintf(stderr, "%s\n", ToUtf8(parsers.message()).c_str());
         return 1;
     }
     double ms =

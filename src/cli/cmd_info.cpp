@@ -13,6 +13,7 @@
 #include "platform/utf16.h"
 #include "settings/file_io.h"
 #include "text/aozora_parser.h"
+#include "text/txt_parser_mgr.h"
 #include "text/file_kind.h"
 #include "text/txt_document.h"
 
@@ -37,6 +38,7 @@ std::string OneLine(std::u16string_view s) {
 double ReadDecodeMs(const std::u16string& file) {
     auto start = std::chrono::steady_clock::now();
     std::string bytes;
+    if (CYbTxtParserMgr().chooseParser(file) == CYbTxtParserMgr::PK_HTML) return 0;
     if (IsUrlName(file) || !ReadFileBytes(ToFsPath(file), bytes, Limits::kMaxTextFileBytes))
         return 0;
     std::u16string text = CYbAozoraTxtParser::DecodeText(bytes.data(), bytes.size());

@@ -132,6 +132,28 @@ bool ConvertToUtf16(int codePage, const char* data, size_t size, std::u16string&
     return true;
 }
 
+bool ConvertToUtf16Lenient(int codePage, const char* data, size_t size, std::u16string& out) {
+    out.clear();
+    const char* name = CodePageName(codePage);
+    if (!name) return false;
+    UErrorCode err = U_ZERO_ERROR;
+    ConverterPtr conv(ucnv_open(name, &err));
+    if (U_FAILURE(err)) return false;
+    ucnv_setToUCallBack(conv.get(), UCNV_TO_U_CALLBACK_SUBSTITUTE, nullptr, nullptr, nullptr, &err);
+    out.resize(size * 2 + 2);
+    int32_t len =
+        ucnv_toUChars(conv.get(), out.data(), int32_t(out.size()), data, int32_t(size), &err);
+    if (U_FAILURE(err)) {
+        out.clear();
+        return false;
+    }
+    out.resize(size_t(len));
+    // Some converters substitute the control character SUB; a reader shows U+FFFD.
+    for (char16_t& c : out)
+        if (c == u'\x1A') c = u'\uFFFD';
+    return true;
+}
+
 bool ConvertFromUtf16(int codePage, const std::u16string& text, std::string& out) {
     out.clear();
     ConverterPtr conv = OpenStrictConverter(codePage);

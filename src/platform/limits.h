@@ -15,6 +15,9 @@ constexpr size_t kMaxAnnotationUnits = 4096;
 constexpr size_t kMaxSearchBackUnits = 8192;
 // Deepest nesting of block annotations (indents, boxes) kept on a stack.
 constexpr size_t kMaxNestingDepth = 64;
+// Deepest element nesting handed to the HTML engine, whose tree building and style cascade
+// recurse once per level; start tags past it are dropped (their content stays).
+constexpr size_t kMaxHtmlNestingDepth = 512;
 // Largest decoded picture.
 constexpr uint64_t kMaxPicturePixels = 100'000'000;
 // Largest picture file read whole into memory.

@@ -7,6 +7,7 @@
 #include "text/annotation_table.h"
 #include "text/aozora_parser.h"
 #include "text/picture_annotation.h"
+#include "text/plain_runs.h"
 
 namespace Yomibon {
 namespace {
@@ -79,19 +80,11 @@ void CYbAozoraTxtParser::walkLine(std::u16string_view line) {
             i = match.next;
             continue;
         }
-        if (c == u'｜' || c == u'／' || c == u'゜' || c == u'゛' || c == u'―') {
-            const SpecialCharRow* special = nullptr;
-            for (const SpecialCharRow& row : SpecialCharTable())
-                if (line.substr(i).starts_with(row.str)) {
-                    special = &row;
-                    break;
-                }
-            if (special) {
-                closePlain(line);
-                appendSpecial(*special);
-                i += special->str.size();
-                continue;
-            }
+        if (const SpecialCharRow* special = MatchSpecialChar(line.substr(i))) {
+            closePlain(line);
+            appendSpecial(*special);
+            i += special->str.size();
+            continue;
         }
         size_t units = UnitsAt(line, i);
         uint16_t cls = CharClass(CodePointAt(line, i));
@@ -109,17 +102,14 @@ void CYbAozoraTxtParser::walkLine(std::u16string_view line) {
 }
 
 void CYbAozoraTxtParser::appendSpecial(const SpecialCharRow& row) {
-    std::u16string str(row.str);
-    uint16_t cls = CharClass(CodePointAt(str, 0));
     if (row.textType == TT_RUBY_BASE_START) {
+        std::u16string str(row.str);
+        uint16_t cls = CharClass(CodePointAt(str, 0));
         runs_.push_back(TextInfo{std::move(str), cls, {0, 0}, {0, -1}, TT_TEXT});
         pendingBar_ = int32_t(runs_.size()) - 1;
         return;
     }
-    RunPoint at{0, 0}, end{0, -1};
-    int32_t index, pos;
-    if (lastPlain(index, pos)) at = end = RunPoint{index, pos};
-    runs_.push_back(TextInfo{std::move(str), cls, at, end, row.textType});
+    AppendSpecialRun(row, runs_);
 }
 
 bool CYbAozoraTxtParser::matchAnnotation(std::u16string_view line, size_t at, Match& match) const {

@@ -6,17 +6,12 @@
 #include "platform/utf16.h"
 #include "text/annotation_table.h"
 #include "text/aozora_parser.h"
+#include "text/plain_runs.h"
 
 namespace Yomibon {
 
 bool CYbAozoraTxtParser::lastPlain(int32_t& index, int32_t& pos) const {
-    for (size_t r = runs_.size(); r-- > 0;) {
-        if (runs_[r].textType != TT_TEXT) continue;
-        index = int32_t(r);
-        pos = std::max(int32_t(CharCount(runs_[r].str)) - 1, 0);
-        return true;
-    }
-    return false;
+    return LastPlainPoint(runs_, index, pos);
 }
 
 namespace {

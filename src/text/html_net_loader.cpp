@@ -75,16 +75,17 @@ bool CYbHtmlNetLoader::loadLinked(const std::string& url, HtmlResource& out) {
         refuse(url);
         return false;
     }
-    if (kind == Kind::LOCAL && remoteDocument_) {
+    // A local document stays with local files, as the file loader decides.
+    if (!remoteDocument_) {
+        if (local_.loadLinked(url, out)) return true;
+        message_ = local_.message();
+        return false;
+    }
+    if (kind == Kind::LOCAL) {
         // A page from the network must not read the reader's own files.
         message_ =
             u"「" + FromUtf8(url) +
             u"」を開けませんでした。\nネット上の文書からはローカルのファイルを読み込めません。";
-        return false;
-    }
-    if (kind == Kind::LOCAL) {
-        if (local_.loadLinked(url, out)) return true;
-        message_ = local_.message();
         return false;
     }
     std::string key = url.substr(0, url.find('#'));

@@ -119,7 +119,11 @@ bool CYbTxtDocument::openFile(std::u16string_view givenPath) {
     if (net.cacheFolder.empty()) net.cacheFolder = CYbDownloadCache::FolderUnder(dataFolder_);
     CYbTxtBuffer fresh;
     Stopwatch parse;
-    if (!CYbTxtParserMgr().open(textName, fresh, &net, &lastError_)) return false;
+    CYbTxtParserMgr parsers(&param_);
+    if (!parsers.open(textName, fresh, &net)) {
+        lastError_ = parsers.message();
+        return false;
+    }
     const double parseMs = parse.elapsedMs();
 
     fileName_ = name;

@@ -11,26 +11,41 @@
 
 namespace Yomibon {
 
+class CYbTxtParam;
+class CYbHtmlResourceLoader;
+
 class CYbTxtParserMgr {
   public:
     enum ParserKind : int { PK_HTML = 0, PK_AOZORA = 1 };
 
+    // The settings the parsers read (the HTML parser's picture threshold); null: defaults.
+    explicit CYbTxtParserMgr(const CYbTxtParam* param = nullptr) : param_(param) {}
     virtual ~CYbTxtParserMgr() = default;
+
+    // Where the HTML parser gets documents and linked files; null: local files only.
+    void setHtmlLoader(CYbHtmlResourceLoader* loader) { htmlLoader_ = loader; }
 
     // HTML for a URL or an .html/.htm/.xhtml name (a "#" fragment cut off first), otherwise
     // the Aozora text parser.
     int chooseParser(std::u16string_view name) const;
     // Loads a file into the buffer. On success the buffer carries the parser's title,
     // author and information; on failure the buffer is empty and titled with the name.
-    // Web addresses are fetched with `net` (the settings' defaults without it); `error`
-    // receives why an HTML load failed, naming the address.
-    bool open(const std::u16string& name, CYbTxtBuffer& buffer, const NetOptions* net = nullptr,
-              std::u16string* error = nullptr) const;
+    // Addresses are read through the network loader with `net` (without it, with the
+    // settings' proxy and the default timeouts), unless a loader was set.
+    bool open(const std::u16string& name, CYbTxtBuffer& buffer,
+              const NetOptions* net = nullptr) const;
     // Parses a zero-terminated, writable text with the Aozora parser.
     bool parse(char16_t* text, CYbTxtBuffer& buffer) const;
 
     // The parser of a kind; null when that parser is not available.
-    static std::unique_ptr<CYbTxtParser> createParser(int kind);
+    std::unique_ptr<CYbTxtParser> createParser(int kind) const;
+    // Why the last open failed, when the parser could say (empty otherwise).
+    const std::u16string& message() const { return message_; }
+
+  private:
+    const CYbTxtParam* param_ = nullptr;
+    CYbHtmlResourceLoader* htmlLoader_ = nullptr;
+    mutable std::u16string message_;
 };
 
 }  // namespace Yomibon

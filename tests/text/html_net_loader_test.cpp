@@ -93,12 +93,16 @@ TEST(HtmlNetLoader, LocalNamesGoToTheLocalLoader) {
     EXPECT_EQ(out.bytes, "local linked");
     EXPECT_FALSE(loader.loadLinked("file:///books/missing.png", out));
     EXPECT_EQ(loader.message(), u"local failure");
-    // A local page may still use a style sheet on the web.
+    // A local page's linked files are the local loader's to give or refuse, addresses on
+    // the web included.
     ASSERT_TRUE(loader.loadLinked(server.url("/remote.css"), out));
-    EXPECT_EQ(out.bytes, "p{}");
+    EXPECT_EQ(out.bytes, "local linked");
+    EXPECT_EQ(server.hits("/remote.css"), 0);
+    EXPECT_EQ(loader.fetchCount(), 0);
     EXPECT_EQ(local.asked,
               (std::vector<std::string>{"/books/a.html", "file:///books/b.xhtml",
-                                        "file:///books/aozora.css", "file:///books/missing.png"}));
+                                        "file:///books/aozora.css", "file:///books/missing.png",
+                                        server.url("/remote.css")}));
 }
 
 TEST(HtmlNetLoader, FailuresNameTheAddressAndCancelEndsTheLoad) {
