@@ -1,9 +1,9 @@
 #include "text/txt_parser_mgr.h"
 
-#include "text/aozora_parser.h"
-#include "text/file_kind.h"
 #include "settings/data_folder.h"
 #include "settings/txt_param.h"
+#include "text/aozora_parser.h"
+#include "text/file_kind.h"
 #include "text/html_file_loader.h"
 #include "text/html_net_loader.h"
 #include "text/html_parser.h"
@@ -41,8 +41,8 @@ bool CYbTxtParserMgr::open(const std::u16string& name, CYbTxtBuffer& buffer,
     CYbHtmlFileLoader fileLoader;
     std::unique_ptr<CYbHtmlNetLoader> netLoader;
     if (kind == PK_HTML && !htmlLoader_ && IsUrlName(name)) {
-        NetOptions options = net ? *net : NetOptionsFrom(param_ ? *param_ : CYbTxtParam(),
-                                                         DataFolder());
+        NetOptions options =
+            net ? *net : NetOptionsFrom(param_ ? *param_ : CYbTxtParam(), DataFolder());
         netLoader = std::make_unique<CYbHtmlNetLoader>(options, fileLoader);
         static_cast<CYbHTMLTxtParser&>(*parser).setLoader(netLoader.get());
     }
