@@ -13,15 +13,13 @@ namespace {
 // Links nest only in broken pages; the outer one of such a pair gets no runs.
 bool ContainsLink(const CYbHtmlNode& node) {
     std::vector<CYbHtmlNode> stack;
-    for (size_t i = 0; i < node.childCount(); ++i)
-        stack.push_back(node.child(i));
+    for (size_t i = 0; i < node.childCount(); ++i) stack.push_back(node.child(i));
     while (!stack.empty()) {
         CYbHtmlNode n = stack.back();
         stack.pop_back();
         if (n.isText()) continue;
         if (n.tagName() == "A" && !n.attr("href").empty()) return true;
-        for (size_t i = 0; i < n.childCount(); ++i)
-            stack.push_back(n.child(i));
+        for (size_t i = 0; i < n.childCount(); ++i) stack.push_back(n.child(i));
     }
     return false;
 }
@@ -29,11 +27,9 @@ bool ContainsLink(const CYbHtmlNode& node) {
 std::u16string Trimmed(const std::string& utf8) {
     std::u16string s = FromUtf8(utf8);
     auto blank = [](char16_t c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n'; };
-    while (!s.empty() && blank(s.back()))
-        s.pop_back();
+    while (!s.empty() && blank(s.back())) s.pop_back();
     size_t i = 0;
-    while (i < s.size() && blank(s[i]))
-        ++i;
+    while (i < s.size() && blank(s[i])) ++i;
     return s.substr(i);
 }
 
@@ -190,8 +186,7 @@ void CYbHTMLTxtNodeParser::endRt(const Frame& frame) {
     if (first >= count) return;
     if (start < 0 || start >= first) {
         // A reading without a base is not shown.
-        for (int32_t r = first; r < count; ++r)
-            runs_[size_t(r)].textType = TT_COMMENT;
+        for (int32_t r = first; r < count; ++r) runs_[size_t(r)].textType = TT_COMMENT;
         return;
     }
     TextInfo& ruby = runs_[size_t(first)];

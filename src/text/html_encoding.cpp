@@ -23,12 +23,11 @@ std::string Lower(std::string_view s) {
 // The value after `key` ("charset=", "encoding=") at or after `from`, quotes removed.
 std::string ValueAfter(const std::string& lower, std::string_view original, size_t at) {
     size_t i = at;
-    while (i < lower.size() && (lower[i] == ' ' || lower[i] == '"' || lower[i] == '\''))
-        ++i;
+    while (i < lower.size() && (lower[i] == ' ' || lower[i] == '"' || lower[i] == '\'')) ++i;
     size_t end = i;
-    while (end < lower.size() &&
-           (std::isalnum(static_cast<unsigned char>(lower[end])) || lower[end] == '-' ||
-            lower[end] == '_' || lower[end] == '.' || lower[end] == ':'))
+    while (end < lower.size() && (std::isalnum(static_cast<unsigned char>(lower[end])) ||
+                                  lower[end] == '-' || lower[end] == '_' || lower[end] == '.' ||
+                                  lower[end] == ':'))
         ++end;
     return std::string(original.substr(i, end - i));
 }
@@ -123,7 +122,8 @@ int HtmlCodePage(std::string_view bytes, std::string_view contentType) {
 std::string DecodeHtmlDocument(std::string_view bytes, std::string_view contentType) {
     int codePage = HtmlCodePage(bytes, contentType);
     std::string_view body = bytes;
-    if (codePage == ByteOrderMark(bytes)) body.remove_prefix(codePage == CP_UTF8 ? 3 : 2);
+    if (codePage == ByteOrderMark(bytes))
+        body.remove_prefix(codePage == CP_UTF8 ? 3 : 2);
     if (codePage == CP_UTF8 && IsValidUtf8(body.data(), body.size())) {
         // Already what the engine reads: no round trip through UTF-16.
         std::string out(body);

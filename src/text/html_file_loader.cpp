@@ -53,8 +53,7 @@ bool CYbHtmlFileLoader::FileUrlToPath(const std::string& url, std::filesystem::p
     std::string rest = url.substr(5);
     if (rest.starts_with("//")) {
         size_t slash = rest.find('/', 2);
-        std::string host =
-            rest.substr(2, slash == std::string::npos ? std::string::npos : slash - 2);
+        std::string host = rest.substr(2, slash == std::string::npos ? std::string::npos : slash - 2);
         if (!host.empty() && host != "localhost") return false;  // no remote shares
         rest = slash == std::string::npos ? "/" : rest.substr(slash);
     }

@@ -102,8 +102,8 @@ bool CYbHTMLTxtNodeParser::skipped(const Frame& frame) const {
 
 void CYbHTMLTxtNodeParser::addTextNode(const Frame& frame) {
     std::u16string data = FromUtf8(frame.node.data());
-    std::string space =
-        stack_.empty() ? "normal" : stack_.back().node.style("white-space", true, "normal");
+    std::string space = stack_.empty() ? "normal" : stack_.back().node.style("white-space", true,
+                                                                               "normal");
     if (space.starts_with("pre")) {
         // Preformatted: line feeds end lines (a CR too; CR LF is one end).
         size_t start = 0;
@@ -127,8 +127,7 @@ void CYbHTMLTxtNodeParser::addTextNode(const Frame& frame) {
             continue;
         }
         size_t end = i;
-        while (end < data.size() && !IsHtmlSpace(data[end]))
-            ++end;
+        while (end < data.size() && !IsHtmlSpace(data[end])) ++end;
         addText(std::u16string_view(data).substr(i, end - i));
         i = end;
     }
@@ -241,8 +240,8 @@ void CYbHTMLTxtNodeParser::appendRangeRuns(int type, const std::u16string& str, 
         int32_t end = int32_t(runs.size());
         bool text = false;
         for (int32_t r = std::max(begin, 0); r < end && !text; ++r)
-            text =
-                runs[size_t(r)].textType == TT_TEXT || runs[size_t(r)].textType == TT_EXTERNAL_CHAR;
+            text = runs[size_t(r)].textType == TT_TEXT ||
+                   runs[size_t(r)].textType == TT_EXTERNAL_CHAR;
         if (text) runs.push_back(TextInfo{str, 0xFFFF, {begin, 0}, {end, -1}, type});
     }
 }

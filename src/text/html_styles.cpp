@@ -44,8 +44,8 @@ bool CYbHTMLTxtNodeParser::applyStyle(Frame& frame) {
     // An emphasis written as <strong class="SESAME_DOT"> is a mark, not bold type.
     bool markOnly = frame.code == HE_STRONG && EmphasisTypeOf(node.attr("class")) != TT_MAX;
     if (!bibliography_ && !markOnly) setWeight(WeightOf(node.style("font-weight", true, "normal")));
-    int32_t left =
-        EmOr(node.style("margin-left", false), -1000) + EmOr(node.style("padding-left", false), 0);
+    int32_t left = EmOr(node.style("margin-left", false), -1000) +
+                   EmOr(node.style("padding-left", false), 0);
     int32_t right = EmOr(node.style("margin-right", false), -1000) +
                     EmOr(node.style("padding-right", false), 0);
     int32_t first = EmOr(node.style("text-indent", true), 0);

@@ -15,20 +15,13 @@ struct ElementRow {
 
 // Sorted by tag name: looked up by binary search.
 constexpr ElementRow kElements[] = {
-    {"#text", HE_TEXT}, {"A", HE_A},
-    {"BR", HE_BR},      {"DEL", HE_DEL},
-    {"DIV", HE_DIV},    {"EM", HE_EM},
-    {"FORM", HE_FORM},  {"H1", 6},
-    {"H2", 7},          {"H3", 8},
-    {"H4", 9},          {"H5", 10},
-    {"H6", 11},         {"H7", 12},
-    {"H8", 13},         {"H9", 14},
-    {"IMG", HE_IMG},    {"P", HE_P},
-    {"RB", HE_RB},      {"RP", HE_RP},
-    {"RT", HE_RT},      {"RUBY", HE_RUBY},
-    {"S", HE_DEL},      {"SPAN", HE_SPAN},
-    {"STRIKE", HE_DEL}, {"STRONG", HE_STRONG},
-    {"SUB", HE_SUB},    {"SUP", HE_SUP},
+    {"#text", HE_TEXT}, {"A", HE_A},       {"BR", HE_BR},       {"DEL", HE_DEL},
+    {"DIV", HE_DIV},    {"EM", HE_EM},     {"FORM", HE_FORM},   {"H1", 6},
+    {"H2", 7},          {"H3", 8},         {"H4", 9},           {"H5", 10},
+    {"H6", 11},         {"H7", 12},        {"H8", 13},          {"H9", 14},
+    {"IMG", HE_IMG},    {"P", HE_P},       {"RB", HE_RB},       {"RP", HE_RP},
+    {"RT", HE_RT},      {"RUBY", HE_RUBY}, {"S", HE_DEL},       {"SPAN", HE_SPAN},
+    {"STRIKE", HE_DEL}, {"STRONG", HE_STRONG}, {"SUB", HE_SUB}, {"SUP", HE_SUP},
 };
 
 struct EmphasisRow {
@@ -78,17 +71,15 @@ constexpr EmphasisRow kEmphasis[] = {
 }  // namespace
 
 int HtmlElementCodeOf(std::string_view upperTag) {
-    auto it =
-        std::lower_bound(std::begin(kElements), std::end(kElements), upperTag,
-                         [](const ElementRow& row, std::string_view t) { return row.tag < t; });
+    auto it = std::lower_bound(std::begin(kElements), std::end(kElements), upperTag,
+                               [](const ElementRow& row, std::string_view t) { return row.tag < t; });
     return it != std::end(kElements) && it->tag == upperTag ? it->code : HE_OTHER;
 }
 
 int EmphasisTypeOf(std::string_view classes) {
     size_t i = 0;
     while (i < classes.size()) {
-        while (i < classes.size() && classes[i] == ' ')
-            ++i;
+        while (i < classes.size() && classes[i] == ' ') ++i;
         size_t end = classes.find(' ', i);
         if (end == std::string_view::npos) end = classes.size();
         std::string_view cls = classes.substr(i, end - i);

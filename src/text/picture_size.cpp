@@ -30,8 +30,8 @@ bool Jpeg(std::string_view b, int32_t& w, int32_t& h) {
             continue;
         }
         uint32_t length = Be16(b, i + 2);
-        bool frame =
-            marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+        bool frame = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 &&
+                     marker != 0xCC;
         if (frame) {
             h = int32_t(Be16(b, i + 5));
             w = int32_t(Be16(b, i + 7));

@@ -43,8 +43,11 @@ void AppendTextRuns(std::u16string_view text, std::vector<TextInfo>& runs, bool 
     bool open = false;
     auto close = [&](size_t end) {
         if (open && end > begin)
-            runs.push_back(TextInfo{
-                std::u16string(text.substr(begin, end - begin)), cls, {0, 0}, {0, -1}, TT_TEXT});
+            runs.push_back(TextInfo{std::u16string(text.substr(begin, end - begin)),
+                                    cls,
+                                    {0, 0},
+                                    {0, -1},
+                                    TT_TEXT});
         open = false;
     };
     for (size_t i = 0; i < text.size();) {
