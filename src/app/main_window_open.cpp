@@ -7,13 +7,11 @@
 #include "app/main_window.h"
 #include "app/page_view.h"
 #include "app/string_table.h"
-#include "archive/archive_open.h"
 #include "layout/document_arranger.h"
 #include "platform/paths.h"
 #include "render/page_canvas.h"
 #include "settings/data_folder.h"
 #include "settings/txt_param.h"
-#include "text/file_kind.h"
 #include "text/txt_document.h"
 
 namespace Yomibon {
@@ -32,62 +30,27 @@ class CYbWaitCursor {
 
 void CYbMainWindow::openWithHistory(const std::u16string& path, bool record) {
     if (path.empty()) return;
-    bool ok = history_.execute(
-        std::make_unique<CYbOpenFileCommand>(*this, NormalizePath(document_->getFileName()), path));
+    bool ok = history_.open(path);
     // A path that failed to open is not offered again as a recent or last file.
     if (record && ok) recordOpen();
 }
 
 void CYbMainWindow::recordOpen() {
-    std::u16string path = NormalizePath(document_->getFileName());
-    if (path.empty()) return;
-    param_.SetText(u"LastFolder", path);
-    param_.SetText(u"LastFile", path);
     const CYbTxtBuffer& buffer = document_->buffer();
-    recent_.record(path, buffer.getTitle(), buffer.getAuthor());
+    if (!recent_.recordOpened(param_, currentPath(), buffer.getTitle(), buffer.getAuthor())) return;
     setEnabled(40103, true);
     buildRecentMenu();
 }
 
 void CYbMainWindow::autoSaveBookmarks() {
-    if (!autoSave_ || document_->getFileName().empty() || document_->buffer().lineCount() == 0)
-        return;
-    CYbTxtBookmark& marks = document_->bookmarks();
-    marks.SetLastPosition(page_);
-    if (!document_->isOpenedFromBookmark())
-        marks.SetTextPath(NormalizePath(document_->getFileName()));
-    marks.Save();
+    autoSave_.save(*document_, page_);
 }
 
 bool CYbMainWindow::openPath(const std::u16string& path) {
     QToolTip::hideText();
     autoSaveBookmarks();
     CYbWaitCursor wait;
-    if (document_->getFileKind(path) == FK_ARCHIVE) return openArchive(path);
-    // A shortcut that cannot be resolved is opened as it stands, like any other path.
-    bool ok = document_->openFile(path);
-    afterOpen(document_->getStartPage());
-    // An empty page alone would not tell the reader what went wrong.
-    if (!ok) showMessage(std::u16string(LoadString(IDS_CANNOT_OPEN)) + u"\n" + path);
-    return ok;
-}
-
-bool CYbMainWindow::openArchive(const std::u16string& path) {
-    ArchiveOpening opening = OpenArchive(path, DataFolder());
-    std::u16string text = opening.textPath;
-    if (opening.action == ArchiveOpening::SHOW_MESSAGE) {
-        // The document stays as it was.
-        showMessage(opening.message);
-        return false;
-    }
-    // The extraction folder stays current, so that the next file dialog starts there too.
-    std::error_code ec;
-    std::filesystem::current_path(ToFsPath(opening.folder), ec);
-    if (opening.action == ArchiveOpening::CHOOSE_TEXT && !chooseFile(opening.folder, text))
-        return false;
-    bool ok = document_->openFile(text);
-    afterOpen(document_->getStartPage());
-    return ok;
+    return opener_->open(path) == CYbDocumentOpener::OPENED;
 }
 
 bool CYbMainWindow::chooseFile(const std::u16string& folder, std::u16string& chosen) {
