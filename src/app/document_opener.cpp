@@ -12,8 +12,7 @@ CYbDocumentOpener::Outcome CYbDocumentOpener::open(const std::u16string& path) {
     if (document_.getFileKind(path) == FK_ARCHIVE) return openArchive(path);
     // A shortcut that cannot be resolved is opened as it stands, like any other path.
     if (load(path)) return OPENED;
-    // An empty page alone would not tell the reader what went wrong.
-    if (hooks_.message) hooks_.message(std::u16string(LoadString(IDS_CANNOT_OPEN)) + u"\n" + path);
+    reportFailure(path);
     return FAILED;
 }
 
@@ -31,12 +30,23 @@ CYbDocumentOpener::Outcome CYbDocumentOpener::openArchive(const std::u16string& 
     if (opening.action == ArchiveOpening::CHOOSE_TEXT &&
         (!hooks_.chooseText || !hooks_.chooseText(opening.folder, text)))
         return UNCHANGED;
-    return load(text) ? OPENED : FAILED;
+    if (load(text)) return OPENED;
+    reportFailure(text);
+    return FAILED;
+}
+
+void CYbDocumentOpener::reportFailure(const std::u16string& path) {
+    if (!hooks_.message || document_.lastLoadCancelled()) return;
+    // The loader's own words name the address and the reason (a 404, a timeout...).
+    const std::u16string& reason = document_.lastError();
+    hooks_.message(reason.empty() ? std::u16string(LoadString(IDS_CANNOT_OPEN)) + u"\n" + path
+                                  : reason);
 }
 
 bool CYbDocumentOpener::load(const std::u16string& path) {
+    // A failed load leaves the document, and so the page shown, as they were.
     bool ok = document_.openFile(path);
-    if (hooks_.loaded) hooks_.loaded();
+    if (ok && hooks_.loaded) hooks_.loaded();
     return ok;
 }
 

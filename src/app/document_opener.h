@@ -17,13 +17,13 @@ class CYbDocumentOpener {
         // Lets the user pick a text inside the folder; false when cancelled.
         std::function<bool(const std::u16string& folder, std::u16string& chosen)> chooseText;
         std::function<void(const std::u16string& text)> message;
-        // Called after every load, whether it succeeded or not, before any message about it.
+        // Called after every successful load.
         std::function<void()> loaded;
     };
 
     enum Outcome {
         OPENED,     // the document holds the new text
-        FAILED,     // the load failed; the document is empty and titled with the path
+        FAILED,     // the load failed (or was cancelled); the document is as it was
         UNCHANGED,  // nothing was loaded (archive not unpacked, choice cancelled)
     };
 
@@ -38,6 +38,8 @@ class CYbDocumentOpener {
     // followed by the `loaded` hook. Everything before it decides what to load; everything
     // after it only reports the result.
     bool load(const std::u16string& path);
+    // Tells why a load failed, unless the reader cancelled it himself.
+    void reportFailure(const std::u16string& path);
 
     CYbTxtDocument& document_;
     std::filesystem::path dataFolder_;

@@ -2,9 +2,11 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QMenuBar>
 #include <QToolTip>
 
 #include "app/main_window.h"
+#include "app/open_url_dlg.h"
 #include "app/page_view.h"
 #include "app/string_table.h"
 #include "layout/document_arranger.h"
@@ -12,6 +14,7 @@
 #include "render/page_canvas.h"
 #include "settings/data_folder.h"
 #include "settings/txt_param.h"
+#include "text/file_kind.h"
 #include "text/txt_document.h"
 
 namespace Yomibon {
@@ -24,6 +27,45 @@ class CYbWaitCursor {
     ~CYbWaitCursor() { QApplication::restoreOverrideCursor(); }
     CYbWaitCursor(const CYbWaitCursor&) = delete;
     CYbWaitCursor& operator=(const CYbWaitCursor&) = delete;
+};
+
+// http and https addresses: loads that wait on the network.
+bool IsWebAddress(std::u16string_view path) {
+    if (!IsUrlName(path)) return false;
+    std::u16string scheme(path.substr(0, path.find(u':')));
+    for (char16_t& c : scheme)
+        if (c >= u'A' && c <= u'Z') c = char16_t(c - u'A' + u'a');
+    return scheme == u"http" || scheme == u"https";
+}
+
+// For the life of a load from the network: the open-URL dialog in progress mode tells the
+// transfer whether to go on, and the main window takes no input meanwhile.
+class CYbUrlProgress {
+  public:
+    CYbUrlProgress(QMainWindow& window, CYbTxtDocument& document, const std::u16string& path)
+        : window_(window), document_(document) {
+        if (!IsWebAddress(path)) return;
+        dialog_ = std::make_unique<CYbOpenURLDlg>(&window, path);
+        dialog_->setWindowModality(Qt::ApplicationModal);
+        window_.centralWidget()->setEnabled(false);
+        window_.menuBar()->setEnabled(false);
+        dialog_->startProgress(path);
+        document_.setNetObserver(dialog_.get());
+    }
+    ~CYbUrlProgress() {
+        if (!dialog_) return;
+        document_.setNetObserver(nullptr);
+        dialog_->hide();
+        window_.centralWidget()->setEnabled(true);
+        window_.menuBar()->setEnabled(true);
+    }
+    CYbUrlProgress(const CYbUrlProgress&) = delete;
+    CYbUrlProgress& operator=(const CYbUrlProgress&) = delete;
+
+  private:
+    QMainWindow& window_;
+    CYbTxtDocument& document_;
+    std::unique_ptr<CYbOpenURLDlg> dialog_;
 };
 
 }  // namespace
@@ -49,6 +91,7 @@ void CYbMainWindow::autoSaveBookmarks() {
 bool CYbMainWindow::openPath(const std::u16string& path) {
     QToolTip::hideText();
     autoSaveBookmarks();
+    CYbUrlProgress progress(*this, *document_, path);
     CYbWaitCursor wait;
     return opener_->open(path) == CYbDocumentOpener::OPENED;
 }
@@ -100,7 +143,13 @@ void CYbMainWindow::reload() {
     std::u16string path = document_->getFileName();
     if (!path.empty()) {
         autoSaveBookmarks();
-        document_->openFile(path);
+        CYbUrlProgress progress(*this, *document_, path);
+        // A text that cannot be read again stays shown as it was.
+        if (!document_->openFile(path)) {
+            if (!document_->lastLoadCancelled() && !document_->lastError().empty())
+                showMessage(document_->lastError());
+            return;
+        }
     } else {
         document_->reloadLayout();
     }

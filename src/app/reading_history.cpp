@@ -36,7 +36,8 @@ class CYbOpenFileCommand : public CYbAbCommand {
         int previous = savedPage_;
         savedPage_ = host_.currentPage();
         bool ok = host_.openPath(path);
-        if (previous >= 0) host_.gotoPage(previous);
+        // A failed open left the text and page as they were.
+        if (ok && previous >= 0) host_.gotoPage(previous);
         return ok;
     }
 

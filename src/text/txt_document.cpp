@@ -106,6 +106,7 @@ bool CYbTxtDocument::openFile(std::u16string_view givenPath) {
     std::u16string path = NormalizePath(FirstToken(givenPath));
     std::u16string name = path.empty() ? path : NormalizePath(absolutePath(path));
     lastError_.clear();
+    cancelled_ = false;
     // A bookmark file names the text to load; asked without touching the bookmarks in use.
     std::u16string textName = name;
     {
@@ -122,6 +123,7 @@ bool CYbTxtDocument::openFile(std::u16string_view givenPath) {
     CYbTxtParserMgr parsers(&param_);
     if (!parsers.open(textName, fresh, &net)) {
         lastError_ = parsers.message();
+        cancelled_ = parsers.cancelled();
         return false;
     }
     const double parseMs = parse.elapsedMs();

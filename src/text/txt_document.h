@@ -94,6 +94,8 @@ class CYbTxtDocument {
     NetOptions& netOptions() { return net_; }
     // Why the last openFile failed, naming the address; empty when not known.
     const std::u16string& lastError() const { return lastError_; }
+    // True when the last openFile failed because the observer cancelled the transfer.
+    bool lastLoadCancelled() const { return cancelled_; }
     // The folder relative paths and bookmark settings are taken from (the data folder).
     void setDataFolder(const std::filesystem::path& folder) { dataFolder_ = folder; }
     const std::filesystem::path& dataFolder() const { return dataFolder_; }
@@ -136,6 +138,7 @@ class CYbTxtDocument {
     LoadTimes times_;
     NetOptions net_;
     std::u16string lastError_;
+    bool cancelled_ = false;
 };
 
 }  // namespace Yomibon

@@ -34,6 +34,7 @@ std::unique_ptr<CYbTxtParser> CYbTxtParserMgr::createParser(int kind) const {
 bool CYbTxtParserMgr::open(const std::u16string& name, CYbTxtBuffer& buffer,
                            const NetOptions* net) const {
     message_.clear();
+    cancelled_ = false;
     const int kind = chooseParser(name);
     std::unique_ptr<CYbTxtParser> parser = createParser(kind);
     // Addresses (http, https, file:) are read through the network loader, which keeps
@@ -56,6 +57,7 @@ bool CYbTxtParserMgr::open(const std::u16string& name, CYbTxtBuffer& buffer,
         CopyStrings(*parser, buffer);
         return true;
     }
+    cancelled_ = netLoader && netLoader->cancelled();
     if (auto* html = dynamic_cast<CYbHTMLTxtParser*>(parser.get()); html && message_.empty())
         message_ = html->message();
     buffer.clear();

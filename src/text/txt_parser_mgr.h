@@ -41,11 +41,14 @@ class CYbTxtParserMgr {
     std::unique_ptr<CYbTxtParser> createParser(int kind) const;
     // Why the last open failed, when the parser could say (empty otherwise).
     const std::u16string& message() const { return message_; }
+    // True when the last open failed because the reader cancelled a transfer.
+    bool cancelled() const { return cancelled_; }
 
   private:
     const CYbTxtParam* param_ = nullptr;
     CYbHtmlResourceLoader* htmlLoader_ = nullptr;
     mutable std::u16string message_;
+    mutable bool cancelled_ = false;
 };
 
 }  // namespace Yomibon
