@@ -1,15 +1,41 @@
 #include "app/application.h"
 
 #include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
 #include <clocale>
 
 #include "app/main_window.h"
 #include "app/page_move.h"
+#include "app/settings_exit_save.h"
+#include "app/string_table.h"
 #include "platform/paths.h"
 #include "settings/data_folder.h"
 
 namespace Yomibon {
+namespace {
+
+// The window is gone by now: the box stands alone.
+SettingsSaveChoice AskAfterFailedSave(const std::u16string& message) {
+    QMessageBox box(QMessageBox::Warning, ToQString(kAppCaption), ToQString(message));
+    QPushButton* retry = box.addButton(QStringLiteral("再試行"), QMessageBox::AcceptRole);
+    QPushButton* saveAs = box.addButton(QStringLiteral("別名で保存..."), QMessageBox::ActionRole);
+    box.addButton(QStringLiteral("破棄"), QMessageBox::DestructiveRole);
+    box.setDefaultButton(retry);
+    box.exec();
+    if (box.clickedButton() == retry) return {SettingsSaveChoice::RETRY, {}};
+    if (box.clickedButton() != saveAs) return {SettingsSaveChoice::DISCARD, {}};
+    QString file = QFileDialog::getSaveFileName(nullptr, QStringLiteral("設定の保存先"),
+                                                QStringLiteral("Yomibon.ini"),
+                                                QStringLiteral("設定ファイル (*.ini)"));
+    // Cancelling the dialog comes back to the question.
+    if (file.isEmpty()) return {SettingsSaveChoice::SAVE_AS, {}};
+    return {SettingsSaveChoice::SAVE_AS, ToFsPath(FromQString(file))};
+}
+
+}  // namespace
 
 CYbApplication& CYbApplication::Instance() {
     static CYbApplication app;
@@ -48,7 +74,7 @@ std::unique_ptr<CYbMainWindow> CYbApplication::createWindow(const std::u16string
 int CYbApplication::run(std::unique_ptr<CYbMainWindow> window) {
     int code = QApplication::exec();
     window.reset();
-    param_.Save(settingsFile_);
+    SaveSettingsAtExit(param_, settingsFile_, AskAfterFailedSave);
     return code;
 }
 

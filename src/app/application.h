@@ -26,7 +26,8 @@ class CYbApplication {
     // command line's path, LastFile, or for a first start the bundled sample.
     std::unique_ptr<CYbMainWindow> createWindow(const std::u16string& commandLine);
     // Runs the event loop with a window made by createWindow; destroys it, then writes the
-    // settings file. Returns the loop's exit code.
+    // settings file (asking, when that fails, whether to retry or save elsewhere). Returns
+    // the loop's exit code.
     int run(std::unique_ptr<CYbMainWindow> window);
 
     // The modeless window that currently takes keyboard navigation (none when null).

@@ -19,14 +19,6 @@
 
 namespace Yomibon {
 
-QString ToQString(std::u16string_view text) {
-    return QString::fromUtf16(text.data(), qsizetype(text.size()));
-}
-
-std::u16string FromQString(const QString& text) {
-    return text.toStdU16String();
-}
-
 CYbMainWindow::CYbMainWindow(CYbTxtParam& param, QWidget* parent)
     : QMainWindow(parent), param_(param) {
     auto arranger = std::make_unique<CYbDocumentArranger>();
@@ -37,6 +29,13 @@ CYbMainWindow::CYbMainWindow(CYbTxtParam& param, QWidget* parent)
     document_->setClipboard(clipboard_.get());
     canvas_ = std::make_unique<CYbPageCanvas>(param_);
     canvas_->setDocument(document_.get(), &arranger_->layout());
+    opener_ = std::make_unique<CYbDocumentOpener>(
+        *document_, DataFolder(),
+        CYbDocumentOpener::Hooks{[this](const std::u16string& folder, std::u16string& chosen) {
+                                     return chooseFile(folder, chosen);
+                                 },
+                                 [this](const std::u16string& text) { showMessage(text); },
+                                 [this] { afterOpen(document_->getStartPage()); }});
 
     auto* central = new QWidget(this);
     auto* grid = new QGridLayout(central);
@@ -125,8 +124,7 @@ void CYbMainWindow::menuCommand(int id) {
         if (!selectionMode_) clearSelection();
         redraw();
     } else if (id == ID_BOOKMARK_AUTOSAVE) {
-        autoSave_ = !autoSave_;
-        setChecked(ID_BOOKMARK_AUTOSAVE, autoSave_);
+        setChecked(ID_BOOKMARK_AUTOSAVE, autoSave_.toggle());
     } else if (id == ID_SettingsChanged || id == ID_LayoutChanged) {
         settingsChanged();
     } else if (id == ID_SyncMenuChecks) {
@@ -149,8 +147,8 @@ void CYbMainWindow::initialize(const std::u16string& commandLine, const std::u16
     showV_ = param_.GetBoolean(u"ShowVScroll");
     setChecked(40131, showH_);
     setChecked(40132, showV_);
-    autoSave_ = param_.GetBoolean(u"BookMarkAutoSave");
-    setChecked(ID_BOOKMARK_AUTOSAVE, autoSave_);
+    autoSave_.load(param_);
+    setChecked(ID_BOOKMARK_AUTOSAVE, autoSave_.enabled());
     setEnabled(40103, false);
     selectionMode_ = param_.GetBoolean(u"SelectionMode");
     setChecked(ID_SELECTION_MODE, selectionMode_);

@@ -10,8 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "app/bookmark_auto_save.h"
 #include "app/command_table.h"
-#include "app/page_history.h"
+#include "app/document_opener.h"
+#include "app/qt_string.h"
+#include "app/reading_history.h"
 #include "app/recent_files.h"
 #include "settings/key_bind.h"
 #include "text/text_buffer.h"
@@ -33,36 +36,10 @@ class CYbTxtParam;
 class CYbTxtSubtitleDlg;
 class CYbWindowClipboard;
 
-class CYbMainWindow : public QMainWindow {
+class CYbMainWindow : public QMainWindow, private CYbHistoryHost {
     Q_OBJECT
 
   public:
-    class CYbGotoPageCommand : public CYbAbCommand {
-      public:
-        CYbGotoPageCommand(CYbMainWindow& window, TextPoint from, TextPoint to)
-            : window_(window), from_(from), to_(to) {}
-        bool execute() override;
-        bool undo() override;
-
-      private:
-        CYbMainWindow& window_;
-        TextPoint from_, to_;
-    };
-
-    class CYbOpenFileCommand : public CYbAbCommand {
-      public:
-        CYbOpenFileCommand(CYbMainWindow& window, std::u16string oldPath, std::u16string newPath)
-            : window_(window), oldPath_(std::move(oldPath)), newPath_(std::move(newPath)) {}
-        bool execute() override { return open(newPath_); }
-        bool undo() override { return open(oldPath_); }
-
-      private:
-        bool open(const std::u16string& path);
-        CYbMainWindow& window_;
-        std::u16string oldPath_, newPath_;
-        int savedPage_ = -1;
-    };
-
     // Answers of message boxes; tests replace the asking.
     using AskFunc = std::function<bool(const std::u16string& text, const std::u16string& caption)>;
 
@@ -83,7 +60,7 @@ class CYbMainWindow : public QMainWindow {
     void wheel(int delta);
 
     // The one page-move step.
-    void gotoPage(int page);
+    void gotoPage(int page) override;
     // Moves through the page history.
     void gotoPageWithHistory(int page);
     // Go-to-page dialog's number: below 0 page 1, past the count the last page.
@@ -91,7 +68,7 @@ class CYbMainWindow : public QMainWindow {
 
     // Opening.
     void openWithHistory(const std::u16string& path, bool record = true);
-    bool openPath(const std::u16string& path);
+    bool openPath(const std::u16string& path) override;
     void openText(const std::u16string& text);
     void reload();
 
@@ -113,7 +90,7 @@ class CYbMainWindow : public QMainWindow {
     void horizontalScroll(int action, int position);
     void verticalScroll(int action, int position);
 
-    int currentPage() const { return page_; }
+    int currentPage() const override { return page_; }
     int pageCount() const { return pageCount_; }
     bool selectionMode() const { return selectionMode_; }
     bool showHScroll() const { return showH_; }
@@ -122,7 +99,7 @@ class CYbMainWindow : public QMainWindow {
     CYbPageCanvas& canvas() { return *canvas_; }
     CYbPageView& view() { return *view_; }
     CYbRecentFiles& recentFiles() { return recent_; }
-    CYbPageHistory& history() { return history_; }
+    const CYbPageHistory& history() const { return history_.stack(); }
     CYbTxtParam& param() { return param_; }
     QAction* menuAction(int id) const;
     void setAsk(AskFunc ask) { ask_ = std::move(ask); }
@@ -131,6 +108,8 @@ class CYbMainWindow : public QMainWindow {
     }
     // Shows a message box captioned "Yomibon" (or the caption) centred over the window.
     void showMessage(const std::u16string& text, const std::u16string& caption = u"Yomibon");
+    // Saves the bookmarks to a file of the user's choice; a failure is shown, naming it.
+    bool saveBookmarksAs(const std::u16string& path);
     // Writes the state into the settings (the close request's steps).
     void storeState();
 
@@ -168,9 +147,11 @@ class CYbMainWindow : public QMainWindow {
     void afterOpen(int page);
     void autoSaveBookmarks();
     void recordOpen();
-    bool openArchive(const std::u16string& path);
     bool chooseFile(const std::u16string& folder, std::u16string& chosen);
-    TextPoint pagePoint(int page) const;
+    // The reader as the page history sees it.
+    std::u16string currentPath() const override;
+    TextPoint pagePoint(int page) const override;
+    int pointToPage(const TextPoint& point) const override;
     void clearSelection();
     void redraw();
 
@@ -227,8 +208,10 @@ class CYbMainWindow : public QMainWindow {
     std::vector<std::function<void()>> handlers_;  // by command index
     std::map<KeyBind, int, KeyBindLess> keyMap_;   // command index, -1 for an unknown name
     std::filesystem::path keyFile_;
-    CYbPageHistory history_;
+    CYbReadingHistory history_{*this};
     CYbRecentFiles recent_;
+    CYbBookmarkAutoSave autoSave_;
+    std::unique_ptr<CYbDocumentOpener> opener_;
     std::u16string pendingPath_;
     int page_ = 0;
     int pageCount_ = 1;
@@ -237,7 +220,6 @@ class CYbMainWindow : public QMainWindow {
     bool selecting_ = false;
     bool showH_ = false;
     bool showV_ = false;
-    bool autoSave_ = true;
     int pressX_ = -1, pressY_ = -1;
     int link_ = -1;
     AskFunc ask_;
@@ -262,13 +244,6 @@ class CYbMainWindow : public QMainWindow {
     bool savedMaximized_ = false;
     QMenuBar* fullScreenMenu_ = nullptr;  // shares the menus; lies over the page
     int hEdge_ = 0, vEdge_ = 0;           // sizes of the bars revealed in full screen, else 0
-
-    friend class CYbGotoPageCommand;
-    friend class CYbOpenFileCommand;
 };
-
-// Conversions at the edge between the core's strings and Qt's.
-QString ToQString(std::u16string_view text);
-std::u16string FromQString(const QString& text);
 
 }  // namespace Yomibon

@@ -63,7 +63,13 @@ void CYbMainWindow::cmdSaveAsBookmark() {
     std::u16string path = FromQString(name);
     std::u16string base = path.substr(path.find_last_of(u'/') + 1);
     if (base.find(u'.') == std::u16string::npos) path += u".siori";
-    document_->bookmarks().SaveAs(path);
+    saveBookmarksAs(path);
+}
+
+bool CYbMainWindow::saveBookmarksAs(const std::u16string& path) {
+    if (document_->bookmarks().SaveAs(path)) return true;
+    showMessage(u"栞を保存できませんでした。\n" + path);
+    return false;
 }
 
 void CYbMainWindow::cmdAddBookmark() {
@@ -164,7 +170,7 @@ void CYbMainWindow::storeState() {
     recent_.store(param_);
     param_.SetBoolean(u"ShowHScroll", showH_);
     param_.SetBoolean(u"ShowVScroll", showV_);
-    param_.SetBoolean(u"BookMarkAutoSave", autoSave_);
+    autoSave_.store(param_);
     param_.SetBoolean(u"SelectionMode", selectionMode_);
     WindowPlacement placement{44, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
     if (param_.GetBoolean(u"SaveWindowSize")) {

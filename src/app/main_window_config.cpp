@@ -13,8 +13,8 @@ void CYbMainWindow::cmdConfig() {
         dlg.setMessageFunc(
             [this](const std::u16string& text, const std::u16string&) { messageHook_(text); });
     dlg.exec();
-    autoSave_ = param_.GetBoolean(u"BookMarkAutoSave");
-    setChecked(ID_BOOKMARK_AUTOSAVE, autoSave_);
+    autoSave_.load(param_);
+    setChecked(ID_BOOKMARK_AUTOSAVE, autoSave_.enabled());
     readFlipInterval();
 }
 

@@ -2,12 +2,13 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QMenuBar>
 #include <QToolTip>
 
 #include "app/main_window.h"
+#include "app/open_url_dlg.h"
 #include "app/page_view.h"
 #include "app/string_table.h"
-#include "archive/archive_open.h"
 #include "layout/document_arranger.h"
 #include "platform/paths.h"
 #include "render/page_canvas.h"
@@ -28,66 +29,71 @@ class CYbWaitCursor {
     CYbWaitCursor& operator=(const CYbWaitCursor&) = delete;
 };
 
+// http and https addresses: loads that wait on the network.
+bool IsWebAddress(std::u16string_view path) {
+    if (!IsUrlName(path)) return false;
+    std::u16string scheme(path.substr(0, path.find(u':')));
+    for (char16_t& c : scheme)
+        if (c >= u'A' && c <= u'Z') c = char16_t(c - u'A' + u'a');
+    return scheme == u"http" || scheme == u"https";
+}
+
+// For the life of a load from the network: the open-URL dialog in progress mode tells the
+// transfer whether to go on, and the main window takes no input meanwhile.
+class CYbUrlProgress {
+  public:
+    CYbUrlProgress(QMainWindow& window, CYbTxtDocument& document, const std::u16string& path)
+        : window_(window), document_(document) {
+        if (!IsWebAddress(path)) return;
+        dialog_ = std::make_unique<CYbOpenURLDlg>(&window, path);
+        dialog_->setWindowModality(Qt::ApplicationModal);
+        window_.centralWidget()->setEnabled(false);
+        window_.menuBar()->setEnabled(false);
+        dialog_->startProgress(path);
+        document_.setNetObserver(dialog_.get());
+    }
+    ~CYbUrlProgress() {
+        if (!dialog_) return;
+        document_.setNetObserver(nullptr);
+        dialog_->hide();
+        window_.centralWidget()->setEnabled(true);
+        window_.menuBar()->setEnabled(true);
+    }
+    CYbUrlProgress(const CYbUrlProgress&) = delete;
+    CYbUrlProgress& operator=(const CYbUrlProgress&) = delete;
+
+  private:
+    QMainWindow& window_;
+    CYbTxtDocument& document_;
+    std::unique_ptr<CYbOpenURLDlg> dialog_;
+};
+
 }  // namespace
 
 void CYbMainWindow::openWithHistory(const std::u16string& path, bool record) {
     if (path.empty()) return;
-    bool ok = history_.execute(
-        std::make_unique<CYbOpenFileCommand>(*this, NormalizePath(document_->getFileName()), path));
+    bool ok = history_.open(path);
     // A path that failed to open is not offered again as a recent or last file.
     if (record && ok) recordOpen();
 }
 
 void CYbMainWindow::recordOpen() {
-    std::u16string path = NormalizePath(document_->getFileName());
-    if (path.empty()) return;
-    param_.SetText(u"LastFolder", path);
-    param_.SetText(u"LastFile", path);
     const CYbTxtBuffer& buffer = document_->buffer();
-    recent_.record(path, buffer.getTitle(), buffer.getAuthor());
+    if (!recent_.recordOpened(param_, currentPath(), buffer.getTitle(), buffer.getAuthor())) return;
     setEnabled(40103, true);
     buildRecentMenu();
 }
 
 void CYbMainWindow::autoSaveBookmarks() {
-    if (!autoSave_ || document_->getFileName().empty() || document_->buffer().lineCount() == 0)
-        return;
-    CYbTxtBookmark& marks = document_->bookmarks();
-    marks.SetLastPosition(page_);
-    if (!document_->isOpenedFromBookmark())
-        marks.SetTextPath(NormalizePath(document_->getFileName()));
-    marks.Save();
+    autoSave_.save(*document_, page_);
 }
 
 bool CYbMainWindow::openPath(const std::u16string& path) {
     QToolTip::hideText();
     autoSaveBookmarks();
+    CYbUrlProgress progress(*this, *document_, path);
     CYbWaitCursor wait;
-    if (document_->getFileKind(path) == FK_ARCHIVE) return openArchive(path);
-    // A shortcut that cannot be resolved is opened as it stands, like any other path.
-    bool ok = document_->openFile(path);
-    afterOpen(document_->getStartPage());
-    // An empty page alone would not tell the reader what went wrong.
-    if (!ok) showMessage(std::u16string(LoadString(IDS_CANNOT_OPEN)) + u"\n" + path);
-    return ok;
-}
-
-bool CYbMainWindow::openArchive(const std::u16string& path) {
-    ArchiveOpening opening = OpenArchive(path, DataFolder());
-    std::u16string text = opening.textPath;
-    if (opening.action == ArchiveOpening::SHOW_MESSAGE) {
-        // The document stays as it was.
-        showMessage(opening.message);
-        return false;
-    }
-    // The extraction folder stays current, so that the next file dialog starts there too.
-    std::error_code ec;
-    std::filesystem::current_path(ToFsPath(opening.folder), ec);
-    if (opening.action == ArchiveOpening::CHOOSE_TEXT && !chooseFile(opening.folder, text))
-        return false;
-    bool ok = document_->openFile(text);
-    afterOpen(document_->getStartPage());
-    return ok;
+    return opener_->open(path) == CYbDocumentOpener::OPENED;
 }
 
 bool CYbMainWindow::chooseFile(const std::u16string& folder, std::u16string& chosen) {
@@ -137,7 +143,13 @@ void CYbMainWindow::reload() {
     std::u16string path = document_->getFileName();
     if (!path.empty()) {
         autoSaveBookmarks();
-        document_->openFile(path);
+        CYbUrlProgress progress(*this, *document_, path);
+        // A text that cannot be read again stays shown as it was.
+        if (!document_->openFile(path)) {
+            if (!document_->lastLoadCancelled() && !document_->lastError().empty())
+                showMessage(document_->lastError());
+            return;
+        }
     } else {
         document_->reloadLayout();
     }

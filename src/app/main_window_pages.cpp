@@ -6,6 +6,7 @@
 #include "app/main_window.h"
 #include "app/page_move.h"
 #include "app/page_view.h"
+#include "platform/paths.h"
 #include "render/page_canvas.h"
 #include "text/txt_document.h"
 
@@ -46,6 +47,10 @@ void CYbMainWindow::cmdPrevPage() {
     if (page_ > 1) gotoPage(page_ - 2);
 }
 
+std::u16string CYbMainWindow::currentPath() const {
+    return NormalizePath(document_->getFileName());
+}
+
 TextPoint CYbMainWindow::pagePoint(int page) const {
     TextPoint point{0, 0, 0};
     document_->pageToPoint(page, point);
@@ -53,8 +58,7 @@ TextPoint CYbMainWindow::pagePoint(int page) const {
 }
 
 void CYbMainWindow::gotoPageWithHistory(int page) {
-    history_.execute(
-        std::make_unique<CYbGotoPageCommand>(*this, pagePoint(page_), pagePoint(page)));
+    history_.gotoPage(page);
 }
 
 void CYbMainWindow::gotoEnteredPage(int entered) {
@@ -62,22 +66,8 @@ void CYbMainWindow::gotoEnteredPage(int entered) {
     gotoPageWithHistory(target);
 }
 
-bool CYbMainWindow::CYbGotoPageCommand::execute() {
-    window_.gotoPage(window_.document_->pointToPage(to_));
-    return true;
-}
-
-bool CYbMainWindow::CYbGotoPageCommand::undo() {
-    window_.gotoPage(window_.document_->pointToPage(from_));
-    return true;
-}
-
-bool CYbMainWindow::CYbOpenFileCommand::open(const std::u16string& path) {
-    int previous = savedPage_;
-    savedPage_ = window_.page_;
-    bool ok = window_.openPath(path);
-    if (previous >= 0) window_.gotoPage(previous);
-    return ok;
+int CYbMainWindow::pointToPage(const TextPoint& point) const {
+    return document_->pointToPage(point);
 }
 
 void CYbMainWindow::updateScrollBars() {

@@ -49,6 +49,15 @@ void CYbRecentFiles::record(const std::u16string& path, const std::u16string& ti
     entries_.push_back({RecentLabel(title, author), path});
 }
 
+bool CYbRecentFiles::recordOpened(CYbTxtParam& param, const std::u16string& path,
+                                  const std::u16string& title, const std::u16string& author) {
+    if (path.empty()) return false;
+    param.SetText(u"LastFolder", path);
+    param.SetText(u"LastFile", path);
+    record(path, title, author);
+    return true;
+}
+
 const RecentFile* CYbRecentFiles::menuEntry(int position) const {
     if (position < 1 || position > int(entries_.size())) return nullptr;
     return &entries_[entries_.size() - size_t(position)];

@@ -25,6 +25,10 @@ class CYbRecentFiles {
     // Moves the path to the newest place (one entry per path).
     void record(const std::u16string& path, const std::u16string& title,
                 const std::u16string& author);
+    // A text opened from a file: the newest entry here, and LastFile and LastFolder for the
+    // next start. False, recording nothing, when the path is empty.
+    bool recordOpened(CYbTxtParam& param, const std::u16string& path, const std::u16string& title,
+                      const std::u16string& author);
     // Entry of the menu item at `position` (1 = newest); null when there is none.
     const RecentFile* menuEntry(int position) const;
     // The menu texts of the newest ten, "&1: label" .. "&0: label".

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "cli/cli_input.h"
 #include "layout/shinsho_txt_layout.h"
 #include "platform/paths.h"
 #include "platform/utf16.h"
@@ -38,10 +39,11 @@ std::unique_ptr<CliDocument> OpenCliDocument(const std::string& file,
         shinsho.SetDefault();
         cli->arranger->layout().CopyFrom(shinsho);
     }
-    std::u16string path = FromUtf8(file);
-    if (!IsUrlName(path)) path = FromFsPath(std::filesystem::absolute(ToFsPath(path), ec));
-    if (!cli->document->openFile(path)) {
+    if (!ResolveCliInput(file, cli->source, error)) return nullptr;
+    if (!cli->document->openFile(cli->source)) {
         error = "cannot open " + file;
+        // The reason, when the loader knows it (an address that could not be fetched).
+        if (!cli->document->lastError().empty()) error += "\n" + ToUtf8(cli->document->lastError());
         return nullptr;
     }
     return cli;

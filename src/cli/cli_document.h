@@ -15,10 +15,12 @@ struct CliDocument {
     CYbTxtParam param;
     CYbDocumentArranger* arranger = nullptr;  // owned by the document
     std::unique_ptr<CYbTxtDocument> document;
+    std::u16string source;  // what was opened: the path, the address, an archive's text
 };
 
-// The layout option: "bunko" (the default), "shinsho" or a layout file's path.
-// Null, with a message in `error`, when the layout or the text cannot be opened.
+// The layout option: "bunko" (the default), "shinsho" or a layout file's path. Archives
+// are unpacked and addresses fetched as the window does. Null, with a message in `error`,
+// when the layout or the text cannot be opened.
 // The kinsoku option ("standard", the default, or "strict") sets KinsokuMode.
 std::unique_ptr<CliDocument> OpenCliDocument(const std::string& file,
                                              const std::string& layoutOption, std::string& error,

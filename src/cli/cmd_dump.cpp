@@ -5,7 +5,10 @@
 #include <string>
 
 #include "cli/cli_command.h"
+#include "cli/cli_input.h"
 #include "platform/utf16.h"
+#include "settings/data_folder.h"
+#include "settings/txt_param.h"
 #include "text/aozora_parser.h"
 #include "text/html_parser.h"
 #include "text/text_buffer.h"
@@ -48,16 +51,22 @@ int RunDump(const Args& args) {
         std::fprintf(stderr, "usage: yomibon-cli dump FILE [--stats]\n");
         return 2;
     }
+    std::u16string path;
+    std::string error;
+    if (!ResolveCliInput(file, path, error)) {
+        std::fprintf(stderr, "yomibon-cli: %s\n", error.c_str());
+        return 1;
+    }
     CYbTxtBuffer buffer;
-    CYbTxtParserMgr manager;
-    std::u16string name = FromUtf8(file);
-    std::unique_ptr<CYbTxtParser> made = manager.createParser(manager.chooseParser(name));
-    CYbTxtParser& parser = *made;
+    CYbTxtParam param;
+    NetOptions net = NetOptionsFrom(param, DataFolder());
+    CYbTxtParserMgr parsers(&param);
     auto start = std::chrono::steady_clock::now();
-    if (!parser.loadFile(name, buffer)) {
+    // The parser the reader would choose: HTML for addresses and .html names.
+    if (!parsers.open(path, buffer, &net)) {
         std::fprintf(stderr, "yomibon-cli: cannot open %s\n", file.c_str());
-        if (auto* html = dynamic_cast<CYbHTMLTxtParser*>(&parser))
-            std::fprintf(stderr, "%s\n", ToUtf8(html->message()).c_str());
+        if (!parsers.message().empty())
+            std::fprintf(stderr, "%s\n", ToUtf8(parsers.message()).c_str());
         return 1;
     }
     double ms =
@@ -78,8 +87,8 @@ int RunDump(const Args& args) {
     for (size_t l = 0; l < lines.size(); ++l)
         for (size_t r = 0; r < lines[l].runs.size(); ++r)
             PrintRun(int(l), int(r), lines[l].runs[r]);
-    std::printf("{\"title\":%s,\"author\":%s,\"info\":%s}\n", JsonString(parser.getTitle()).c_str(),
-                JsonString(parser.getAuthor()).c_str(), JsonString(parser.getInfo()).c_str());
+    std::printf("{\"title\":%s,\"author\":%s,\"info\":%s}\n", JsonString(buffer.getTitle()).c_str(),
+                JsonString(buffer.getAuthor()).c_str(), JsonString(buffer.getInfo()).c_str());
     return 0;
 }
 

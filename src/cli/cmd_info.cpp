@@ -69,18 +69,14 @@ int RunInfo(const Args& args) {
         std::fprintf(stderr, "usage: yomibon-cli info FILE [--layout bunko|shinsho|PATH]\n");
         return 2;
     }
-    std::u16string path = FromUtf8(file);
-    if (!IsUrlName(path)) {
-        std::error_code ec;
-        path = FromFsPath(std::filesystem::absolute(ToFsPath(path), ec));
-    }
-    double readDecode = ReadDecodeMs(path);
     std::string error;
     auto cli = OpenCliDocument(file, layoutOption, error);
     if (!cli) {
         std::fprintf(stderr, "yomibon-cli: %s\n", error.c_str());
         return error.rfind("no layout", 0) == 0 ? 2 : 1;
     }
+    // Of the text actually opened (an archive's text, not the archive's bytes).
+    double readDecode = ReadDecodeMs(cli->source);
     const CYbTxtDocument& doc = *cli->document;
     PrintReport(doc, readDecode);
     return 0;

@@ -29,6 +29,11 @@ constexpr uint64_t kMaxPictureFileBytes = uint64_t(512) << 20;
 constexpr uint64_t kMaxArchiveBytes = uint64_t(1) << 30;
 constexpr size_t kMaxArchiveEntries = 100'000;
 
+// Largest body fetched from an address (page, style sheet or picture).
+constexpr uint64_t kMaxDownloadBytes = uint64_t(64) << 20;
+// The download cache is trimmed, oldest files first, to this size.
+constexpr uint64_t kMaxDownloadCacheBytes = uint64_t(256) << 20;
+
 // Largest settings-side table or profile file read (CSV tables, INI files, .lay files);
 // the rest of a longer file is not read.
 constexpr size_t kMaxTableFileBytes = size_t(64) << 20;

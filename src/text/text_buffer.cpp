@@ -7,6 +7,16 @@
 
 namespace Yomibon {
 
+void CYbTxtBuffer::swap(CYbTxtBuffer& other) noexcept {
+    lines_.swap(other.lines_);
+    bold_.swap(other.bold_);
+    narrow_.swap(other.narrow_);
+    pictures_.swap(other.pictures_);
+    title_.swap(other.title_);
+    author_.swap(other.author_);
+    info_.swap(other.info_);
+}
+
 void CYbTxtBuffer::clear() {
     lines_.clear();
     bold_.clear();

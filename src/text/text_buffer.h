@@ -89,6 +89,8 @@ class CYbTxtBuffer {
     virtual ~CYbTxtBuffer() = default;
 
     void clear();
+    // Exchanges the whole contents (lines, maps and strings) with another buffer.
+    void swap(CYbTxtBuffer& other) noexcept;
     void addLine(LineInfo line) { lines_.push_back(std::move(line)); }
 
     void forEachAll(CYbTypeFunc& func);

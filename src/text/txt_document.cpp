@@ -4,6 +4,7 @@
 #include <chrono>
 #include <system_error>
 
+#include "platform/download_cache.h"
 #include "platform/paths.h"
 #include "settings/data_folder.h"
 #include "settings/txt_param.h"
@@ -103,19 +104,37 @@ void CYbTxtDocument::findBookmarks() {
 
 bool CYbTxtDocument::openFile(std::u16string_view givenPath) {
     std::u16string path = NormalizePath(FirstToken(givenPath));
-    fileName_ = path.empty() ? path : NormalizePath(absolutePath(path));
+    std::u16string name = path.empty() ? path : NormalizePath(absolutePath(path));
+    lastError_.clear();
+    cancelled_ = false;
+    // A bookmark file names the text to load; asked without touching the bookmarks in use.
+    std::u16string textName = name;
+    {
+        CYbTxtBookmark probe(*this);
+        if (probe.OpenForDocument(name)) textName = NormalizePath(probe.TextPath());
+    }
+    // Parsed beside the text shown: a load that fails (a page that cannot be fetched, a
+    // transfer the reader cancels) leaves the reader where he was.
+    NetOptions net = net_;
+    net.proxy = ProxySettingsFrom(param_);
+    if (net.cacheFolder.empty()) net.cacheFolder = CYbDownloadCache::FolderUnder(dataFolder_);
+    CYbTxtBuffer fresh;
+    Stopwatch parse;
+    CYbTxtParserMgr parsers(&param_);
+    if (!parsers.open(textName, fresh, &net)) {
+        lastError_ = parsers.message();
+        cancelled_ = parsers.cancelled();
+        return false;
+    }
+    const double parseMs = parse.elapsedMs();
+
+    fileName_ = name;
     fromBookmark_ = false;
     times_ = {};
     findBookmarks();
     clearDocument();
-    Stopwatch parse;
-    if (!CYbTxtParserMgr(&param_).open(fileName_, buffer_)) {
-        // Nothing to keep bookmarks for: an automatic save must not record this path.
-        bookmarks_.Clear();
-        fromBookmark_ = false;
-        return false;
-    }
-    times_.parse = parse.elapsedMs();
+    buffer_.swap(fresh);
+    times_.parse = parseMs;
     if (!IsUrlName(fileName_)) {
         // Pictures named relative to the text are found from its folder.
         std::error_code ec;

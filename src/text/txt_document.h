@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "text/net_options.h"
 #include "text/outline.h"
 #include "text/text_buffer.h"
 #include "text/txt_bookmark.h"
@@ -58,7 +59,8 @@ class CYbTxtDocument {
     CYbTxtDocument& operator=(const CYbTxtDocument&) = delete;
 
     // Loads a file, a URL or a bookmark file's text; false when its parser could not open
-    // it (the document is then empty and titled with the path).
+    // it. The text is loaded beside the one shown, which stays as it was when the load
+    // fails (lastError() then says why, for HTML and addresses).
     bool openFile(std::u16string_view path);
     // Parses a text (up to its first zero character, as a zero-terminated text ends).
     bool openText(std::u16string_view text);
@@ -85,6 +87,15 @@ class CYbTxtDocument {
     const Holder& holder(int which) const { return holders_[size_t(which) % kHolderCount]; }
 
     void setClipboard(CYbClipboardText* clipboard) { clipboard_ = clipboard; }
+    // Told about the progress of a load from the network; it may cancel it.
+    void setNetObserver(CYbNetObserver* observer) { net_.observer = observer; }
+    // Timeouts, cache folder and observer of loads from the network; the proxy is taken
+    // from the settings at each load.
+    NetOptions& netOptions() { return net_; }
+    // Why the last openFile failed, naming the address; empty when not known.
+    const std::u16string& lastError() const { return lastError_; }
+    // True when the last openFile failed because the observer cancelled the transfer.
+    bool lastLoadCancelled() const { return cancelled_; }
     // The folder relative paths and bookmark settings are taken from (the data folder).
     void setDataFolder(const std::filesystem::path& folder) { dataFolder_ = folder; }
     const std::filesystem::path& dataFolder() const { return dataFolder_; }
@@ -125,6 +136,9 @@ class CYbTxtDocument {
     CYbClipboardText* clipboard_ = nullptr;
     std::filesystem::path dataFolder_;
     LoadTimes times_;
+    NetOptions net_;
+    std::u16string lastError_;
+    bool cancelled_ = false;
 };
 
 }  // namespace Yomibon

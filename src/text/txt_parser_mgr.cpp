@@ -1,7 +1,11 @@
 #include "text/txt_parser_mgr.h"
 
+#include "settings/data_folder.h"
+#include "settings/txt_param.h"
 #include "text/aozora_parser.h"
 #include "text/file_kind.h"
+#include "text/html_file_loader.h"
+#include "text/html_net_loader.h"
 #include "text/html_parser.h"
 
 namespace Yomibon {
@@ -27,14 +31,35 @@ std::unique_ptr<CYbTxtParser> CYbTxtParserMgr::createParser(int kind) const {
     return html;
 }
 
-bool CYbTxtParserMgr::open(const std::u16string& name, CYbTxtBuffer& buffer) const {
+bool CYbTxtParserMgr::open(const std::u16string& name, CYbTxtBuffer& buffer,
+                           const NetOptions* net) const {
     message_.clear();
-    std::unique_ptr<CYbTxtParser> parser = createParser(chooseParser(name));
-    if (parser && parser->loadFile(name, buffer)) {
+    cancelled_ = false;
+    const int kind = chooseParser(name);
+    std::unique_ptr<CYbTxtParser> parser = createParser(kind);
+    // Addresses (http, https, file:) are read through the network loader, which keeps
+    // local names with the file loader and refuses other schemes.
+    CYbHtmlFileLoader fileLoader;
+    std::unique_ptr<CYbHtmlNetLoader> netLoader;
+    if (kind == PK_HTML && !htmlLoader_ && IsUrlName(name)) {
+        NetOptions options =
+            net ? *net : NetOptionsFrom(param_ ? *param_ : CYbTxtParam(), DataFolder());
+        netLoader = std::make_unique<CYbHtmlNetLoader>(options, fileLoader);
+        static_cast<CYbHTMLTxtParser&>(*parser).setLoader(netLoader.get());
+    }
+    bool ok = parser && parser->loadFile(name, buffer);
+    // A transfer cancelled while pictures were fetched gives up the whole load.
+    if (ok && netLoader && netLoader->cancelled()) {
+        ok = false;
+        message_ = netLoader->message();
+    }
+    if (ok) {
         CopyStrings(*parser, buffer);
         return true;
     }
-    if (auto* html = dynamic_cast<CYbHTMLTxtParser*>(parser.get())) message_ = html->message();
+    cancelled_ = netLoader && netLoader->cancelled();
+    if (auto* html = dynamic_cast<CYbHTMLTxtParser*>(parser.get()); html && message_.empty())
+        message_ = html->message();
     buffer.clear();
     buffer.setTitle(name);
     buffer.setAuthor({});

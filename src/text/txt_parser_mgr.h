@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "text/net_options.h"
 #include "text/text_buffer.h"
 #include "text/txt_parser.h"
 
@@ -29,7 +30,10 @@ class CYbTxtParserMgr {
     int chooseParser(std::u16string_view name) const;
     // Loads a file into the buffer. On success the buffer carries the parser's title,
     // author and information; on failure the buffer is empty and titled with the name.
-    bool open(const std::u16string& name, CYbTxtBuffer& buffer) const;
+    // Addresses are read through the network loader with `net` (without it, with the
+    // settings' proxy and the default timeouts), unless a loader was set.
+    bool open(const std::u16string& name, CYbTxtBuffer& buffer,
+              const NetOptions* net = nullptr) const;
     // Parses a zero-terminated, writable text with the Aozora parser.
     bool parse(char16_t* text, CYbTxtBuffer& buffer) const;
 
@@ -37,11 +41,14 @@ class CYbTxtParserMgr {
     std::unique_ptr<CYbTxtParser> createParser(int kind) const;
     // Why the last open failed, when the parser could say (empty otherwise).
     const std::u16string& message() const { return message_; }
+    // True when the last open failed because the reader cancelled a transfer.
+    bool cancelled() const { return cancelled_; }
 
   private:
     const CYbTxtParam* param_ = nullptr;
     CYbHtmlResourceLoader* htmlLoader_ = nullptr;
     mutable std::u16string message_;
+    mutable bool cancelled_ = false;
 };
 
 }  // namespace Yomibon

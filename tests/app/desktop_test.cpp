@@ -21,7 +21,9 @@
 #include "app/main_window.h"
 #include "app/page_view.h"
 #include "platform/paths.h"
+#include "platform/utf16.h"
 #include "settings/txt_param.h"
+#include "support/http_test_server.h"
 #include "test_window.h"
 #include "text/txt_document.h"
 
@@ -41,6 +43,16 @@ std::u16string WriteFile(const QTemporaryDir& dir, const char* name, const std::
     std::filesystem::path path = std::filesystem::path(dir.path().toStdString()) / name;
     std::ofstream(path, std::ios::binary) << bytes;
     return FromFsPath(path);
+}
+
+std::u16string U(const std::string& s) {
+    return FromUtf8(s);
+}
+
+// A small HTML page titled with its heading.
+std::string Page(const std::string& title) {
+    return "<html><head><meta charset=\"utf-8\"/></head><body><h1 class=\"title\">" + title +
+           "</h1><p>本文の一行目です。</p></body></html>";
 }
 
 QUrl FileUrl(const std::u16string& path) {
@@ -170,28 +182,41 @@ class DesktopTest : public QObject {
 
     void droppedShortcutOpensItsUrl() {
         CYbMainWindow& w = make();
-        const std::u16string url = u"http://example.invalid/books/rashomon.html";
+        Test::HttpTestServer server;
+        server.route("/books/rashomon.html", {200, "text/html", Page("羅生門"), {}});
+        server.route("/d.html", {200, "text/html", Page("リンクの本"), {}});
+        const std::u16string url = U(server.url("/books/rashomon.html"));
         std::u16string shortcut = WriteFile(
             dir_, "book.url",
-            "\xEF\xBB\xBF[InternetShortcut]\r\nURL=http://example.invalid/books/rashomon.html\r\n");
+            "\xEF\xBB\xBF[InternetShortcut]\r\nURL=" + server.url("/books/rashomon.html") + "\r\n");
         QMimeData data;
         data.setUrls({FileUrl(shortcut)});
         std::vector<std::u16string> shown;
         w.setMessageHook([&](const std::u16string& text) { shown.push_back(text); });
         QVERIFY(Drop(w, data).dropped);
-        // The URL is what gets opened (and fails offline without a reader for it), not the file;
-        // the failure names the URL and does not make it a recent file.
+        // The URL is what gets opened and recorded, not the file.
         QTRY_COMPARE(w.document().getFileName(), url);
-        QCOMPARE(int(shown.size()), 1);
-        QVERIFY(shown[0].ends_with(url));
-        QVERIFY(w.recentFiles().entries().empty());
+        QVERIFY(shown.empty());
+        QCOMPARE(w.recentFiles().entries().back().path, url);
+
+        // A shortcut to a page that is not there: the failure names the URL, the book stays
+        // and nothing is recorded.
+        std::u16string gone =
+            WriteFile(dir_, "gone.url", "[InternetShortcut]\r\nURL=" + server.url("/gone.html"));
+        data.setUrls({FileUrl(gone)});
+        QVERIFY(Drop(w, data).dropped);
+        QTRY_COMPARE(int(shown.size()), 1);
+        QVERIFY(shown[0].find(U(server.url("/gone.html"))) != std::u16string::npos);
+        QCOMPARE(w.document().getFileName(), url);
+        QCOMPARE(int(w.recentFiles().entries().size()), 1);
 
         // A desktop link likewise; a .url file without a URL is opened as itself.
-        std::u16string desktop = WriteFile(
-            dir_, "book.desktop", "[Desktop Entry]\nType=Link\nURL=https://example.invalid/d\n");
+        std::u16string desktop =
+            WriteFile(dir_, "book.desktop",
+                      "[Desktop Entry]\nType=Link\nURL=" + server.url("/d.html") + "\n");
         data.setUrls({FileUrl(desktop)});
         QVERIFY(Drop(w, data).dropped);
-        QTRY_COMPARE(w.document().getFileName(), u"https://example.invalid/d");
+        QTRY_COMPARE(w.document().getFileName(), U(server.url("/d.html")));
         std::u16string plain = WriteFile(dir_, "plain.url", ShortText("名前だけの話"));
         data.setUrls({FileUrl(plain)});
         QVERIFY(Drop(w, data).dropped);
@@ -201,26 +226,30 @@ class DesktopTest : public QObject {
 
     void droppedUrlsAreOpened() {
         CYbMainWindow& w = make();
+        Test::HttpTestServer server;
+        for (const char* path : {"/list.html", "/moz.html", "/locator.html"})
+            server.route(path, {200, "text/html", Page(path), {}});
         QMimeData list;
-        list.setUrls({QUrl(QStringLiteral("https://example.invalid/list.html"))});
+        list.setUrls({QUrl(QString::fromStdString(server.url("/list.html")))});
         QVERIFY(Drop(w, list).dropped);
-        QTRY_COMPARE(w.document().getFileName(), u"https://example.invalid/list.html");
+        QTRY_COMPARE(w.document().getFileName(), U(server.url("/list.html")));
 
         // Firefox's own format: UTF-16, the URL on the first line and the title on the next.
-        QString moz = QStringLiteral("http://example.invalid/moz.html\n題");
+        QString moz = QString::fromStdString(server.url("/moz.html")) + QStringLiteral("\n題");
         QMimeData mozData;
         mozData.setData(QStringLiteral("text/x-moz-url"),
                         QByteArray(reinterpret_cast<const char*>(moz.utf16()),
                                    moz.size() * qsizetype(sizeof(char16_t))));
         QVERIFY(Drop(w, mozData).dropped);
-        QTRY_COMPARE(w.document().getFileName(), u"http://example.invalid/moz.html");
+        QTRY_COMPARE(w.document().getFileName(), U(server.url("/moz.html")));
 
         // The other desktop's narrow link format, ended by a zero byte.
         QMimeData locator;
+        std::string narrow = server.url("/locator.html");
         locator.setData(QStringLiteral("UniformResourceLocator"),
-                        QByteArray("http://example.invalid/locator.html\0", 36));
+                        QByteArray(narrow.c_str(), qsizetype(narrow.size() + 1)));
         QVERIFY(Drop(w, locator).entered);
-        QTRY_COMPARE(w.document().getFileName(), u"http://example.invalid/locator.html");
+        QTRY_COMPARE(w.document().getFileName(), U(server.url("/locator.html")));
         QCOMPARE(int(w.history().doneCount()), 3);
     }
 

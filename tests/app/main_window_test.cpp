@@ -117,6 +117,25 @@ class MainWindowTest : public QObject {
         QCOMPARE(w.currentPage(), w.pageCount());
     }
 
+    void aBookmarkFileThatCannotBeSavedIsNamedInAMessage() {
+        std::vector<std::u16string> messages;
+        Test::TestWindowOptions options;
+        options.onMessage = [&](const std::u16string& m) { messages.push_back(m); };
+        CYbMainWindow& w = Test::MakeTestWindow(window_, param_, std::move(options));
+        QVERIFY(w.openPath(Sample()));
+        std::filesystem::path root = dir_.path().toStdString();
+        // A file where the folder should be.
+        std::ofstream(root / "not-a-folder") << "x";
+        std::u16string bad = FromFsPath(root / "not-a-folder" / "a.siori");
+        QVERIFY(!w.saveBookmarksAs(bad));
+        QCOMPARE(int(messages.size()), 1);
+        QVERIFY(messages[0].find(bad) != std::u16string::npos);
+        std::u16string good = FromFsPath(root / "a.siori");
+        QVERIFY(w.saveBookmarksAs(good));
+        QCOMPARE(int(messages.size()), 1);
+        QVERIFY(std::filesystem::file_size(root / "a.siori") > 0);
+    }
+
     void wheelThreshold() {
         CYbMainWindow& w = make();
         QVERIFY(w.openPath(Sample()));

@@ -1,6 +1,6 @@
-// A real reader window for offscreen tests: settings of its own (no bookmark auto-save; no
-// page-flip animation unless the given settings ask for it), messages handed to the test
-// instead of shown, and the window shown and exposed before its deferred first open.
+// A real reader window for offscreen tests: settings of its own (no bookmark auto-save, direct
+// connections; no page-flip animation unless the given settings ask for it), messages handed
+// to the test instead of shown, and the window shown and exposed before its deferred first open.
 #pragma once
 
 #include <QTest>
@@ -31,6 +31,9 @@ inline CYbMainWindow& MakeTestWindow(std::unique_ptr<CYbMainWindow>& window,
     }
     param = std::move(options.param);
     param->SetBoolean(u"BookMarkAutoSave", false);
+    // Test servers are on the loopback interface: no proxy of the machine's environment.
+    param->SetBoolean(u"UseIESetting", false);
+    param->SetBoolean(u"UseProxy", false);
     window = std::make_unique<CYbMainWindow>(*param);
     window->setKeyFile(options.keyFile);
     window->setMessageHook(std::move(options.onMessage));

@@ -85,25 +85,29 @@ TEST_F(TxtDocumentTest, NormalisesQuotedAndUntidyPaths) {
     EXPECT_EQ(name, U(text_));
 }
 
-TEST_F(TxtDocumentTest, AFailedOpenLeavesAnEmptyDocumentTitledWithThePath) {
+TEST_F(TxtDocumentTest, AFailedOpenKeepsTheDocumentShown) {
     ASSERT_TRUE(doc_->openFile(U(text_)));
     ASSERT_TRUE(doc_->hold(0, this));
+    const std::u16string title = doc_->buffer().getTitle();
+    const int32_t lines = doc_->buffer().lineCount();
+    const int32_t pages = doc_->getPageCount();
+    const size_t headings = doc_->outline().size();
     std::u16string missing = U(dir_.path() / "missing.txt");
     EXPECT_FALSE(doc_->openFile(missing));
-    EXPECT_EQ(doc_->buffer().lineCount(), 0);
-    EXPECT_EQ(doc_->buffer().getTitle(), missing);
-    EXPECT_TRUE(doc_->buffer().getAuthor().empty());
-    EXPECT_EQ(doc_->getPageCount(), 1);
-    EXPECT_TRUE(doc_->outline().empty());
-    EXPECT_EQ(doc_->holder(0).count, 0);
-    // Nothing of the failed path may reach the bookmark list on the next automatic save.
-    EXPECT_TRUE(doc_->bookmarks().TextPath().empty());
-    EXPECT_FALSE(doc_->bookmarks().Save());
-    // An HTML name or a URL fails the same way while no HTML parser is available.
-    EXPECT_FALSE(doc_->openFile(u"/books/page.HTML#part2"));
-    EXPECT_EQ(doc_->buffer().getTitle(), u"/books/page.HTML#part2");
-    EXPECT_FALSE(doc_->openFile(u"http://example.invalid/a.txt"));
-    EXPECT_EQ(doc_->getFileName(), u"http://example.invalid/a.txt");
+    // The reader stays in the text he was reading: same text, pages, outline, bookmarks.
+    EXPECT_EQ(doc_->getFileName(), U(text_));
+    EXPECT_EQ(doc_->buffer().getTitle(), title);
+    EXPECT_EQ(doc_->buffer().lineCount(), lines);
+    EXPECT_EQ(doc_->getPageCount(), pages);
+    EXPECT_EQ(doc_->outline().size(), headings);
+    EXPECT_EQ(doc_->holder(0).count, 1);
+    EXPECT_EQ(doc_->bookmarks().TextPath(), U(text_));
+    // Names the HTML parser reads fail the same way when they cannot be read.
+    EXPECT_FALSE(doc_->openFile(u"/books/no-such-page.HTML#part2"));
+    EXPECT_EQ(doc_->buffer().getTitle(), title);
+    EXPECT_FALSE(doc_->openFile(u"ftp://example.invalid/a.txt"));
+    EXPECT_EQ(doc_->getFileName(), U(text_));
+    EXPECT_EQ(doc_->buffer().lineCount(), lines);
 }
 
 TEST_F(TxtDocumentTest, PagesAndPointsConvertBothWays) {

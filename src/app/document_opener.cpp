@@ -1,0 +1,53 @@
+#include "app/document_opener.h"
+
+#include "app/string_table.h"
+#include "archive/archive_open.h"
+#include "platform/paths.h"
+#include "text/file_kind.h"
+#include "text/txt_document.h"
+
+namespace Yomibon {
+
+CYbDocumentOpener::Outcome CYbDocumentOpener::open(const std::u16string& path) {
+    if (document_.getFileKind(path) == FK_ARCHIVE) return openArchive(path);
+    // A shortcut that cannot be resolved is opened as it stands, like any other path.
+    if (load(path)) return OPENED;
+    reportFailure(path);
+    return FAILED;
+}
+
+CYbDocumentOpener::Outcome CYbDocumentOpener::openArchive(const std::u16string& path) {
+    ArchiveOpening opening = OpenArchive(path, dataFolder_);
+    if (opening.action == ArchiveOpening::SHOW_MESSAGE) {
+        // The document stays as it was.
+        if (hooks_.message) hooks_.message(opening.message);
+        return UNCHANGED;
+    }
+    // The extraction folder stays current, so that the next file dialog starts there too.
+    std::error_code ec;
+    std::filesystem::current_path(ToFsPath(opening.folder), ec);
+    std::u16string text = opening.textPath;
+    if (opening.action == ArchiveOpening::CHOOSE_TEXT &&
+        (!hooks_.chooseText || !hooks_.chooseText(opening.folder, text)))
+        return UNCHANGED;
+    if (load(text)) return OPENED;
+    reportFailure(text);
+    return FAILED;
+}
+
+void CYbDocumentOpener::reportFailure(const std::u16string& path) {
+    if (!hooks_.message || document_.lastLoadCancelled()) return;
+    // The loader's own words name the address and the reason (a 404, a timeout...).
+    const std::u16string& reason = document_.lastError();
+    hooks_.message(reason.empty() ? std::u16string(LoadString(IDS_CANNOT_OPEN)) + u"\n" + path
+                                  : reason);
+}
+
+bool CYbDocumentOpener::load(const std::u16string& path) {
+    // A failed load leaves the document, and so the page shown, as they were.
+    bool ok = document_.openFile(path);
+    if (ok && hooks_.loaded) hooks_.loaded();
+    return ok;
+}
+
+}  // namespace Yomibon
