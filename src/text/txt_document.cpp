@@ -109,13 +109,16 @@ bool CYbTxtDocument::openFile(std::u16string_view givenPath) {
     findBookmarks();
     clearDocument();
     Stopwatch parse;
-    if (!CYbTxtParserMgr().open(fileName_, buffer_)) {
+    CYbTxtParser::LoadPhases phases;
+    if (!CYbTxtParserMgr().open(fileName_, buffer_, &phases)) {
         // Nothing to keep bookmarks for: an automatic save must not record this path.
         bookmarks_.Clear();
         fromBookmark_ = false;
         return false;
     }
-    times_.parse = parse.elapsedMs();
+    times_.read = phases.read;
+    times_.decode = phases.decode;
+    times_.parse = std::max(0.0, parse.elapsedMs() - phases.read - phases.decode);
     if (!IsUrlName(fileName_)) {
         // Pictures named relative to the text are found from its folder.
         std::error_code ec;

@@ -26,10 +26,12 @@ std::unique_ptr<CYbTxtParser> CYbTxtParserMgr::createParser(int kind) {
     return nullptr;
 }
 
-bool CYbTxtParserMgr::open(const std::u16string& name, CYbTxtBuffer& buffer) const {
+bool CYbTxtParserMgr::open(const std::u16string& name, CYbTxtBuffer& buffer,
+                           CYbTxtParser::LoadPhases* phases) const {
     std::unique_ptr<CYbTxtParser> parser = createParser(chooseParser(name));
     if (parser && parser->loadFile(name, buffer)) {
         CopyStrings(*parser, buffer);
+        if (phases) *phases = parser->loadPhases();
         return true;
     }
     buffer.clear();

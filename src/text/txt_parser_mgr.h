@@ -21,7 +21,9 @@ class CYbTxtParserMgr {
     int chooseParser(std::u16string_view name) const;
     // Loads a file into the buffer. On success the buffer carries the parser's title,
     // author and information; on failure the buffer is empty and titled with the name.
-    bool open(const std::u16string& name, CYbTxtBuffer& buffer) const;
+    // `phases`, when given, receives the parser's read and decode times.
+    bool open(const std::u16string& name, CYbTxtBuffer& buffer,
+              CYbTxtParser::LoadPhases* phases = nullptr) const;
     // Parses a zero-terminated, writable text with the Aozora parser.
     bool parse(char16_t* text, CYbTxtBuffer& buffer) const;
 
