@@ -73,20 +73,20 @@ int CYbArchiveBase::Extract(std::u16string_view archivePath, std::u16string_view
     std::error_code ec;
     if (!std::filesystem::exists(ToFsPath(archivePath), ec)) return ARCHIVE_RESULT_MISSING;
     if (!LoadLibrary()) return ARCHIVE_RESULT_NO_LIBRARY;
-    if (m_pszGetVersion) {
+    if (getVersionName_) {
         if (!ResolveEntry(ENTRY_VERSION)) return ARCHIVE_RESULT_NO_LIBRARY;
-        m_pfnGetVersion();
+        getVersion_();
     }
-    if (m_pszGetRunning) {
+    if (getRunningName_) {
         if (!ResolveEntry(ENTRY_RUNNING)) return ARCHIVE_RESULT_NO_LIBRARY;
-        if (m_pfnGetRunning() != 0) return ARCHIVE_RESULT_BUSY;
+        if (getRunning_() != 0) return ARCHIVE_RESULT_BUSY;
     }
     const std::string narrowPath = NarrowPath(archivePath);
-    if (m_pszCheckArchive) {
+    if (checkArchiveName_) {
         if (!ResolveEntry(ENTRY_CHECK)) return ARCHIVE_RESULT_NO_LIBRARY;
-        if (m_pfnCheckArchive(narrowPath.c_str(), 0) == 0) return ARCHIVE_RESULT_UNSUPPORTED;
+        if (checkArchive_(narrowPath.c_str(), 0) == 0) return ARCHIVE_RESULT_UNSUPPORTED;
     }
-    if (!m_pszCommand || m_strCommandFormat.empty()) return ARCHIVE_RESULT_COMMAND_FAILED;
+    if (!commandName_ || commandFormat_.empty()) return ARCHIVE_RESULT_COMMAND_FAILED;
     if (!ResolveEntry(ENTRY_COMMAND)) return ARCHIVE_RESULT_NO_LIBRARY;
     return RunCommand(archivePath, destFolder);
 }
@@ -97,57 +97,57 @@ int CYbArchiveBase::RunCommand(std::u16string_view archivePath, std::u16string_v
     if (archivePath.find(u'"') != std::u16string_view::npos ||
         destFolder.find(u'"') != std::u16string_view::npos)
         return ARCHIVE_RESULT_COMMAND_FAILED;
-    const std::u16string line = FormatMessage(
-        m_strCommandFormat, {std::u16string(archivePath), std::u16string(destFolder)});
+    const std::u16string line =
+        FormatMessage(commandFormat_, {std::u16string(archivePath), std::u16string(destFolder)});
     const std::string narrowLine = NarrowPath(line);
     std::vector<char> output(kArchiverOutputSize, '\0');
-    const int r = m_pfnCommand(nullptr, narrowLine.c_str(), output.data(),
-                               static_cast<uint32_t>(output.size()));
+    const int r =
+        command_(nullptr, narrowLine.c_str(), output.data(), static_cast<uint32_t>(output.size()));
     return r != 0 ? ARCHIVE_RESULT_COMMAND_FAILED : ARCHIVE_RESULT_OK;
 }
 
 bool CYbArchiveBase::LoadLibrary() {
-    if (m_hModule) return true;
-    const std::string name = ToUtf8(m_strLibName);
+    if (module_) return true;
+    const std::string name = ToUtf8(libName_);
     if (name.empty()) return false;
-    m_hModule = dlopen(name.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!m_hModule) {
+    module_ = dlopen(name.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!module_) {
         const std::string beside = ProgramFolder().string() + "/" + name;
-        m_hModule = dlopen(beside.c_str(), RTLD_NOW | RTLD_LOCAL);
+        module_ = dlopen(beside.c_str(), RTLD_NOW | RTLD_LOCAL);
     }
-    return m_hModule != nullptr;
+    return module_ != nullptr;
 }
 
 void CYbArchiveBase::FreeLibrary() {
-    if (m_hModule) dlclose(m_hModule);
-    m_hModule = nullptr;
-    std::fill(std::begin(m_apEntries), std::end(m_apEntries), nullptr);
-    m_pfnGetVersion = nullptr;
-    m_pfnGetRunning = nullptr;
-    m_pfnCheckArchive = nullptr;
-    m_pfnCommand = nullptr;
+    if (module_) dlclose(module_);
+    module_ = nullptr;
+    std::fill(std::begin(entries_), std::end(entries_), nullptr);
+    getVersion_ = nullptr;
+    getRunning_ = nullptr;
+    checkArchive_ = nullptr;
+    command_ = nullptr;
 }
 
 void* CYbArchiveBase::ResolveEntry(Entry entry) {
-    if (m_apEntries[entry]) return m_apEntries[entry];
-    const char* names[5] = {nullptr, m_pszGetVersion, m_pszGetRunning, m_pszCheckArchive,
-                            m_pszCommand};
-    if (!m_hModule || !names[entry]) return nullptr;
-    void* address = dlsym(m_hModule, names[entry]);
+    if (entries_[entry]) return entries_[entry];
+    const char* names[5] = {nullptr, getVersionName_, getRunningName_, checkArchiveName_,
+                            commandName_};
+    if (!module_ || !names[entry]) return nullptr;
+    void* address = dlsym(module_, names[entry]);
     if (!address) return nullptr;
-    m_apEntries[entry] = address;
+    entries_[entry] = address;
     switch (entry) {
         case ENTRY_VERSION:
-            m_pfnGetVersion = reinterpret_cast<ArchiverGetVersionProc>(address);
+            getVersion_ = reinterpret_cast<ArchiverGetVersionProc>(address);
             break;
         case ENTRY_RUNNING:
-            m_pfnGetRunning = reinterpret_cast<ArchiverGetRunningProc>(address);
+            getRunning_ = reinterpret_cast<ArchiverGetRunningProc>(address);
             break;
         case ENTRY_CHECK:
-            m_pfnCheckArchive = reinterpret_cast<ArchiverCheckArchiveProc>(address);
+            checkArchive_ = reinterpret_cast<ArchiverCheckArchiveProc>(address);
             break;
         case ENTRY_COMMAND:
-            m_pfnCommand = reinterpret_cast<ArchiverCommandProc>(address);
+            command_ = reinterpret_cast<ArchiverCommandProc>(address);
             break;
     }
     return address;

@@ -40,7 +40,7 @@ class CYbArchiveBase {
     // Unpacks the archive into the folder; one of the ArchiveResult codes.
     virtual int Extract(std::u16string_view archivePath, std::u16string_view destFolder);
 
-    const std::u16string& LibraryName() const { return m_strLibName; }
+    const std::u16string& LibraryName() const { return libName_; }
 
     CYbArchiveBase(const CYbArchiveBase&) = delete;
     CYbArchiveBase& operator=(const CYbArchiveBase&) = delete;
@@ -48,18 +48,18 @@ class CYbArchiveBase {
   protected:
     CYbArchiveBase() = default;
 
-    ArchiverGetVersionProc m_pfnGetVersion = nullptr;
-    ArchiverGetRunningProc m_pfnGetRunning = nullptr;
-    ArchiverCheckArchiveProc m_pfnCheckArchive = nullptr;
-    ArchiverCommandProc m_pfnCommand = nullptr;
-    std::u16string m_strLibName;
-    const char* m_pszGetVersion = nullptr;
-    const char* m_pszGetRunning = nullptr;
-    const char* m_pszCheckArchive = nullptr;
-    const char* m_pszCommand = nullptr;
-    std::u16string m_strCommandFormat;
-    void* m_apEntries[5] = {};  // by Entry, 1-4; cleared whenever the library is released
-    void* m_hModule = nullptr;
+    ArchiverGetVersionProc getVersion_ = nullptr;
+    ArchiverGetRunningProc getRunning_ = nullptr;
+    ArchiverCheckArchiveProc checkArchive_ = nullptr;
+    ArchiverCommandProc command_ = nullptr;
+    std::u16string libName_;
+    const char* getVersionName_ = nullptr;
+    const char* getRunningName_ = nullptr;
+    const char* checkArchiveName_ = nullptr;
+    const char* commandName_ = nullptr;
+    std::u16string commandFormat_;
+    void* entries_[5] = {};  // by Entry, 1-4; cleared whenever the library is released
+    void* module_ = nullptr;
 
   private:
     bool LoadLibrary();

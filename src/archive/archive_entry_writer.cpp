@@ -49,11 +49,11 @@ void SetModificationTime(int fd, archive_entry* entry) {
 
 CYbArchiveEntryWriter::CYbArchiveEntryWriter(fs::path folder, const UnpackLimits& limits,
                                              UnpackReport& report)
-    : m_folder(std::move(folder)), m_limits(limits), m_report(report) {}
+    : folder_(std::move(folder)), limits_(limits), report_(report) {}
 
 int CYbArchiveEntryWriter::Write(archive* reader, archive_entry* entry, const std::string& relative,
                                  const std::string& name) {
-    const fs::path target = m_folder / relative;
+    const fs::path target = folder_ / relative;
     // None of the three formats stores hard links; an entry that claims one is not trusted.
     if (archive_entry_hardlink(entry)) return Refuse(name);
     switch (archive_entry_filetype(entry)) {
@@ -82,7 +82,7 @@ bool CYbArchiveEntryWriter::Prepare(const fs::path& target) {
 
 int CYbArchiveEntryWriter::WriteFile(archive* reader, archive_entry* entry,
                                      const fs::path& target) {
-    const uint64_t room = m_limits.maxBytes - m_report.bytes;
+    const uint64_t room = limits_.maxBytes - report_.bytes;
     if (archive_entry_size_is_set(entry) && archive_entry_size(entry) >= 0 &&
         static_cast<uint64_t>(archive_entry_size(entry)) > room)
         return Fail(ARCHIVER_ERROR_LIMIT, "the archive unpacks to more than the size limit");
@@ -98,7 +98,7 @@ int CYbArchiveEntryWriter::WriteFile(archive* reader, archive_entry* entry,
         ::unlink(target.c_str());  // a partial file is worth nothing
         return result;
     }
-    ++m_report.written;
+    ++report_.written;
     return ARCHIVER_OK;
 }
 
@@ -111,11 +111,11 @@ int CYbArchiveEntryWriter::CopyData(archive* reader, int fd) {
             const char* why = archive_error_string(reader);
             return Fail(ARCHIVER_ERROR_READ, why ? why : "damaged data");
         }
-        if (static_cast<uint64_t>(n) > m_limits.maxBytes - m_report.bytes)
+        if (static_cast<uint64_t>(n) > limits_.maxBytes - report_.bytes)
             return Fail(ARCHIVER_ERROR_LIMIT, "the archive unpacks to more than the size limit");
         if (!WriteAll(fd, block.data(), static_cast<size_t>(n)))
             return Fail(ARCHIVER_ERROR_WRITE, std::strerror(errno));
-        m_report.bytes += static_cast<uint64_t>(n);
+        report_.bytes += static_cast<uint64_t>(n);
     }
 }
 
@@ -126,7 +126,7 @@ int CYbArchiveEntryWriter::WriteFolder(const fs::path& target, const std::string
         return Refuse(name);
     fs::create_directories(target, ec);
     if (!fs::is_directory(target, ec)) return Refuse(name);
-    ++m_report.written;
+    ++report_.written;
     return ARCHIVER_OK;
 }
 
@@ -136,17 +136,17 @@ int CYbArchiveEntryWriter::WriteSymlink(archive_entry* entry, const fs::path& ta
     const std::string link = raw ? DecodeEntryName(raw) : std::string();
     if (!SafeLinkTarget(link) || !Prepare(target)) return Refuse(name);
     if (::symlink(link.c_str(), target.c_str()) != 0) return Refuse(name);
-    ++m_report.written;
+    ++report_.written;
     return ARCHIVER_OK;
 }
 
 int CYbArchiveEntryWriter::Refuse(const std::string& name) {
-    m_report.refused.push_back(name);
+    report_.refused.push_back(name);
     return ARCHIVER_OK;
 }
 
 int CYbArchiveEntryWriter::Fail(int error, const std::string& why) {
-    m_report.error = why;
+    report_.error = why;
     return error;
 }
 

@@ -32,9 +32,9 @@ class CYbArchiveEntryWriter {
     int Refuse(const std::string& name);
     int Fail(int error, const std::string& why);
 
-    std::filesystem::path m_folder;
-    UnpackLimits m_limits;
-    UnpackReport& m_report;
+    std::filesystem::path folder_;
+    UnpackLimits limits_;
+    UnpackReport& report_;
 };
 
 }  // namespace Yomibon

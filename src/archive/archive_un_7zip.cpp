@@ -3,12 +3,12 @@
 namespace Yomibon {
 
 CYbArchiveUn7Zip::CYbArchiveUn7Zip() {
-    m_strLibName = u"7-zip32.so";
-    m_pszGetVersion = "SevenZipGetVersion";
-    m_pszGetRunning = "SevenZipGetRunning";
-    m_pszCheckArchive = "SevenZipCheckArchive";
-    m_pszCommand = "SevenZip";
-    m_strCommandFormat = u"x \"%1!s!\" -o\"%2!s!\"";
+    libName_ = u"7-zip32.so";
+    getVersionName_ = "SevenZipGetVersion";
+    getRunningName_ = "SevenZipGetRunning";
+    checkArchiveName_ = "SevenZipCheckArchive";
+    commandName_ = "SevenZip";
+    commandFormat_ = u"x \"%1!s!\" -o\"%2!s!\"";
 }
 
 }  // namespace Yomibon

@@ -3,12 +3,12 @@
 namespace Yomibon {
 
 CYbArchiveUnLha::CYbArchiveUnLha() {
-    m_strLibName = u"unlha32.so";
-    m_pszGetVersion = "UnlhaGetVersion";
-    m_pszGetRunning = "UnlhaGetRunning";
-    m_pszCheckArchive = "UnlhaCheckArchive";
-    m_pszCommand = "Unlha";
-    m_strCommandFormat = u"x \"%1!s!\" \"%2!s!\" *";
+    libName_ = u"unlha32.so";
+    getVersionName_ = "UnlhaGetVersion";
+    getRunningName_ = "UnlhaGetRunning";
+    checkArchiveName_ = "UnlhaCheckArchive";
+    commandName_ = "Unlha";
+    commandFormat_ = u"x \"%1!s!\" \"%2!s!\" *";
 }
 
 }  // namespace Yomibon

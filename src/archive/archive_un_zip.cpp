@@ -3,12 +3,12 @@
 namespace Yomibon {
 
 CYbArchiveUnZip::CYbArchiveUnZip() {
-    m_strLibName = u"unzip32.so";
-    m_pszGetVersion = "UnZipGetVersion";
-    m_pszGetRunning = "UnZipGetRunning";
-    m_pszCheckArchive = "UnZipCheckArchive";
-    m_pszCommand = "UnZip";
-    m_strCommandFormat = u"-x -s \"%1!s!\" \"%2!s!\" *";
+    libName_ = u"unzip32.so";
+    getVersionName_ = "UnZipGetVersion";
+    getRunningName_ = "UnZipGetRunning";
+    checkArchiveName_ = "UnZipCheckArchive";
+    commandName_ = "UnZip";
+    commandFormat_ = u"-x -s \"%1!s!\" \"%2!s!\" *";
 }
 
 }  // namespace Yomibon

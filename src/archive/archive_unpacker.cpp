@@ -24,22 +24,22 @@ class ScopedUtf8Locale {
   public:
     ScopedUtf8Locale() {
         for (const char* name : {"C.UTF-8", "C.utf8", "en_US.UTF-8"}) {
-            m_utf8 = newlocale(LC_CTYPE_MASK, name, locale_t(0));
-            if (m_utf8 != locale_t(0)) break;
+            utf8_ = newlocale(LC_CTYPE_MASK, name, locale_t(0));
+            if (utf8_ != locale_t(0)) break;
         }
-        if (m_utf8 != locale_t(0)) m_previous = uselocale(m_utf8);
+        if (utf8_ != locale_t(0)) previous_ = uselocale(utf8_);
     }
     ~ScopedUtf8Locale() {
-        if (m_previous != locale_t(0)) uselocale(m_previous);
+        if (previous_ != locale_t(0)) uselocale(previous_);
         // Made per use: a module may be unloaded, and a locale kept past that would leak.
-        if (m_utf8 != locale_t(0)) freelocale(m_utf8);
+        if (utf8_ != locale_t(0)) freelocale(utf8_);
     }
     ScopedUtf8Locale(const ScopedUtf8Locale&) = delete;
     ScopedUtf8Locale& operator=(const ScopedUtf8Locale&) = delete;
 
   private:
-    locale_t m_utf8 = locale_t(0);
-    locale_t m_previous = locale_t(0);
+    locale_t utf8_ = locale_t(0);
+    locale_t previous_ = locale_t(0);
 };
 
 struct ReaderFree {
@@ -94,21 +94,21 @@ int ReadError(archive* reader, UnpackReport& report) {
 }  // namespace
 
 CYbArchiveUnpacker::CYbArchiveUnpacker(ArchiverKind kind, UnpackLimits limits)
-    : m_kind(kind), m_limits(limits) {}
+    : kind_(kind), limits_(limits) {}
 
 bool CYbArchiveUnpacker::Check(const std::string& archivePath, bool headersOnly) const {
     ScopedUtf8Locale locale;
-    Reader reader = OpenReader(m_kind, archivePath);
+    Reader reader = OpenReader(kind_, archivePath);
     if (!reader) return false;
     std::vector<char> block(headersOnly ? 0 : kReadBlock);
-    uint64_t budget = m_limits.maxBytes;
+    uint64_t budget = limits_.maxBytes;
     size_t entries = 0;
     archive_entry* entry = nullptr;
     int r;
     while ((r = archive_read_next_header(reader.get(), &entry)) == ARCHIVE_OK ||
            r == ARCHIVE_WARN) {
         if (headersOnly) return true;
-        if (++entries > m_limits.maxEntries || !ReadThrough(reader.get(), block, budget))
+        if (++entries > limits_.maxEntries || !ReadThrough(reader.get(), block, budget))
             return false;
     }
     return r == ARCHIVE_EOF;
@@ -119,7 +119,7 @@ int CYbArchiveUnpacker::Unpack(const std::string& archivePath, const std::string
                                UnpackReport& report) const {
     report = UnpackReport{};
     ScopedUtf8Locale locale;
-    Reader reader = OpenReader(m_kind, archivePath);
+    Reader reader = OpenReader(kind_, archivePath);
     if (!reader) {
         report.error = "not an archive of this kind, or unreadable: " + archivePath;
         return ARCHIVER_ERROR_OPEN;
@@ -130,14 +130,14 @@ int CYbArchiveUnpacker::Unpack(const std::string& archivePath, const std::string
         report.error = "cannot make the folder " + folder;
         return ARCHIVER_ERROR_WRITE;
     }
-    CYbArchiveEntryWriter writer(folder, m_limits, report);
+    CYbArchiveEntryWriter writer(folder, limits_, report);
     size_t entries = 0;
     for (;;) {
         archive_entry* entry = nullptr;
         const int r = archive_read_next_header(reader.get(), &entry);
         if (r == ARCHIVE_EOF) return ARCHIVER_OK;
         if (r != ARCHIVE_OK && r != ARCHIVE_WARN) return ReadError(reader.get(), report);
-        if (++entries > m_limits.maxEntries) {
+        if (++entries > limits_.maxEntries) {
             report.error = "the archive holds more entries than the limit";
             return ARCHIVER_ERROR_LIMIT;
         }

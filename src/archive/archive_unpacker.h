@@ -40,8 +40,8 @@ class CYbArchiveUnpacker {
                const std::vector<std::string>& patterns, UnpackReport& report) const;
 
   private:
-    ArchiverKind m_kind;
-    UnpackLimits m_limits;
+    ArchiverKind kind_;
+    UnpackLimits limits_;
 };
 
 }  // namespace Yomibon

@@ -37,6 +37,8 @@ constexpr uint64_t kMaxDownloadCacheBytes = uint64_t(256) << 20;
 // Largest settings-side table or profile file read (CSV tables, INI files, .lay files);
 // the rest of a longer file is not read.
 constexpr size_t kMaxTableFileBytes = size_t(64) << 20;
+// Largest key-binding file read (a full one is a few kilobytes).
+constexpr size_t kMaxKeyFileBytes = size_t(1) << 20;
 // A settings value is read into a buffer of this many UTF-16 units, terminator included.
 constexpr size_t kProfileValueUnits = 1024;
 // A layout box holds at most this many columns and cells per column, and a layout file at

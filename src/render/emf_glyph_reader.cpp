@@ -600,7 +600,9 @@ EmfStatus Reader::run() {
         if (!record(type)) return EmfStatus::Malformed;
         at += size;
     }
-    return EmfStatus::Drawn;  // a file cut short after whole records still shows them
+    // A file cut short is refused, even after whole records: its picture would be a part of
+    // the glyph, drawn as if it were the glyph.
+    return EmfStatus::Malformed;
 }
 
 }  // namespace

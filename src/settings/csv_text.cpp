@@ -1,49 +1,15 @@
 #include "settings/csv_text.h"
 
-#include "platform/codepage.h"
+#include "platform/file_text.h"
 #include "platform/limits.h"
 #include "platform/utf16.h"
 #include "settings/file_io.h"
 #include "settings/number_text.h"
 
 namespace Yomibon {
-namespace {
-
-std::u16string FromUtf16Le(std::string_view bytes) {
-    std::u16string out(bytes.size() / 2, u'\0');
-    for (size_t i = 0; i < out.size(); ++i)
-        out[i] = char16_t(uint8_t(bytes[2 * i]) | (uint8_t(bytes[2 * i + 1]) << 8));
-    return out;
-}
-
-void AppendUtf16Le(std::string& out, std::u16string_view text) {
-    for (char16_t c : text) {
-        out.push_back(char(c & 0xFF));
-        out.push_back(char(c >> 8));
-    }
-}
-
-// The system's ANSI code page on Linux: UTF-8 when the bytes are UTF-8, else Shift_JIS,
-// the library's own code page; bytes valid in neither keep what UTF-8 can make of them.
-std::u16string FromSystemCodePage(std::string_view bytes) {
-    if (IsValidUtf8(bytes.data(), bytes.size())) {
-        std::u16string out = FromUtf8(bytes);
-        if (!out.empty() && out[0] == u'\uFEFF') out.erase(0, 1);
-        return out;
-    }
-    std::u16string out;
-    if (ConvertToUtf16(CP_SHIFT_JIS, bytes.data(), bytes.size(), out)) return out;
-    return FromUtf8(bytes);
-}
-
-}  // namespace
 
 std::u16string CYbCSVText::Decode(std::string_view bytes) {
-    if (bytes.size() >= 2 && uint8_t(bytes[0]) == 0xFF && uint8_t(bytes[1]) == 0xFE)
-        return FromUtf16Le(bytes.substr(2));
-    if (bytes.empty() || bytes.substr(0, bytes.size() - 1).find('\0') == std::string_view::npos)
-        return FromSystemCodePage(bytes);
-    return FromUtf16Le(bytes);
+    return DecodeFileText(bytes).text;
 }
 
 bool CYbCSVText::Read(const std::filesystem::path& file) {

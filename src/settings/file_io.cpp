@@ -55,21 +55,27 @@ bool TryWrite(const std::filesystem::path& file, std::string_view bytes) {
 
 }  // namespace
 
-bool ReadFileBytes(const std::filesystem::path& file, std::string& out, size_t limit) {
+bool ReadFileBytes(const std::filesystem::path& file, std::string& out, size_t limit, bool* whole) {
     out.clear();
+    if (whole) *whole = false;
     FileDescriptor in;
-    in.fd = open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without O_NONBLOCK, opening a FIFO would wait for a writer forever.
+    in.fd = open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (in.fd < 0) return false;
     struct stat st;
     if (fstat(in.fd, &st) != 0 || !S_ISREG(st.st_mode)) return false;
     char buffer[65536];
-    while (out.size() < limit) {
-        ssize_t n = read(in.fd, buffer, std::min(sizeof buffer, limit - out.size()));
+    // One byte past the limit tells a file that ends there from a longer one.
+    size_t want = limit + 1;
+    while (out.size() < want) {
+        ssize_t n = read(in.fd, buffer, std::min(sizeof buffer, want - out.size()));
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) return false;
         if (n == 0) break;
         out.append(buffer, size_t(n));
     }
+    if (whole) *whole = out.size() <= limit;
+    if (out.size() > limit) out.resize(limit);
     return true;
 }
 

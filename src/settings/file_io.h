@@ -8,8 +8,11 @@
 
 namespace Yomibon {
 
-// Reads at most limit bytes of a regular file. False when it is missing or unreadable.
-bool ReadFileBytes(const std::filesystem::path& file, std::string& out, size_t limit);
+// Reads at most limit bytes of a regular file (anything else, a FIFO say, is refused without
+// waiting on it). False when it is missing or unreadable. `whole`, when given, says whether
+// the file ended within the limit.
+bool ReadFileBytes(const std::filesystem::path& file, std::string& out, size_t limit,
+                   bool* whole = nullptr);
 
 // Replaces a file by the given bytes through a temporary file in the same folder and a
 // rename, so that a crash or a full disk never leaves a half-written file behind: either

@@ -1,11 +1,12 @@
 #include "settings/key_bind.h"
 
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <tuple>
 
+#include "platform/file_text.h"
 #include "platform/format.h"
+#include "platform/limits.h"
+#include "settings/file_io.h"
 
 namespace Yomibon {
 namespace {
@@ -206,48 +207,19 @@ void ParseKeyBindings(const std::u16string& text, KeyBindTable& table) {
 }
 
 bool LoadKeyBindings(const std::filesystem::path& path, KeyBindTable& table) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    std::string raw = bytes.str();
-    size_t at = raw.size() >= 2 && raw[0] == '\xFF' && raw[1] == '\xFE' ? 2 : 0;
-    std::u16string text;
-    text.reserve((raw.size() - at) / 2);
-    for (; at + 1 < raw.size(); at += 2)
-        text.push_back(char16_t(uint8_t(raw[at]) | (uint8_t(raw[at + 1]) << 8)));
-    ParseKeyBindings(text, table);
+    std::string bytes;
+    bool whole = false;
+    // A key file is a few kilobytes; a huge one is not one we wrote, and is not read.
+    if (!ReadFileBytes(path, bytes, Limits::kMaxKeyFileBytes, &whole) || !whole) return false;
+    ParseKeyBindings(DecodeFileText(bytes).text, table);
     return true;
 }
 
 bool SaveKeyBindings(const std::filesystem::path& path, const KeyBindTable& table) {
     std::string bytes = "\xFF\xFE";
-    for (const auto& [key, command] : table) {
-        std::u16string line = FormatMessage(u"%1!s!=%2!s!\r\n", {KeyFileName(key), command});
-        for (char16_t c : line) {
-            bytes.push_back(char(c & 0xFF));
-            bytes.push_back(char(c >> 8));
-        }
-    }
-    std::error_code ec;
-    std::filesystem::create_directories(path.parent_path(), ec);
-    // Written beside the file and renamed over it, so a failed write keeps the old file.
-    std::filesystem::path temp = path;
-    temp += ".tmp";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out) return false;
-        out.write(bytes.data(), std::streamsize(bytes.size()));
-        out.flush();
-        if (!out) {
-            out.close();
-            std::filesystem::remove(temp, ec);
-            return false;
-        }
-    }
-    std::filesystem::rename(temp, path, ec);
-    if (ec) std::filesystem::remove(temp, ec);
-    return !ec;
+    for (const auto& [key, command] : table)
+        AppendUtf16Le(bytes, FormatMessage(u"%1!s!=%2!s!\r\n", {KeyFileName(key), command}));
+    return WriteFileAtomic(path, bytes, true);
 }
 
 void DefaultKeyBindings(KeyBindTable& table) {

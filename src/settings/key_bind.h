@@ -26,7 +26,8 @@ struct KeyBindLess {
 
 using KeyBindTable = std::map<KeyBind, std::u16string, KeyBindLess>;
 
-// False when the file cannot be opened; an empty file gives an empty table.
+// False when the file cannot be opened or is larger than a key file can be; an empty file
+// gives an empty table. UTF-16LE as written, or UTF-8 or Shift_JIS when edited by hand.
 bool LoadKeyBindings(const std::filesystem::path& path, KeyBindTable& table);
 // Writes the whole table (UTF-16LE with a byte-order mark, CR LF); false on failure,
 // leaving any previous file intact.

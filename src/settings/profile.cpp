@@ -1,5 +1,6 @@
 #include "settings/profile.h"
 
+#include "platform/file_text.h"
 #include "platform/limits.h"
 #include "platform/utf16.h"
 #include "settings/file_io.h"
@@ -51,26 +52,18 @@ bool SplitKey(std::u16string_view line, std::u16string_view& key, std::u16string
     return true;
 }
 
-std::u16string DecodeProfile(const std::string& bytes) {
-    if (bytes.size() >= 2 && uint8_t(bytes[0]) == 0xFF && uint8_t(bytes[1]) == 0xFE) {
-        std::u16string out((bytes.size() - 2) / 2, u'\0');
-        for (size_t i = 0; i < out.size(); ++i)
-            out[i] = char16_t(uint8_t(bytes[2 + 2 * i]) | (uint8_t(bytes[3 + 2 * i]) << 8));
-        return out;
-    }
-    std::u16string out = FromUtf8(bytes);
-    if (!out.empty() && out[0] == u'\uFEFF') out.erase(0, 1);
-    return out;
-}
-
 }  // namespace
 
 bool CYbProfile::Load(const std::filesystem::path& file) {
     lines_.clear();
     crlf_ = false;
+    intact_ = true;
     std::string bytes;
-    if (!ReadFileBytes(file, bytes, Limits::kMaxTableFileBytes)) return false;
-    Parse(DecodeProfile(bytes));
+    bool whole = false;
+    if (!ReadFileBytes(file, bytes, Limits::kMaxTableFileBytes, &whole)) return false;
+    FileText decoded = DecodeFileText(bytes);
+    Parse(decoded.text);
+    intact_ = whole && decoded.lossless;
     return true;
 }
 
@@ -143,7 +136,7 @@ void CYbProfile::WriteString(std::u16string_view section, std::u16string_view ke
     std::u16string line(key);
     line.push_back(u'=');
     for (char16_t c : value)
-        line.push_back(c == u'\r' || c == u'\n' ? u' ' : c);
+        line.push_back(c == u'\r' || c == u'\n' || c == u'\0' ? u' ' : c);
     size_t header = FindSection(section);
     if (header == npos) {
         if (!lines_.empty() && !Trim(lines_.back()).empty()) lines_.emplace_back();
@@ -197,6 +190,8 @@ bool ProfileWriteString(std::u16string_view section, std::u16string_view key,
     // A file that exists but cannot be read is not replaced by one holding only this key.
     std::error_code ec;
     if (!profile.Load(file) && std::filesystem::exists(file, ec)) return false;
+    // Nor is one read cut short or with bytes that did not decode.
+    if (!profile.Intact()) return false;
     profile.WriteString(section, key, value);
     return profile.Save(file);
 }

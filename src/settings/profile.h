@@ -2,7 +2,7 @@
 // in square brackets, "key=value" lines; names compare without regard to ASCII case.
 // Reading trims blanks and removes one pair of matching enclosing quotes; writing replaces
 // the key's line or appends it to its section, creating the section as needed. UTF-8 on
-// disk; a UTF-16LE file with a byte-order mark is read too.
+// disk; UTF-16LE and Shift_JIS files are read too.
 #pragma once
 
 #include <cstdint>
@@ -20,6 +20,9 @@ class CYbProfile {
     // Reads a file; false (profile left empty) when it is missing or unreadable.
     bool Load(const std::filesystem::path& file);
     void Parse(std::u16string_view text);
+    // The last Load read the whole file and decoded every byte of it, so that saving the
+    // profile over the file loses nothing of it.
+    bool Intact() const { return intact_; }
 
     // The value with blanks trimmed and one pair of enclosing quotes removed; false when
     // the section or key is absent.
@@ -32,7 +35,7 @@ class CYbProfile {
     int32_t GetInt(std::u16string_view section, std::u16string_view key, int32_t def) const;
 
     // Replaces the key's line or appends "key=value" to the section, creating it at the end.
-    // Line breaks cannot be stored in a profile line and become spaces.
+    // Line breaks and zero characters cannot be stored in a profile line and become spaces.
     void WriteString(std::u16string_view section, std::u16string_view key,
                      std::u16string_view value);
 
@@ -51,6 +54,7 @@ class CYbProfile {
 
     std::vector<std::u16string> lines_;
     bool crlf_ = false;
+    bool intact_ = true;
 };
 
 // One-call forms that read or rewrite the file each time.

@@ -144,6 +144,8 @@ bool CYbTxtParam::Save(const std::filesystem::path& file) const {
     CYbProfile profile;
     std::error_code ec;
     if (!profile.Load(file) && std::filesystem::exists(file, ec)) return false;
+    // Saving over a file read cut short or with bytes that did not decode would lose them.
+    if (!profile.Intact()) return false;
     const auto& listKeys = ListKeys();
     for (size_t i = 0; i < listKeys.size(); ++i)
         profile.WriteString(kTextSection, listKeys[i], QuoteText(GetListText(listKeys[i])));

@@ -1,11 +1,13 @@
 // Reading a text file: byte-order marks, code-page detection, conversion to UTF-16.
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
 #include "platform/codepage.h"
+#include "platform/file_text.h"
 #include "platform/limits.h"
 #include "platform/paths.h"
 #include "text/aozora_parser.h"
@@ -14,15 +16,6 @@ namespace Yomibon {
 namespace {
 
 constexpr size_t kDetectBytes = 512;
-
-std::u16string BytesAsUtf16(const char* p, size_t n) {
-    std::u16string out;
-    out.reserve(n / 2);
-    // A truncated last byte of an odd-length file is dropped.
-    for (size_t i = 0; i + 1 < n; i += 2)
-        out.push_back(char16_t(uint8_t(p[i]) | (uint8_t(p[i + 1]) << 8)));
-    return out;
-}
 
 // UTF-16LE without a mark shows itself by the zero high bytes of its ASCII characters
 // (line ends at least): zeros at odd offsets and hardly any at even ones. One stray NUL
@@ -69,14 +62,14 @@ std::u16string ConvertByLines(int codePage, const char* p, size_t n) {
 }
 
 std::u16string Decode(const char* p, size_t n, bool marked) {
-    if (marked) return BytesAsUtf16(p, n);
+    if (marked) return FromUtf16Le(std::string_view(p, n));
     int codePage = DetectCodePage(p, std::min(n, kDetectBytes));
     if (codePage == CP_UNKNOWN || codePage == CP_WINDOWS_1252) codePage = CP_SHIFT_JIS;
     // The detector's guess of UTF-16 on a short sample is only believed with zero bytes.
     if ((codePage == CP_UTF16LE || codePage == CP_UTF16BE) && !std::memchr(p, 0, n))
         codePage = CP_SHIFT_JIS;
     if (codePage == CP_SHIFT_JIS && n > 1 && LooksLikeUtf16(p, n - 1)) codePage = CP_UTF16LE;
-    if (codePage == CP_UTF16LE) return BytesAsUtf16(p, n);
+    if (codePage == CP_UTF16LE) return FromUtf16Le(std::string_view(p, n));
     std::u16string out;
     if (ConvertToUtf16(codePage, p, n, out)) return out;
     return ConvertByLines(codePage, p, n);
@@ -98,6 +91,12 @@ std::u16string CYbAozoraTxtParser::DecodeText(const char* data, size_t size) {
 }
 
 bool CYbAozoraTxtParser::loadFile(const std::u16string& fileName, CYbTxtBuffer& buffer) {
+    using Clock = std::chrono::steady_clock;
+    auto since = [](Clock::time_point start) {
+        return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    };
+    phases_ = {};
+    auto start = Clock::now();
     std::error_code ec;
     if (std::filesystem::is_directory(ToFsPath(fileName), ec)) return false;
     std::ifstream in(ToFsPath(fileName), std::ios::binary);
@@ -110,8 +109,11 @@ bool CYbAozoraTxtParser::loadFile(const std::u16string& fileName, CYbTxtBuffer& 
     size_t n = std::min(size_t(size), Limits::kMaxTextFileBytes);
     std::string bytes(n, '\0');
     if (!in.read(bytes.data(), std::streamsize(n))) return true;
+    phases_.read = since(start);
+    start = Clock::now();
     std::u16string text = DecodeText(bytes.data(), bytes.size());
     std::string().swap(bytes);
+    phases_.decode = since(start);
     return parseText(std::u16string_view(text), buffer);
 }
 

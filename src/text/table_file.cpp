@@ -1,28 +1,17 @@
 #include "text/table_file.h"
 
-#include <fstream>
-#include <iterator>
-
+#include "platform/file_text.h"
 #include "platform/format.h"
 #include "platform/paths.h"
 #include "platform/utf16.h"
 #include "settings/data_folder.h"
+#include "settings/file_io.h"
 
 namespace Yomibon {
 namespace {
 
 // Table files are small; anything larger is not one of ours.
-constexpr std::uintmax_t kMaxTableBytes = 16u << 20;
-
-std::u16string DecodeTable(std::string_view b) {
-    if (b.size() >= 3 && b.substr(0, 3) == "\xEF\xBB\xBF") return FromUtf8(b.substr(3));
-    size_t at = (b.size() >= 2 && b[0] == '\xFF' && b[1] == '\xFE') ? 2 : 0;
-    std::u16string out;
-    out.reserve((b.size() - at) / 2);
-    for (size_t i = at; i + 1 < b.size(); i += 2)
-        out.push_back(char16_t(uint8_t(b[i]) | (uint8_t(b[i + 1]) << 8)));
-    return out;
-}
+constexpr size_t kMaxTableBytes = 16u << 20;
 
 void AddRow(std::u16string_view line, TableRows& rows) {
     size_t tab = line.find(u'\t');
@@ -32,18 +21,16 @@ void AddRow(std::u16string_view line, TableRows& rows) {
 }
 
 std::string ReadSmallFile(const std::filesystem::path& path) {
-    std::error_code ec;
-    auto size = std::filesystem::file_size(path, ec);
-    if (ec || size > kMaxTableBytes) return {};
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return {};
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    std::string bytes;
+    bool whole = false;
+    if (!ReadFileBytes(path, bytes, kMaxTableBytes, &whole) || !whole) return {};
+    return bytes;
 }
 
 }  // namespace
 
 TableRows ParseTableText(std::string_view bytes) {
-    std::u16string text = DecodeTable(bytes);
+    std::u16string text = DecodeFileText(bytes).text;
     TableRows rows;
     size_t start = 0;
     while (start < text.size()) {

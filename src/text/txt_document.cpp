@@ -121,7 +121,8 @@ bool CYbTxtDocument::openFile(std::u16string_view givenPath) {
     CYbTxtBuffer fresh;
     Stopwatch parse;
     CYbTxtParserMgr parsers(&param_);
-    if (!parsers.open(textName, fresh, &net)) {
+    CYbTxtParser::LoadPhases phases;
+    if (!parsers.open(textName, fresh, &net, &phases)) {
         lastError_ = parsers.message();
         cancelled_ = parsers.cancelled();
         return false;
@@ -134,7 +135,9 @@ bool CYbTxtDocument::openFile(std::u16string_view givenPath) {
     findBookmarks();
     clearDocument();
     buffer_.swap(fresh);
-    times_.parse = parseMs;
+    times_.read = phases.read;
+    times_.decode = phases.decode;
+    times_.parse = std::max(0.0, parseMs - phases.read - phases.decode);
     if (!IsUrlName(fileName_)) {
         // Pictures named relative to the text are found from its folder.
         std::error_code ec;

@@ -9,6 +9,13 @@ namespace Yomibon {
 
 class CYbTxtParser {
   public:
+    // Milliseconds spent reading and decoding the file in the last loadFile; zero for the
+    // phases a parser does not tell apart from its parsing.
+    struct LoadPhases {
+        double read = 0;
+        double decode = 0;
+    };
+
     virtual ~CYbTxtParser() = default;
     // Reads and decodes a file, then parses it; false only when the file cannot be opened.
     virtual bool loadFile(const std::u16string& fileName, CYbTxtBuffer& buffer) = 0;
@@ -19,6 +26,10 @@ class CYbTxtParser {
     virtual std::u16string getTitle() const = 0;
     virtual std::u16string getAuthor() const = 0;
     virtual std::u16string getInfo() const = 0;
+    const LoadPhases& loadPhases() const { return phases_; }
+
+  protected:
+    LoadPhases phases_;
 };
 
 }  // namespace Yomibon

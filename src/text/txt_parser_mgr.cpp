@@ -31,8 +31,8 @@ std::unique_ptr<CYbTxtParser> CYbTxtParserMgr::createParser(int kind) const {
     return html;
 }
 
-bool CYbTxtParserMgr::open(const std::u16string& name, CYbTxtBuffer& buffer,
-                           const NetOptions* net) const {
+bool CYbTxtParserMgr::open(const std::u16string& name, CYbTxtBuffer& buffer, const NetOptions* net,
+                           CYbTxtParser::LoadPhases* phases) const {
     message_.clear();
     cancelled_ = false;
     const int kind = chooseParser(name);
@@ -55,6 +55,7 @@ bool CYbTxtParserMgr::open(const std::u16string& name, CYbTxtBuffer& buffer,
     }
     if (ok) {
         CopyStrings(*parser, buffer);
+        if (phases) *phases = parser->loadPhases();
         return true;
     }
     cancelled_ = netLoader && netLoader->cancelled();

@@ -31,9 +31,10 @@ class CYbTxtParserMgr {
     // Loads a file into the buffer. On success the buffer carries the parser's title,
     // author and information; on failure the buffer is empty and titled with the name.
     // Addresses are read through the network loader with `net` (without it, with the
-    // settings' proxy and the default timeouts), unless a loader was set.
-    bool open(const std::u16string& name, CYbTxtBuffer& buffer,
-              const NetOptions* net = nullptr) const;
+    // settings' proxy and the default timeouts), unless a loader was set. `phases`, when
+    // given, receives the parser's read and decode times.
+    bool open(const std::u16string& name, CYbTxtBuffer& buffer, const NetOptions* net = nullptr,
+              CYbTxtParser::LoadPhases* phases = nullptr) const;
     // Parses a zero-terminated, writable text with the Aozora parser.
     bool parse(char16_t* text, CYbTxtBuffer& buffer) const;
 

@@ -22,21 +22,21 @@ namespace fs = std::filesystem;
 // An extractor whose fields a test may bend, to reach each step of the extraction.
 class BentUnZip : public CYbArchiveUnZip {
   public:
-    using CYbArchiveBase::m_apEntries;
-    using CYbArchiveBase::m_hModule;
-    using CYbArchiveBase::m_pfnCommand;
-    using CYbArchiveBase::m_pfnGetRunning;
-    using CYbArchiveBase::m_pszCheckArchive;
-    using CYbArchiveBase::m_pszCommand;
-    using CYbArchiveBase::m_pszGetRunning;
-    using CYbArchiveBase::m_pszGetVersion;
-    using CYbArchiveBase::m_strCommandFormat;
-    using CYbArchiveBase::m_strLibName;
+    using CYbArchiveBase::checkArchiveName_;
+    using CYbArchiveBase::command_;
+    using CYbArchiveBase::commandFormat_;
+    using CYbArchiveBase::commandName_;
+    using CYbArchiveBase::entries_;
+    using CYbArchiveBase::getRunning_;
+    using CYbArchiveBase::getRunningName_;
+    using CYbArchiveBase::getVersionName_;
+    using CYbArchiveBase::libName_;
+    using CYbArchiveBase::module_;
 };
 
 class BentUnLha : public CYbArchiveUnLha {
   public:
-    using CYbArchiveBase::m_strLibName;
+    using CYbArchiveBase::libName_;
 };
 
 std::u16string U16(const fs::path& path) {
@@ -99,7 +99,7 @@ TEST(ArchiveBase, ChoosesTheExtractorByExtension) {
 TEST(ArchiveBase, TestsForTheFileBeforeLoadingTheLibrary) {
     yt::TempDir temp;
     BentUnLha lha;
-    lha.m_strLibName = u"no-such-archiver.so";
+    lha.libName_ = u"no-such-archiver.so";
     EXPECT_EQ(lha.Extract(U16(temp.path() / "missing.lzh"), U16(temp.path() / "o/")),
               ARCHIVE_RESULT_MISSING);
     yt::WriteFile(temp.path() / "there.lzh", yt::MakeLha({{"a.txt", "a"}}));
@@ -123,11 +123,11 @@ TEST(ArchiveBase, LoadsALibraryFoundOnlyInTheProgramFolder) {
         EXPECT_TRUE(LoadedFromProgramFolder("unzip32.so"));
         // Every entry was resolved once and is remembered for the next call.
         for (int entry = 1; entry <= 4; ++entry)
-            EXPECT_NE(unzip.m_apEntries[entry], nullptr);
-        void* command = unzip.m_apEntries[CYbArchiveBase::ENTRY_COMMAND];
-        EXPECT_EQ(reinterpret_cast<void*>(unzip.m_pfnCommand), command);
+            EXPECT_NE(unzip.entries_[entry], nullptr);
+        void* command = unzip.entries_[CYbArchiveBase::ENTRY_COMMAND];
+        EXPECT_EQ(reinterpret_cast<void*>(unzip.command_), command);
         EXPECT_EQ(unzip.Extract(U16(zip), U16(temp.path() / "o/")), ARCHIVE_RESULT_OK);
-        EXPECT_EQ(unzip.m_apEntries[CYbArchiveBase::ENTRY_COMMAND], command);
+        EXPECT_EQ(unzip.entries_[CYbArchiveBase::ENTRY_COMMAND], command);
     }
     EXPECT_EQ(yt::ReadFile(temp.path() / "o" / "a.txt"), "a");
 }
@@ -139,28 +139,28 @@ TEST(ArchiveBase, ReportsEachStepsFailure) {
     ASSERT_TRUE(yt::WriteZip(zip, {{"a.txt", "a"}}));
     {
         BentUnZip busy;  // the version (non-zero) read as the busy answer
-        busy.m_pszGetRunning = "UnZipGetVersion";
+        busy.getRunningName_ = "UnZipGetVersion";
         EXPECT_EQ(busy.Extract(U16(zip), out), ARCHIVE_RESULT_BUSY);
     }
     for (int step = 0; step < 4; ++step) {
         BentUnZip missing;
-        const char** names[] = {&missing.m_pszGetVersion, &missing.m_pszGetRunning,
-                                &missing.m_pszCheckArchive, &missing.m_pszCommand};
+        const char** names[] = {&missing.getVersionName_, &missing.getRunningName_,
+                                &missing.checkArchiveName_, &missing.commandName_};
         *names[step] = "NoSuchEntry";
         EXPECT_EQ(missing.Extract(U16(zip), out), ARCHIVE_RESULT_NO_LIBRARY) << step;
     }
     {
         BentUnZip unconfigured;
-        unconfigured.m_strCommandFormat.clear();
+        unconfigured.commandFormat_.clear();
         EXPECT_EQ(unconfigured.Extract(U16(zip), out), ARCHIVE_RESULT_COMMAND_FAILED);
         BentUnZip noCommand;
-        noCommand.m_pszCommand = nullptr;
+        noCommand.commandName_ = nullptr;
         EXPECT_EQ(noCommand.Extract(U16(zip), out), ARCHIVE_RESULT_COMMAND_FAILED);
         BentUnZip wrongLine;
-        wrongLine.m_strCommandFormat = u"-d \"%1!s!\" \"%2!s!\" *";
+        wrongLine.commandFormat_ = u"-d \"%1!s!\" \"%2!s!\" *";
         EXPECT_EQ(wrongLine.Extract(U16(zip), out), ARCHIVE_RESULT_COMMAND_FAILED);
         BentUnZip noTest;  // without a test the command entry meets the bad file itself
-        noTest.m_pszCheckArchive = nullptr;
+        noTest.checkArchiveName_ = nullptr;
         yt::WriteFile(temp.path() / "text.zip", "plain text");
         EXPECT_EQ(noTest.Extract(U16(temp.path() / "text.zip"), out),
                   ARCHIVE_RESULT_COMMAND_FAILED);

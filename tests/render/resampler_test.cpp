@@ -73,19 +73,34 @@ TEST(ResamplerTest, RejectsBadScales) {
     EXPECT_TRUE(target.empty());
 }
 
+// Properties of a Lanczos-3 window, not its formula: one at the centre, zero at the other
+// integers and past the support, lobes of alternating sign, symmetric, and the taps at any
+// fractional offset summing to (nearly) one.
 TEST(ResamplerTest, LanczosWindow) {
     using Detail::LanczosWeight;
     EXPECT_EQ(LanczosWeight(0, 3), 1.0);
     EXPECT_EQ(LanczosWeight(3.01, 3), 0.0);
     EXPECT_EQ(LanczosWeight(-3.5, 3), 0.0);
-    // The rounded constant leaves tiny weights at the integers instead of zeros.
-    EXPECT_NE(LanczosWeight(1, 3), 0.0);
-    EXPECT_NEAR(LanczosWeight(1, 3), 0.0, 1e-5);
-    const double p = 3.14159, x = 0.5;
-    EXPECT_DOUBLE_EQ(LanczosWeight(x, 3),
-                     std::sin(p * x) / (p * x) * std::sin(p * x / 3) / (p * x / 3));
-    EXPECT_LT(LanczosWeight(1.5, 3), 0.0);  // the first negative lobe
-    EXPECT_DOUBLE_EQ(LanczosWeight(-0.7, 3), LanczosWeight(0.7, 3));
+    for (int k : {1, 2, 3})
+        EXPECT_NEAR(LanczosWeight(k, 3), 0.0, 1e-5) << k;
+    for (double x = 0.05; x < 3; x += 0.1) {
+        double w = LanczosWeight(x, 3);
+        // (0,1) positive, (1,2) negative, (2,3) positive again.
+        if (x < 1 || x > 2)
+            EXPECT_GT(w, 0.0) << x;
+        else
+            EXPECT_LT(w, 0.0) << x;
+        EXPECT_DOUBLE_EQ(LanczosWeight(-x, 3), w);
+        EXPECT_LE(w, 1.0);
+    }
+    EXPECT_GT(LanczosWeight(0.5, 3), 0.55);   // the main lobe carries the weight
+    EXPECT_LT(LanczosWeight(1.5, 3), -0.05);  // the first negative lobe is a real one
+    for (double f = 0; f < 1; f += 0.05) {
+        double sum = 0;
+        for (int k = -3; k <= 3; ++k)
+            sum += LanczosWeight(k - f, 3);
+        EXPECT_NEAR(sum, 1.0, 0.01) << f;
+    }
 }
 
 TEST(ResamplerTest, EnlargedStepKeepsEdgesAndClamps) {

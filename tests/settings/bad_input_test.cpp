@@ -38,10 +38,16 @@ TEST(SettingsBadInput, RandomBytesNeverBreakTheReaders) {
         ASSERT_TRUE(table.Read(dir.path() / "offset.lis"));
         CYbTxtParam param;
         param.Load(dir.path() / "Yomibon.ini");
-        // Whatever was read, the store still saves and reads back the same values.
-        ASSERT_TRUE(param.Save(dir.path() / "Yomibon.ini"));
+        // A file with bytes that did not decode is not saved over; the store still saves.
+        CYbProfile profile;
+        ASSERT_TRUE(profile.Load(dir.path() / "Yomibon.ini"));
+        auto target = dir.path() / (profile.Intact() ? "Yomibon.ini" : "fresh.ini");
+        std::filesystem::remove(dir.path() / "fresh.ini");
+        EXPECT_EQ(param.Save(dir.path() / "Yomibon.ini"), profile.Intact()) << round;
+        // Whatever was read, the store saves and reads back the same values.
+        ASSERT_TRUE(param.Save(target)) << round << " " << target;
         CYbTxtParam back;
-        ASSERT_TRUE(back.Load(dir.path() / "Yomibon.ini"));
+        ASSERT_TRUE(back.Load(target));
         for (auto key : CYbTxtParam::PointKeys()) {
             if (param.GetPoints(key).empty()) continue;
             ASSERT_EQ(back.GetPoints(key), param.GetPoints(key)) << round;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/file_size_limit.h"
 #include "support/test_support.h"
 
 namespace Yomibon {
@@ -85,8 +86,10 @@ TEST(KeyBind, FileRoundTripAndFailures) {
 
     // A failed save leaves the previous file as it was.
     ::Yomibon::Test::WriteFile(path, Utf16File(u"70=Help\r\n"));
-    std::filesystem::create_directory(dir.path() / "sub" / "keybind.ini.tmp");
-    EXPECT_FALSE(SaveKeyBindings(path, table));
+    {
+        ::Yomibon::Test::FileSizeLimit full(8);
+        EXPECT_FALSE(SaveKeyBindings(path, table));
+    }
     EXPECT_EQ(::Yomibon::Test::ReadFile(path), Utf16File(u"70=Help\r\n"));
 }
 

@@ -19,14 +19,14 @@ std::atomic<int> g_running{0};
 // Marks the module busy for the lifetime of a command; false when one already runs.
 class RunningScope {
   public:
-    RunningScope() : m_entered(g_running.exchange(1) == 0) {}
+    RunningScope() : entered_(g_running.exchange(1) == 0) {}
     ~RunningScope() {
-        if (m_entered) g_running.store(0);
+        if (entered_) g_running.store(0);
     }
-    bool entered() const { return m_entered; }
+    bool entered() const { return entered_; }
 
   private:
-    bool m_entered;
+    bool entered_;
 };
 
 void PutOutput(const std::string& text, char* output, uint32_t outputSize) {
