@@ -75,9 +75,10 @@ void CopyRows(png_structp png, png_infop info, const Rows& rows, CYbBitmap& out)
 bool Decode(png_structp png, png_infop info, Rows& rows, CYbBitmap& picture) {
     if (setjmp(png_jmpbuf(png))) return false;
     png_read_info(png, info);
-    const uint64_t pixels =
-        uint64_t(png_get_image_width(png, info)) * png_get_image_height(png, info);
-    if (pixels == 0 || pixels > Limits::kMaxPicturePixels) return false;
+    const auto* reader = static_cast<const MemoryReader*>(png_get_io_ptr(png));
+    if (!Limits::PictureSizeAllowed(png_get_image_width(png, info), png_get_image_height(png, info),
+                                    reader->size))
+        return false;
     SetTransformations(png, info);
     const int channels = png_get_channels(png, info);
     if (png_get_bit_depth(png, info) != 8 || (channels != 3 && channels != 4)) return false;

@@ -60,6 +60,9 @@ std::vector<CYbCSVText::Row> CYbCSVText::Parse(std::u16string_view text, char16_
     std::u16string field;
     bool quoted = false;
     bool rowHasText = false;  // the row holds a character, so it is not an empty line
+    // Every field costs a string whatever its length: a table of nothing but separators
+    // would otherwise take some forty times its size. Past the limit the table ends.
+    size_t fields = 0;
     auto endRow = [&] {
         if (rowHasText) {
             row.push_back(std::move(field));
@@ -83,6 +86,7 @@ std::vector<CYbCSVText::Row> CYbCSVText::Parse(std::u16string_view text, char16_
             continue;
         }
         if (c == u'\n') {
+            if (rowHasText && ++fields >= Limits::kMaxTableFields) break;
             endRow();
             continue;
         }
@@ -91,6 +95,7 @@ std::vector<CYbCSVText::Row> CYbCSVText::Parse(std::u16string_view text, char16_
         if (c == u'"') {
             quoted = true;
         } else if (c == separator) {
+            if (++fields >= Limits::kMaxTableFields) break;
             row.push_back(std::move(field));
             field.clear();
         } else {

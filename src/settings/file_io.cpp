@@ -58,7 +58,9 @@ bool TryWrite(const std::filesystem::path& file, std::string_view bytes) {
 bool ReadFileBytes(const std::filesystem::path& file, std::string& out, size_t limit) {
     out.clear();
     FileDescriptor in;
-    in.fd = open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without blocking: opening a FIFO for reading would wait for a writer forever. Only
+    // regular files are read, and O_NONBLOCK changes nothing for them.
+    in.fd = open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (in.fd < 0) return false;
     struct stat st;
     if (fstat(in.fd, &st) != 0 || !S_ISREG(st.st_mode)) return false;

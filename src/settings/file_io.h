@@ -8,7 +8,8 @@
 
 namespace Yomibon {
 
-// Reads at most limit bytes of a regular file. False when it is missing or unreadable.
+// Reads at most limit bytes of a regular file. False when it is missing, unreadable or not
+// a regular file (a FIFO or a device is never waited on).
 bool ReadFileBytes(const std::filesystem::path& file, std::string& out, size_t limit);
 
 // Replaces a file by the given bytes through a temporary file in the same folder and a
