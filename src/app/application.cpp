@@ -6,6 +6,7 @@
 
 #include "app/main_window.h"
 #include "app/page_move.h"
+#include "archive/extraction_cleanup.h"
 #include "platform/paths.h"
 #include "settings/data_folder.h"
 
@@ -26,6 +27,7 @@ std::unique_ptr<CYbMainWindow> CYbApplication::createWindow(const std::u16string
     // The C runtime follows the user's language, as the text conversions expect.
     std::setlocale(LC_ALL, "");
     param_.Load(settingsFile_);
+    CleanExtractionFolders(DataFolder(), PathsNamedBySettings(param_));
     auto window = std::make_unique<CYbMainWindow>(param_);
     QRect work = QGuiApplication::primaryScreen()
                      ? QGuiApplication::primaryScreen()->availableGeometry()

@@ -39,6 +39,8 @@ constexpr uint64_t kMaxArchiveEntryBytes = kMaxTextFileBytes;
 // compress some 3 to 10 times, a zip bomb thousands of times.
 constexpr uint64_t kMaxArchiveRatio = 200;
 constexpr uint64_t kArchiveRatioFloorBytes = uint64_t(64) << 20;
+// Extraction folders nothing names any more are removed at start-up past this total.
+constexpr uint64_t kMaxExtractionFolderBytes = uint64_t(512) << 20;
 
 // Largest settings-side table or profile file read (CSV tables, INI files, .lay files);
 // the rest of a longer file is not read.

@@ -123,7 +123,10 @@ std::string CYbCSVText::Encode() const {
     std::string out = "\xFF\xFE";
     for (const Row& row : rows_) {
         std::u16string line;
-        for (size_t i = 0; i < row.size(); ++i) {
+        // A row of one empty field written bare would be an empty line, which is no row.
+        const bool loneEmpty = row.size() == 1 && row[0].empty();
+        if (loneEmpty) line = u"\"\"";
+        for (size_t i = 0; !loneEmpty && i < row.size(); ++i) {
             if (i > 0) line.push_back(separator_);
             line += QuoteField(row[i], separator_);
         }

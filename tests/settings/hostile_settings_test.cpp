@@ -47,6 +47,17 @@ TEST(HostileSettings, TablesUnderTheLimitAreWhole) {
     EXPECT_EQ(rows[999], (CYbCSVText::Row{u"a", u"b", u"", u"d"}));
 }
 
+// Found by fuzzing: a row of one empty quoted field was written as an empty line, which
+// reads back as no row at all.
+TEST(HostileSettings, RowOfOneEmptyFieldSurvivesWritingAndReading) {
+    CYbCSVText table;
+    for (auto& row : CYbCSVText::Parse(u"a,b\r\n\"\"\r\nc\r\n"))
+        table.AppendRow(std::move(row));
+    ASSERT_EQ(table.GetRowCount(), 3u);
+    const auto again = CYbCSVText::Parse(CYbCSVText::Decode(table.Encode()));
+    EXPECT_EQ(again, table.GetRows());
+}
+
 TEST(HostileSettings, FifoIsNotReadNorWaitedOn) {
     Yomibon::Test::TempDir dir;
     const auto fifo = dir.path() / "fifo.siori";
