@@ -1,25 +1,55 @@
 /* A picture plug-in that misbehaves on request, for the host's checks. It claims files that
  * start with "GARBAGE:" followed by the name of a fault; blocks are released through its
- * FreeHandle, which counts them. */
+ * FreeHandle, which counts them. Built with GARBAGE_MALLOC_ONLY it exports no FreeHandle, so
+ * that the host frees its blocks with free() and may measure them. */
 #include <stdint.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <sys/mman.h>
+#include <unistd.h>
 
 #include "render/pict_spi_interface.h"
 
 #define SPI_EXPORT __attribute__((visibility("default")))
 
+#ifndef GARBAGE_MALLOC_ONLY
 static int freed = 0;
 
 SPI_EXPORT int GarbageFreedCount(void) {
     return freed;
 }
 
+/* Blocks of the plug-in's own allocator: a page of their own, right after an inaccessible
+ * page, so that anything reading before the block (as malloc_usable_size does) faults. */
+static void* mapped[2];
+
+static void* MapBlock(size_t size) {
+    const size_t page = (size_t)sysconf(_SC_PAGESIZE);
+    uint8_t* area = mmap(NULL, 2 * page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (area == MAP_FAILED || size > page) return NULL;
+    mprotect(area, page, PROT_NONE);
+    memset(area + page, 0, size);
+    for (int i = 0; i < 2; ++i)
+        if (!mapped[i]) {
+            mapped[i] = area + page;
+            break;
+        }
+    return area + page;
+}
+
 SPI_EXPORT void FreeHandle(SpiHandle handle) {
     ++freed;
+    const size_t page = (size_t)sysconf(_SC_PAGESIZE);
+    for (int i = 0; i < 2; ++i)
+        if (mapped[i] == handle) {
+            mapped[i] = NULL;
+            munmap((uint8_t*)handle - page, 2 * page);
+            return;
+        }
     free(handle);
 }
+#endif
 
 SPI_EXPORT int GetPluginInfo(int infono, char* buf, int buflen) {
     /* An over-long answer without a terminator: the host must bound it itself. */
@@ -64,6 +94,19 @@ SPI_EXPORT int GetPicture(const char* buf, long len, unsigned int flag, SpiHandl
         *pHBm = (SpiHandle)1;
         return SPI_BROKEN_DATA;
     }
+#ifndef GARBAGE_MALLOC_ONLY
+    if (strncmp(fault, "mapped", 6) == 0) {
+        /* a good 2 x 1 picture of 24 bits, green and white, in the plug-in's own blocks */
+        SpiBitmapInfoHeader* h = MapBlock(sizeof *h);
+        uint8_t* bits = MapBlock(8);
+        if (!h || !bits) return SPI_NO_MEMORY;
+        h->biSize = sizeof *h, h->biWidth = 2, h->biHeight = 1, h->biPlanes = 1, h->biBitCount = 24;
+        bits[1] = 255, bits[3] = bits[4] = bits[5] = 255;
+        *pHBInfo = h;
+        *pHBm = bits;
+        return SPI_SUCCESS;
+    }
+#endif
     if (strncmp(fault, "huge", 4) == 0)
         *pHBInfo = Header(30000, 30000, 24), *pHBm = malloc(64);
     else if (strncmp(fault, "short", 5) == 0)

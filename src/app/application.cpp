@@ -11,6 +11,7 @@
 #include "app/page_move.h"
 #include "app/settings_exit_save.h"
 #include "app/string_table.h"
+#include "archive/extraction_cleanup.h"
 #include "platform/paths.h"
 #include "settings/data_folder.h"
 
@@ -52,6 +53,7 @@ std::unique_ptr<CYbMainWindow> CYbApplication::createWindow(const std::u16string
     // The C runtime follows the user's language, as the text conversions expect.
     std::setlocale(LC_ALL, "");
     param_.Load(settingsFile_);
+    CleanExtractionFolders(DataFolder(), PathsNamedBySettings(param_));
     auto window = std::make_unique<CYbMainWindow>(param_);
     QRect work = QGuiApplication::primaryScreen()
                      ? QGuiApplication::primaryScreen()->availableGeometry()

@@ -103,6 +103,7 @@ int CYbArchiveBase::RunCommand(std::u16string_view archivePath, std::u16string_v
     std::vector<char> output(kArchiverOutputSize, '\0');
     const int r =
         command_(nullptr, narrowLine.c_str(), output.data(), static_cast<uint32_t>(output.size()));
+    if (r == ARCHIVER_ERROR_LIMIT) return ARCHIVE_RESULT_TOO_LARGE;
     return r != 0 ? ARCHIVE_RESULT_COMMAND_FAILED : ARCHIVE_RESULT_OK;
 }
 

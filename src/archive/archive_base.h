@@ -17,6 +17,7 @@ enum ArchiveResult : int {
     ARCHIVE_RESULT_MISSING = 3,         // the archive file does not exist
     ARCHIVE_RESULT_NO_LIBRARY = 4,      // the library or one of its entry points is missing
     ARCHIVE_RESULT_BUSY = 5,            // the library is already running
+    ARCHIVE_RESULT_TOO_LARGE = 6,       // stopped at a size, count or ratio limit
 };
 
 // Capacity of the library-name buffer of ExtractArchive, in UTF-16 units.

@@ -13,8 +13,13 @@ namespace Yomibon {
 
 class CYbArchiveEntryWriter {
   public:
-    CYbArchiveEntryWriter(std::filesystem::path folder, const UnpackLimits& limits,
+    // `budget` is the number of bytes the whole unpacking may write (the size limit, or
+    // less for a small archive that claims to hold much, see UnpackLimits).
+    CYbArchiveEntryWriter(std::filesystem::path folder, const UnpackLimits& limits, uint64_t budget,
                           UnpackReport& report);
+    ~CYbArchiveEntryWriter();
+    CYbArchiveEntryWriter(const CYbArchiveEntryWriter&) = delete;
+    CYbArchiveEntryWriter& operator=(const CYbArchiveEntryWriter&) = delete;
 
     // Writes the entry the reader stands at under `relative` (already checked by
     // SafeEntryPath). Entries that cannot be placed safely are refused under `name`.
@@ -23,17 +28,27 @@ class CYbArchiveEntryWriter {
               const std::string& name);
 
   private:
-    int WriteFile(archive* reader, archive_entry* entry, const std::filesystem::path& target);
+    // Every path below is relative to the destination and walked one folder at a time
+    // from root_, so that no link (whoever placed it) leads a write outside.
+    int WriteFile(archive* reader, archive_entry* entry, const std::filesystem::path& target,
+                  const std::string& name);
     int CopyData(archive* reader, int fd);
     int WriteFolder(const std::filesystem::path& target, const std::string& name);
     int WriteSymlink(archive_entry* entry, const std::filesystem::path& target,
                      const std::string& name);
-    bool Prepare(const std::filesystem::path& target);
+    // The descriptor of the target's folder, made as needed, with the target's place
+    // cleared of a file or link left by an earlier unpacking; -1 when the place cannot be
+    // had (a folder stands there, or a part of the way is not a real folder).
+    int Prepare(const std::filesystem::path& target);
     int Refuse(const std::string& name);
+    int FailTooLarge();
+    int FailEntryTooLarge();
     int Fail(int error, const std::string& why);
 
     std::filesystem::path folder_;
+    int root_ = -1;
     UnpackLimits limits_;
+    uint64_t budget_;
     UnpackReport& report_;
 };
 

@@ -19,6 +19,8 @@ int ArchiveMessageId(int result) {
             return IDS_ARCHIVE_DLL_NOT_FOUND;
         case ARCHIVE_RESULT_BUSY:
             return IDS_ARCHIVE_DLL_RUNNING;
+        case ARCHIVE_RESULT_TOO_LARGE:
+            return IDS_ARCHIVE_TOO_LARGE;
         default:
             return IDS_ARCHIVE_FAILED;
     }
@@ -37,6 +39,9 @@ std::u16string_view ArchiveMessageText(int id) {
             return u"DLL(%2!s!)が見つかりませんでした。";
         case IDS_ARCHIVE_DLL_RUNNING:
             return u"DLL(%2!s!)が動作中です。";
+        case IDS_ARCHIVE_TOO_LARGE:
+            return u"書庫ファイル(%1!s!)は展開すると大きすぎるため(ファイルの数、大きさ、"
+                   u"圧縮率のいずれかが上限を超えています)、展開を中止しました。";
         default:
             return {};
     }

@@ -14,6 +14,7 @@ enum : int {
     IDS_ARCHIVE_DLL_NOT_FOUND = 40070,
     IDS_ARCHIVE_DLL_RUNNING = 40071,
     IDS_ARCHIVE_FAILED = 40072,
+    IDS_ARCHIVE_TOO_LARGE = 40079,
 };
 
 // The message id of a failed extraction's result code; 0 for success.

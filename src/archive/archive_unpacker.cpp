@@ -5,6 +5,7 @@
 #include <fnmatch.h>
 #include <locale.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 
@@ -85,6 +86,12 @@ bool ReadThrough(archive* reader, std::vector<char>& block, uint64_t& budget) {
     }
 }
 
+uint64_t FileBytes(const std::string& path) {
+    std::error_code ec;
+    const uintmax_t size = std::filesystem::file_size(path, ec);
+    return ec ? 0 : static_cast<uint64_t>(size);
+}
+
 int ReadError(archive* reader, UnpackReport& report) {
     const char* why = archive_error_string(reader);
     report.error = why ? why : "damaged archive";
@@ -92,6 +99,14 @@ int ReadError(archive* reader, UnpackReport& report) {
 }
 
 }  // namespace
+
+uint64_t UnpackLimits::Budget(uint64_t archiveBytes) const {
+    const uint64_t byRatio =
+        archiveBytes > (UINT64_MAX - ratioFloorBytes) / std::max<uint64_t>(maxRatio, 1)
+            ? UINT64_MAX
+            : ratioFloorBytes + archiveBytes * maxRatio;
+    return std::min(maxBytes, byRatio);
+}
 
 CYbArchiveUnpacker::CYbArchiveUnpacker(ArchiverKind kind, UnpackLimits limits)
     : kind_(kind), limits_(limits) {}
@@ -101,7 +116,7 @@ bool CYbArchiveUnpacker::Check(const std::string& archivePath, bool headersOnly)
     Reader reader = OpenReader(kind_, archivePath);
     if (!reader) return false;
     std::vector<char> block(headersOnly ? 0 : kReadBlock);
-    uint64_t budget = limits_.maxBytes;
+    uint64_t budget = limits_.Budget(FileBytes(archivePath));
     size_t entries = 0;
     archive_entry* entry = nullptr;
     int r;
@@ -130,7 +145,7 @@ int CYbArchiveUnpacker::Unpack(const std::string& archivePath, const std::string
         report.error = "cannot make the folder " + folder;
         return ARCHIVER_ERROR_WRITE;
     }
-    CYbArchiveEntryWriter writer(folder, limits_, report);
+    CYbArchiveEntryWriter writer(folder, limits_, limits_.Budget(FileBytes(archivePath)), report);
     size_t entries = 0;
     for (;;) {
         archive_entry* entry = nullptr;

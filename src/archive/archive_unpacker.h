@@ -15,6 +15,13 @@ namespace Yomibon {
 struct UnpackLimits {
     uint64_t maxBytes = Limits::kMaxArchiveBytes;
     size_t maxEntries = Limits::kMaxArchiveEntries;
+    uint64_t maxEntryBytes = Limits::kMaxArchiveEntryBytes;
+    // Past the floor, an archive may unpack to at most this many times its own size.
+    uint64_t maxRatio = Limits::kMaxArchiveRatio;
+    uint64_t ratioFloorBytes = Limits::kArchiveRatioFloorBytes;
+
+    // The bytes an archive file of this size may unpack to.
+    uint64_t Budget(uint64_t archiveBytes) const;
 };
 
 // What one unpacking did.

@@ -57,6 +57,16 @@ int32_t Count(std::u16string_view field) {
     return std::clamp(DecimalOrZero(field), 0, Limits::kMaxLayoutCount);
 }
 
+// Coordinates and sizes from a file, clamped so that the mapper's sums and products of them
+// stay far inside 32 bits whatever the file says.
+int32_t Coordinate(std::u16string_view field) {
+    return std::clamp(DecimalOrZero(field), -Limits::kMaxLayoutCoordinate,
+                      Limits::kMaxLayoutCoordinate);
+}
+int32_t Length(std::u16string_view field) {
+    return std::clamp(DecimalOrZero(field), 0, Limits::kMaxLayoutCoordinate);
+}
+
 CYbCSVText::Row NumberRow(std::u16string_view key, std::initializer_list<int64_t> values) {
     CYbCSVText::Row row{std::u16string(key)};
     for (int64_t v : values)
@@ -109,20 +119,19 @@ void CYbTxtLayout::ReadRow(const CYbCSVText::Row& row) {
         switch (key.kind) {
             case RowKind::Pair: {
                 if (row.size() < 3) return;
-                int32_t a = DecimalOrZero(row[1]), b = DecimalOrZero(row[2]);
                 if (key.slot == kPaperSize)
-                    SetPaperSize(a, b);
+                    SetPaperSize(Length(row[1]), Length(row[2]));
                 else if (key.slot == kPageCharCount)
-                    pageCharCount_[0] = a, pageCharCount_[1] = b;
+                    pageCharCount_[0] = Count(row[1]), pageCharCount_[1] = Count(row[2]);
                 else
-                    sizes_[key.slot] = {a, b};
+                    sizes_[key.slot] = {Length(row[1]), Coordinate(row[2])};
                 return;
             }
             case RowKind::Box: {
                 if (row.size() < 7 || boxes_[key.slot].size() >= Limits::kMaxLayoutBoxes) return;
-                boxes_[key.slot].push_back({DecimalOrZero(row[1]), DecimalOrZero(row[2]),
-                                            DecimalOrZero(row[3]), DecimalOrZero(row[4]),
-                                            Count(row[5]), Count(row[6])});
+                boxes_[key.slot].push_back({Coordinate(row[1]), Coordinate(row[2]),
+                                            Coordinate(row[3]), Coordinate(row[4]), Count(row[5]),
+                                            Count(row[6])});
                 return;
             }
             case RowKind::Text:

@@ -1,6 +1,7 @@
 #include "platform/codepage.h"
 
 #include <unicode/ucnv.h>
+#include <unicode/ucnv_cb.h>
 #include <unicode/ucsdet.h>
 
 #include <algorithm>
@@ -72,6 +73,15 @@ ConverterPtr OpenStrictConverter(int codePage) {
     return U_SUCCESS(err) ? std::move(conv) : nullptr;
 }
 
+// Writes one U+FFFD for each sequence the converter could not read.
+void SubstituteReplacement(const void*, UConverterToUnicodeArgs* args, const char*, int32_t,
+                           UConverterCallbackReason reason, UErrorCode* err) {
+    if (reason > UCNV_IRREGULAR) return;  // reset, close and clone need nothing
+    *err = U_ZERO_ERROR;
+    const UChar replacement = 0xFFFD;
+    ucnv_cbToUWriteUChars(args, &replacement, 1, 0, err);
+}
+
 }  // namespace
 
 const char* CodePageName(int codePage) {
@@ -134,23 +144,33 @@ bool ConvertToUtf16(int codePage, const char* data, size_t size, std::u16string&
 
 bool ConvertToUtf16Lenient(int codePage, const char* data, size_t size, std::u16string& out) {
     out.clear();
-    const char* name = CodePageName(codePage);
-    if (!name) return false;
+    ConverterPtr conv = OpenStrictConverter(codePage);
+    if (!conv) return false;
     UErrorCode err = U_ZERO_ERROR;
-    ConverterPtr conv(ucnv_open(name, &err));
+    ucnv_setToUCallBack(conv.get(), SubstituteReplacement, nullptr, nullptr, nullptr, &err);
     if (U_FAILURE(err)) return false;
-    ucnv_setToUCallBack(conv.get(), UCNV_TO_U_CALLBACK_SUBSTITUTE, nullptr, nullptr, nullptr, &err);
-    out.resize(size * 2 + 2);
-    int32_t len =
-        ucnv_toUChars(conv.get(), out.data(), int32_t(out.size()), data, int32_t(size), &err);
+    // No code page here gives more UTF-16 units than bytes, one replacement per bad byte
+    // at worst; the loop grows the buffer all the same should one ever do so.
+    out.resize(size + 16);
+    const char* source = data;
+    const char* end = data + size;
+    size_t written = 0;
+    for (;;) {
+        UChar* target = out.data() + written;
+        err = U_ZERO_ERROR;
+        ucnv_toUnicode(conv.get(), &target, out.data() + out.size(), &source, end, nullptr, true,
+                       &err);
+        written = size_t(target - out.data());
+        if (err != U_BUFFER_OVERFLOW_ERROR) break;
+        out.resize(out.size() + out.size() / 2 + 16);
+    }
     if (U_FAILURE(err)) {
         out.clear();
         return false;
     }
-    out.resize(size_t(len));
-    // Some converters substitute the control character SUB; a reader shows U+FFFD.
-    for (char16_t& c : out)
-        if (c == u'\x1A') c = u'\uFFFD';
+    out.resize(written);
+    bool unicode = codePage == CP_UTF8 || codePage == CP_UTF16LE || codePage == CP_UTF16BE;
+    if (unicode && !out.empty() && out[0] == u'\uFEFF') out.erase(0, 1);
     return true;
 }
 

@@ -25,9 +25,9 @@ int DetectCodePage(const char* data, size_t size);
 // is unknown or the bytes are not valid in it, so that the caller can keep the bytes.
 bool ConvertToUtf16(int codePage, const char* data, size_t size, std::u16string& out);
 
-// Converts bytes of a code page to UTF-16, every invalid sequence becoming U+FFFD (the
-// converter keeps its state across them, as stateful encodings need). False only for an
-// unknown code page.
+// Converts bytes of a code page to UTF-16 with one converter over the whole text, each
+// sequence the code page cannot read becoming U+FFFD, so that bad bytes cost no more than
+// good ones. False (out emptied) only when the code page is unknown.
 bool ConvertToUtf16Lenient(int codePage, const char* data, size_t size, std::u16string& out);
 
 // Converts UTF-16 to a code page; false when a character has no mapping.

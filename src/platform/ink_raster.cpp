@@ -97,9 +97,11 @@ struct OutlineBuilder {
     }
 };
 
-// Walks the path's figures; `wanted` selects figures by whether they are closed.
+// Walks the path's figures; `wanted` selects figures by whether they are closed. False when
+// a figure was too long to draw.
 template <typename Flush>
-void ForEachBatch(const InkPath& path, int wantClosed, Flush flush) {
+bool ForEachBatch(const InkPath& path, int wantClosed, Flush flush) {
+    bool whole = true;
     OutlineBuilder b;
     const auto& ops = path.ops();
     const auto& pts = path.points();
@@ -115,7 +117,9 @@ void ForEachBatch(const InkPath& path, int wantClosed, Flush flush) {
         }
         bool closed = j < ops.size() && ops[j] == InkPath::Op::Close;
         size_t next = closed ? j + 1 : j;
-        if (wantClosed < 0 || wantClosed == int(closed)) {
+        const bool fits = q - pBegin <= kMaxInkFigurePoints;
+        whole &= fits;
+        if (fits && (wantClosed < 0 || wantClosed == int(closed))) {
             if (b.points.size() + (q - pBegin) > kBatchPoints && !b.points.empty()) {
                 flush(b);
                 b.clear();
@@ -137,6 +141,7 @@ void ForEachBatch(const InkPath& path, int wantClosed, Flush flush) {
         p = q;
     }
     if (!b.contours.empty()) flush(b);
+    return whole;
 }
 
 bool StrokeBatch(const InkMask& mask, OutlineBuilder& b, const InkPen& pen, bool opened) {
@@ -223,6 +228,16 @@ void InkPath::append(const InkPath& other) {
     points_.insert(points_.end(), other.points_.begin(), other.points_.end());
 }
 
+size_t InkPath::longestFigure() const {
+    size_t longest = 0, current = 0;
+    for (Op op : ops_) {
+        if (op == Op::Move) current = 0;
+        current += op == Op::Cubic ? 3 : op == Op::Close ? 0 : 1;
+        longest = std::max(longest, current);
+    }
+    return longest;
+}
+
 void InkPath::clear() {
     ops_.clear();
     points_.clear();
@@ -231,19 +246,21 @@ void InkPath::clear() {
 bool FillInkPath(const InkMask& mask, const InkPath& path, InkFill rule) {
     if (!mask.bits || path.empty()) return false;
     bool drawn = false;
-    ForEachBatch(path, -1, [&](OutlineBuilder& b) {
+    const bool whole = ForEachBatch(path, -1, [&](OutlineBuilder& b) {
         FT_Outline o = b.outline(rule == InkFill::Alternate);
         drawn |= RenderOutlineInk(mask, &o);
     });
-    return drawn;
+    return drawn && whole;
 }
 
 bool StrokeInkPath(const InkMask& mask, const InkPath& path, const InkPen& pen) {
     if (!mask.bits || path.empty() || !SharedFreeType()) return false;
     bool drawn = false;
-    ForEachBatch(path, 1, [&](OutlineBuilder& b) { drawn |= StrokeBatch(mask, b, pen, false); });
-    ForEachBatch(path, 0, [&](OutlineBuilder& b) { drawn |= StrokeBatch(mask, b, pen, true); });
-    return drawn;
+    bool whole = ForEachBatch(
+        path, 1, [&](OutlineBuilder& b) { drawn |= StrokeBatch(mask, b, pen, false); });
+    whole &=
+        ForEachBatch(path, 0, [&](OutlineBuilder& b) { drawn |= StrokeBatch(mask, b, pen, true); });
+    return drawn && whole;
 }
 
 }  // namespace Yomibon

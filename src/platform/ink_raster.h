@@ -33,6 +33,8 @@ class InkPath {
     void clear();
     bool empty() const { return ops_.empty(); }
     size_t pointCount() const { return points_.size(); }
+    // Points of the longest figure (from one Move to the next).
+    size_t longestFigure() const;
     const std::vector<Op>& ops() const { return ops_; }
     const std::vector<Point>& points() const { return points_; }
 
@@ -51,6 +53,10 @@ struct InkPen {
     InkJoin join = InkJoin::Round;
     double miterLimit = 10.0;
 };
+
+// The rasteriser counts a figure's points in 16 bits: a longer figure is not drawn, and
+// makes the calls below return false.
+constexpr size_t kMaxInkFigurePoints = 32'000;
 
 // Sets every pixel whose centre lies inside the path (figures are closed for filling).
 bool FillInkPath(const InkMask& mask, const InkPath& path, InkFill rule);

@@ -55,6 +55,9 @@ EmfStatus PlayEmfGlyph(std::string_view bytes, CYbMonoBitmap& mask, int left, in
     map.dx = left - picture.left * map.sx;
     map.dy = top - picture.top * map.sy;
     const double penScale = std::sqrt(std::abs(map.sx * map.sy));
+    // A figure longer than the rasteriser can count would draw nothing or a sliver.
+    for (const EmfFigure& f : picture.figures)
+        if (f.path.longestFigure() > kMaxInkFigurePoints) return EmfStatus::Malformed;
     InkMask target = mask.inkMask();
     for (const EmfFigure& f : picture.figures) {
         InkPath path = Mapped(f.path, map);

@@ -48,12 +48,28 @@ bool CYbPictOleRenderer::canLoad(std::u16string_view file) {
     bool png = false;
     if (!readFile(file, bytes, png)) return false;
     if (png) return true;
+    // Deciding needs the whole decoding; its result is kept for the drawing that follows,
+    // so that a picture is decoded once, not twice.
     SystemPicture picture;
-    return LoadSystemPicture(bytes.data(), bytes.size(), picture) && picture.width > 0 &&
-           picture.height > 0;
+    if (!LoadSystemPicture(bytes.data(), bytes.size(), picture) || picture.width <= 0 ||
+        picture.height <= 0)
+        return false;
+    decodedPath_ = ResolvePath(curDir_, file);
+    SystemPictureToBitmap(picture, decoded_);
+    return true;
 }
 
 bool CYbPictOleRenderer::loadPicture(std::u16string_view file, CYbBitmap& picture) {
+    if (!decodedPath_.empty()) {
+        const bool same = decodedPath_ == ResolvePath(curDir_, file);
+        decodedPath_.clear();
+        if (same) {
+            picture = std::move(decoded_);
+            decoded_ = CYbBitmap();
+            return true;
+        }
+        decoded_ = CYbBitmap();
+    }
     std::vector<uint8_t> bytes;
     bool png = false;
     if (!readFile(file, bytes, png)) return false;

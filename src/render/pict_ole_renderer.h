@@ -33,6 +33,9 @@ class CYbPictOleRenderer : public CYbPictRenderer {
     bool readFile(std::u16string_view file, std::vector<uint8_t>& bytes, bool& png);
 
     std::u16string curDir_;
+    // The picture canLoad decoded last, handed to the next load of the same file.
+    std::u16string decodedPath_;
+    CYbBitmap decoded_;
 };
 
 // Reads a whole file, refusing ones past the picture file limit.

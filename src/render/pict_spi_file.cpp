@@ -95,13 +95,17 @@ bool CYbSPIFile::getPicture(const std::string& fileName, CYbBitmap& picture) con
         return false;  // the handles are not ours to touch after a failure
     bool ok = false;
     if (info && bits) {
-        // The header's sizes are believed only as far as the blocks really reach.
+        // Blocks from the C library's malloc are believed only as far as they really reach.
+        // A plug-in that frees with its own FreeHandle may have taken them from any
+        // allocator, where malloc_usable_size means nothing: its header is taken at its word.
+        const bool measurable = !FreeHandle_;
         DibFormat format;
         const auto* header = static_cast<const uint8_t*>(info);
-        if (ParseDibHeader(header, malloc_usable_size(info), format)) {
+        if (ParseDibHeader(header, measurable ? malloc_usable_size(info) : SIZE_MAX, format)) {
             CYbBitmap decoded;
-            ok = DibToBitmap(format, static_cast<const uint8_t*>(bits), malloc_usable_size(bits),
-                             true, decoded);
+            ok = DibToBitmap(format, static_cast<const uint8_t*>(bits),
+                             measurable ? malloc_usable_size(bits) : format.imageBytes(), true,
+                             decoded);
             if (ok && format.bitCount == 32) OpaqueUnlessAlphaUsed(decoded);
             if (ok) picture = std::move(decoded);
         }

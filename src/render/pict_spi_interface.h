@@ -1,10 +1,11 @@
 /* The picture plug-in interface: shared objects named *.spi that read picture formats.
  * C-compatible, so that plug-ins written in C include it too.
  *
- * Memory handles are blocks from the C library's malloc. The host takes ownership of the
- * two blocks GetPicture returns and releases them with the plug-in's FreeHandle when it
- * exports one, otherwise with free(); it may measure them with malloc_usable_size to check
- * that they hold what the BITMAPINFO promises. */
+ * The host takes ownership of the two blocks GetPicture returns and releases them with the
+ * plug-in's FreeHandle when it exports one, otherwise with free(). Blocks of a plug-in
+ * without FreeHandle must come from the C library's malloc: the host measures them with
+ * malloc_usable_size to check that they hold what the BITMAPINFO promises. A plug-in with
+ * FreeHandle may use any allocator, and its BITMAPINFO is taken at its word. */
 #ifndef YOMIBON_PICT_SPI_INTERFACE_H
 #define YOMIBON_PICT_SPI_INTERFACE_H
 

@@ -59,6 +59,7 @@ std::vector<int> RowOrder(int height, bool interlaced) {
 }
 
 bool ReadFrame(GifFileType* gif, int transparentIndex, SystemPicture& out) {
+    const size_t fileBytes = static_cast<const MemoryReader*>(gif->UserData)->size;
     if (DGifGetImageDesc(gif) == GIF_ERROR) return false;
     const GifImageDesc& frame = gif->Image;
     const uint64_t framePixels = uint64_t(frame.Width) * uint64_t(frame.Height);
@@ -69,7 +70,7 @@ bool ReadFrame(GifFileType* gif, int transparentIndex, SystemPicture& out) {
     int width = gif->SWidth, height = gif->SHeight;
     if (width <= 0 || height <= 0)
         width = frame.Left + frame.Width, height = frame.Top + frame.Height;
-    if (uint64_t(width) * uint64_t(height) > Limits::kMaxPicturePixels) return false;
+    if (!Limits::PictureSizeAllowed(uint64_t(width), uint64_t(height), fileBytes)) return false;
     out.width = width;
     out.height = height;
     out.bitsPerPixel = 8;

@@ -75,9 +75,10 @@ void CopyRows(png_structp png, png_infop info, const Rows& rows, CYbBitmap& out)
 bool Decode(png_structp png, png_infop info, Rows& rows, CYbBitmap& picture) {
     if (setjmp(png_jmpbuf(png))) return false;
     png_read_info(png, info);
-    const uint64_t pixels =
-        uint64_t(png_get_image_width(png, info)) * png_get_image_height(png, info);
-    if (pixels == 0 || pixels > Limits::kMaxPicturePixels) return false;
+    const auto* reader = static_cast<const MemoryReader*>(png_get_io_ptr(png));
+    if (!Limits::PictureSizeAllowed(png_get_image_width(png, info), png_get_image_height(png, info),
+                                    reader->size))
+        return false;
     SetTransformations(png, info);
     const int channels = png_get_channels(png, info);
     if (png_get_bit_depth(png, info) != 8 || (channels != 3 && channels != 4)) return false;
@@ -94,10 +95,23 @@ bool Decode(png_structp png, png_infop info, Rows& rows, CYbBitmap& picture) {
     return true;
 }
 
+// Every chunk up to IEND lies inside the file. A length claiming gigabytes (a text chunk
+// of a 200-byte file, say) would otherwise have libpng allocate and clear them first.
+bool ChunksFit(const uint8_t* data, size_t size) {
+    for (size_t at = 8; at + 12 <= size;) {
+        const size_t length = (size_t(data[at]) << 24) | (size_t(data[at + 1]) << 16) |
+                              (size_t(data[at + 2]) << 8) | size_t(data[at + 3]);
+        if (length > size - at - 12) return false;
+        if (std::memcmp(data + at + 4, "IEND", 4) == 0) return true;
+        at += 12 + length;
+    }
+    return false;
+}
+
 }  // namespace
 
 bool DecodePng(const uint8_t* data, size_t size, CYbBitmap& out) {
-    if (!data || size < 8 || png_sig_cmp(data, 0, 8) != 0) return false;
+    if (!data || size < 8 || png_sig_cmp(data, 0, 8) != 0 || !ChunksFit(data, size)) return false;
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, OnError, OnWarning);
     if (!png) return false;
     png_infop info = png_create_info_struct(png);
@@ -107,6 +121,7 @@ bool DecodePng(const uint8_t* data, size_t size, CYbBitmap& out) {
     }
     MemoryReader reader{data, size, 0};
     png_set_read_fn(png, &reader, ReadMemory);
+    png_set_chunk_malloc_max(png, size);
     Rows rows;
     CYbBitmap picture;
     const bool ok = Decode(png, info, rows, picture);

@@ -81,30 +81,80 @@ struct Job {
     const AxisTable& rows;
 };
 
-uint32_t ComputePixel(const Job& job, int x, int y) {
-    double b = 0, g = 0, r = 0, a = 0, sum = 0;
-    for (int ry = job.rows.first[y]; ry < job.rows.first[y + 1]; ++ry) {
-        const double wy = job.rows.weight[ry];
-        const uint32_t* src = job.source.row(job.rows.index[ry]);
+// The filter is separable: each source row is first filtered along x (unnormalised sums of
+// the four channels per target column), then target rows are weighted sums of those. The
+// filtered rows live in a ring as long as a target row's window, which slides down the
+// source; weights are the same as a window over both axes at once, at a few taps per
+// source pixel instead of some thirty-six.
+struct RowRing {
+    int capacity = 0;
+    int next = 0;              // the next source row to filter
+    std::vector<double> sums;  // capacity rows of target-width x 4 channels
+
+    double* slot(int sourceRow, int width) {
+        return sums.data() + size_t(sourceRow % capacity) * size_t(width) * 4;
+    }
+};
+
+void FilterRow(const Job& job, int sourceRow, double* out) {
+    const uint32_t* src = job.source.row(sourceRow);
+    for (int x = 0; x < job.target.width(); ++x, out += 4) {
+        double b = 0, g = 0, r = 0, a = 0;
         for (int cx = job.columns.first[x]; cx < job.columns.first[x + 1]; ++cx) {
-            const double w = wy * job.columns.weight[cx];
+            const double w = job.columns.weight[cx];
             const uint32_t p = src[job.columns.index[cx]];
             b += w * double(p & 0xFF);
             g += w * double((p >> 8) & 0xFF);
             r += w * double((p >> 16) & 0xFF);
             a += w * double(p >> 24);
-            sum += w;
         }
+        out[0] = b, out[1] = g, out[2] = r, out[3] = a;
     }
-    if (sum == 0) return 0;
-    return Channel(b / sum, 0) | Channel(g / sum, 8) | Channel(r / sum, 16) | Channel(a / sum, 24);
+}
+
+int WidestWindow(const AxisTable& t) {
+    int widest = 1;
+    for (size_t i = 0; i + 1 < t.first.size(); ++i)
+        widest = std::max(widest, t.first[i + 1] - t.first[i]);
+    return widest;
 }
 
 void ComputeRows(const Job& job, int fromRow, int toRow) {
+    const int width = job.target.width();
+    std::vector<double> columnSums(size_t(width), 0.0);
+    for (int x = 0; x < width; ++x)
+        for (int cx = job.columns.first[x]; cx < job.columns.first[x + 1]; ++cx)
+            columnSums[size_t(x)] += job.columns.weight[cx];
+    RowRing ring;
+    ring.capacity = WidestWindow(job.rows);
+    ring.sums.resize(size_t(ring.capacity) * size_t(width) * 4);
+    std::vector<double> acc(size_t(width) * 4);
     for (int y = fromRow; y < toRow; ++y) {
+        const int first = job.rows.first[y], last = job.rows.first[y + 1];
+        if (first == last) {
+            std::fill_n(job.target.row(y), width, 0u);
+            continue;
+        }
+        ring.next = std::max(ring.next, job.rows.index[first]);
+        for (; ring.next <= job.rows.index[last - 1]; ++ring.next)
+            FilterRow(job, ring.next, ring.slot(ring.next, width));
+        std::fill(acc.begin(), acc.end(), 0.0);
+        double rowSum = 0;
+        for (int ry = first; ry < last; ++ry) {
+            const double wy = job.rows.weight[ry];
+            const double* h = ring.slot(job.rows.index[ry], width);
+            for (size_t k = 0; k < acc.size(); ++k)
+                acc[k] += wy * h[k];
+            rowSum += wy;
+        }
         uint32_t* out = job.target.row(y);
-        for (int x = 0; x < job.target.width(); ++x)
-            out[x] = ComputePixel(job, x, y);
+        for (int x = 0; x < width; ++x) {
+            const double sum = rowSum * columnSums[size_t(x)];
+            const double* c = &acc[size_t(x) * 4];
+            out[x] = sum == 0 ? 0
+                              : Channel(c[0] / sum, 0) | Channel(c[1] / sum, 8) |
+                                    Channel(c[2] / sum, 16) | Channel(c[3] / sum, 24);
+        }
     }
 }
 

@@ -26,6 +26,9 @@ std::vector<CYbCSVText::Row> CYbCSVText::Parse(std::u16string_view text, char16_
     std::u16string field;
     bool quoted = false;
     bool rowHasText = false;  // the row holds a character, so it is not an empty line
+    // Every field costs a string whatever its length: a table of nothing but separators
+    // would otherwise take some forty times its size. Past the limit the table ends.
+    size_t fields = 0;
     auto endRow = [&] {
         if (rowHasText) {
             row.push_back(std::move(field));
@@ -49,6 +52,7 @@ std::vector<CYbCSVText::Row> CYbCSVText::Parse(std::u16string_view text, char16_
             continue;
         }
         if (c == u'\n') {
+            if (rowHasText && ++fields >= Limits::kMaxTableFields) break;
             endRow();
             continue;
         }
@@ -57,6 +61,7 @@ std::vector<CYbCSVText::Row> CYbCSVText::Parse(std::u16string_view text, char16_
         if (c == u'"') {
             quoted = true;
         } else if (c == separator) {
+            if (++fields >= Limits::kMaxTableFields) break;
             row.push_back(std::move(field));
             field.clear();
         } else {
@@ -84,7 +89,10 @@ std::string CYbCSVText::Encode() const {
     std::string out = "\xFF\xFE";
     for (const Row& row : rows_) {
         std::u16string line;
-        for (size_t i = 0; i < row.size(); ++i) {
+        // A row of one empty field written bare would be an empty line, which is no row.
+        const bool loneEmpty = row.size() == 1 && row[0].empty();
+        if (loneEmpty) line = u"\"\"";
+        for (size_t i = 0; !loneEmpty && i < row.size(); ++i) {
             if (i > 0) line.push_back(separator_);
             line += QuoteField(row[i], separator_);
         }

@@ -59,7 +59,8 @@ bool ReadFileBytes(const std::filesystem::path& file, std::string& out, size_t l
     out.clear();
     if (whole) *whole = false;
     FileDescriptor in;
-    // Without O_NONBLOCK, opening a FIFO would wait for a writer forever.
+    // Without blocking: opening a FIFO for reading would wait for a writer forever. Only
+    // regular files are read, and O_NONBLOCK changes nothing for them.
     in.fd = open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (in.fd < 0) return false;
     struct stat st;

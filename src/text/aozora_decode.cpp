@@ -2,14 +2,12 @@
 #include <algorithm>
 #include <chrono>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "platform/codepage.h"
 #include "platform/file_text.h"
 #include "platform/limits.h"
 #include "platform/paths.h"
+#include "settings/file_io.h"
 #include "text/aozora_parser.h"
 
 namespace Yomibon {
@@ -27,40 +25,6 @@ bool LooksLikeUtf16(const char* p, size_t n) {
     return odd >= 2 && even * 8 <= odd;
 }
 
-// Converts one line whose bytes the strict converter refused: every character that
-// converts is kept, every byte that does not becomes U+FFFD.
-void ConvertLenient(int codePage, const char* p, size_t n, std::u16string& out) {
-    std::u16string piece;
-    for (size_t i = 0; i < n;) {
-        size_t len = 1;
-        for (; len <= 4 && i + len <= n; ++len)
-            if (ConvertToUtf16(codePage, p + i, len, piece) && !piece.empty()) break;
-        if (len <= 4 && i + len <= n) {
-            out += piece;
-            i += len;
-        } else {
-            out.push_back(u'\uFFFD');
-            ++i;
-        }
-    }
-}
-
-// Converts line by line so that one bad byte spoils only its own line.
-std::u16string ConvertByLines(int codePage, const char* p, size_t n) {
-    std::u16string out, line;
-    out.reserve(n);
-    for (size_t start = 0; start < n;) {
-        const char* lf = static_cast<const char*>(memchr(p + start, '\n', n - start));
-        size_t end = lf ? size_t(lf - p) + 1 : n;
-        if (ConvertToUtf16(codePage, p + start, end - start, line))
-            out += line;
-        else
-            ConvertLenient(codePage, p + start, end - start, out);
-        start = end;
-    }
-    return out;
-}
-
 std::u16string Decode(const char* p, size_t n, bool marked) {
     if (marked) return FromUtf16Le(std::string_view(p, n));
     int codePage = DetectCodePage(p, std::min(n, kDetectBytes));
@@ -71,8 +35,8 @@ std::u16string Decode(const char* p, size_t n, bool marked) {
     if (codePage == CP_SHIFT_JIS && n > 1 && LooksLikeUtf16(p, n - 1)) codePage = CP_UTF16LE;
     if (codePage == CP_UTF16LE) return FromUtf16Le(std::string_view(p, n));
     std::u16string out;
-    if (ConvertToUtf16(codePage, p, n, out)) return out;
-    return ConvertByLines(codePage, p, n);
+    ConvertToUtf16Lenient(codePage, p, n, out);
+    return out;
 }
 
 }  // namespace
@@ -97,18 +61,11 @@ bool CYbAozoraTxtParser::loadFile(const std::u16string& fileName, CYbTxtBuffer& 
     };
     phases_ = {};
     auto start = Clock::now();
-    std::error_code ec;
-    if (std::filesystem::is_directory(ToFsPath(fileName), ec)) return false;
-    std::ifstream in(ToFsPath(fileName), std::ios::binary);
-    if (!in) return false;
-    in.seekg(0, std::ios::end);
-    std::streamoff size = in.tellg();
-    in.seekg(0, std::ios::beg);
+    // Only a regular file is read, without blocking: a FIFO named as a text must not hang.
+    std::string bytes;
+    if (!ReadFileBytes(ToFsPath(fileName), bytes, Limits::kMaxTextFileBytes)) return false;
     title_ = fileName;
-    if (size <= 0 || !in) return true;
-    size_t n = std::min(size_t(size), Limits::kMaxTextFileBytes);
-    std::string bytes(n, '\0');
-    if (!in.read(bytes.data(), std::streamsize(n))) return true;
+    if (bytes.empty()) return true;
     phases_.read = since(start);
     start = Clock::now();
     std::u16string text = DecodeText(bytes.data(), bytes.size());

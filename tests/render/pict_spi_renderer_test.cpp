@@ -133,7 +133,15 @@ TEST_F(PictSpiFolderTest, GoodPictureAndGarbageFromAPlugin) {
     EXPECT_EQ(picture.pixel(0, 0), Pixel(30, 20, 10, 0));
     EXPECT_EQ(picture.pixel(1, 0), Pixel(30, 20, 10, 200));
 
-    const char* faults[] = {"huge", "short", "negative", "bits", "nobits", "tinyinfo", "fail"};
+    // Blocks released through FreeHandle may come from any allocator: the host cannot
+    // measure them and must not try (reading before this one faults).
+    Write("mapped.pic", "GARBAGE:mapped");
+    ASSERT_TRUE(renderer.loadPicture(u"mapped.pic", picture));
+    EXPECT_EQ(picture.pixel(0, 0), Pixel(0, 255, 0));
+    EXPECT_EQ(picture.pixel(1, 0), Pixel(255, 255, 255));
+    EXPECT_EQ(GarbageFreed(garbageCopy), 2 + 4 + 2);
+
+    const char* faults[] = {"huge", "negative", "bits", "nobits", "fail"};
     CYbBitmap target(6, 6);
     target.fill(kMark);
     for (const char* fault : faults) {
@@ -147,7 +155,27 @@ TEST_F(PictSpiFolderTest, GoodPictureAndGarbageFromAPlugin) {
         ASSERT_EQ(target.pixel(i % 6, i / 6), kMark);
     // Every block handed out was given back (two per fault, one for "nobits"), the failed
     // call's garbage excepted; each fault was asked twice.
-    EXPECT_EQ(GarbageFreed(garbageCopy), 2 + 4 + 2 * (5 * 2 + 1));
+    EXPECT_EQ(GarbageFreed(garbageCopy), 2 + 4 + 2 + 2 * (3 * 2 + 1));
+}
+
+// A plug-in without FreeHandle hands out malloc blocks, which are measured: blocks shorter
+// than their header claims are refused.
+TEST_F(PictSpiFolderTest, ShortMallocBlocksAreRefused) {
+    const auto plugins = dir.path() / "malloc-plugins";
+    std::filesystem::create_directories(plugins);
+    std::filesystem::copy_file(TestPlugin("garbage_malloc.spi"), plugins / "g.spi");
+    CYbPictSPIRenderer measured;
+    measured.setProperty(u"PluginDir", FromFsPath(plugins));
+    measured.setProperty(u"CurDir", FromFsPath(dir.path()));
+    CYbBitmap picture;
+    Write("ok.pic", "GARBAGE:ok");
+    ASSERT_TRUE(measured.loadPicture(u"ok.pic", picture));
+    EXPECT_EQ(picture.width(), 2);
+    for (const char* fault : {"short", "tinyinfo", "huge"}) {
+        const std::string name = std::string(fault) + ".pic";
+        Write(name.c_str(), std::string("GARBAGE:") + fault);
+        EXPECT_FALSE(measured.loadPicture(FromUtf8(name), picture)) << fault;
+    }
 }
 
 TEST_F(PictSpiFolderTest, AnswersAreRememberedUntilUnload) {
