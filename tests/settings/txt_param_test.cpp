@@ -15,7 +15,7 @@ TEST(TxtParam, DefaultsOfEveryFamily) {
     EXPECT_EQ(CYbTxtParam::ListKeys().size(), 5u);
     EXPECT_EQ(CYbTxtParam::FontKeys().size(), 5u);
     EXPECT_EQ(CYbTxtParam::TextKeys().size(), 38u);
-    EXPECT_EQ(CYbTxtParam::PointKeys().size(), 24u);
+    EXPECT_EQ(CYbTxtParam::PointKeys().size(), 25u);  // KinsokuMode among them
 
     EXPECT_EQ(p.GetListText(u"HangingChar"), u",.､｡、。，．");
     EXPECT_EQ(p.GetList(u"ConfListStart").size(), 50u);
