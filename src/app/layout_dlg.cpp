@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <vector>
 
 #include "app/main_window.h"
@@ -114,6 +115,117 @@ void DrawColumn(QPainter& painter, const QString& text, double x, double y, doub
         painter.drawText(QRectF(x, y, cell, cell), Qt::AlignCenter, text.mid(i, 1));
 }
 
+// Where the paper sits in the preview and how large one layout unit is drawn.
+struct PreviewFrame {
+    double ox = 0, oy = 0, scale = 0, paperW = 0, paperH = 0;
+    QRectF map(const LayoutBox& b) const {
+        return QRectF(ox + b.left * scale, oy + b.top * scale, (b.right - b.left) * scale,
+                      (b.bottom - b.top) * scale);
+    }
+    QRectF paper() const { return QRectF(ox, oy, paperW * scale, paperH * scale); }
+};
+
+// The paper centred in a widget of the given size with a small margin; none when it is empty.
+std::optional<PreviewFrame> FitPaper(const CYbTxtLayout& layout, int width, int height) {
+    auto [paperW, paperH] = layout.GetPaperSize();
+    if (paperW <= 0 || paperH <= 0) return std::nullopt;
+    const double margin = 8;
+    const double scale = std::min((width - 2 * margin) / paperW, (height - 2 * margin) / paperH);
+    if (scale <= 0) return std::nullopt;
+    return PreviewFrame{(width - paperW * scale) / 2, (height - paperH * scale) / 2, scale,
+                        double(paperW), double(paperH)};
+}
+
+void DrawPaper(QPainter& painter, const PreviewFrame& f) {
+    const QRectF paper = f.paper();
+    painter.fillRect(paper, Qt::white);
+    painter.setPen(QPen(QColor(0x40, 0x40, 0x40), 1));
+    painter.drawRect(paper);
+    // The fold between the two pages.
+    painter.setPen(QPen(QColor(0xA0, 0xA0, 0xA0), 1, Qt::DashLine));
+    painter.drawLine(QPointF(paper.center().x(), paper.top()),
+                     QPointF(paper.center().x(), paper.bottom()));
+}
+
+void DrawNoteBoxes(QPainter& painter, const CYbTxtLayout& layout, const PreviewFrame& f) {
+    painter.setPen(QPen(QColor(0xC0, 0xA0, 0x60), 1, Qt::DotLine));
+    for (const LayoutBox& b : layout.GetBoxes(NoteLayout))
+        painter.drawRect(f.map(b));
+}
+
+// Sample characters in the first columns of a text box, each column right of the ruby slot.
+void DrawSampleColumns(QPainter& painter, const CYbTxtLayout& layout, const PreviewFrame& f,
+                       const QRectF& r, int columns, double pitch) {
+    static const QString kSample[] = {QStringLiteral("ある日の暮方の事である。一人の下人が、"),
+                                      QStringLiteral("羅生門の下で雨やみを待っていた。"),
+                                      QStringLiteral("広い門の下には、この男のほかに誰もいない。")};
+    const SizePair text = layout.GetSize(TextSize);
+    const SizePair ruby = layout.GetSize(RubySize);
+    const double cell = std::max(text.size * f.scale, 1.0);
+    QFont font = painter.font();
+    font.setPixelSize(std::max(1, int(std::lround(cell))));
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    for (int i = 0; i < std::min(columns, 3); ++i) {
+        const double x = r.right() - (i * pitch + ruby.size + ruby.spacing + text.size) * f.scale;
+        if (x < r.left()) break;
+        DrawColumn(painter, kSample[i], x, r.top(), cell, r.bottom());
+    }
+}
+
+// Text boxes with their column lines at the column pitch, from the right edge (text runs
+// right to left); the first box also shows sample text.
+void DrawTextBoxes(QPainter& painter, const CYbTxtLayout& layout, const PreviewFrame& f) {
+    const SizePair text = layout.GetSize(TextSize);
+    const SizePair ruby = layout.GetSize(RubySize);
+    const double pitch =
+        std::max<int64_t>(int64_t(text.size) + text.spacing + ruby.size + ruby.spacing, 1);
+    bool first = true;
+    for (const LayoutBox& b : layout.GetBoxes(TextLayout)) {
+        const QRectF r = f.map(b);
+        painter.fillRect(r, QColor(0xE4, 0xEE, 0xFF));
+        painter.setPen(QPen(QColor(0x30, 0x60, 0xC0), 1));
+        painter.drawRect(r);
+        painter.setPen(QPen(QColor(0xA8, 0xC0, 0xEE), 1));
+        const int columns = std::clamp(b.lines, 0, kMaxDrawnColumns);
+        for (int i = 1; i < columns; ++i) {
+            const double x = r.right() - i * pitch * f.scale;
+            if (x <= r.left()) break;
+            painter.drawLine(QPointF(x, r.top()), QPointF(x, r.bottom()));
+        }
+        if (!first || columns <= 0) continue;
+        first = false;
+        DrawSampleColumns(painter, layout, f, r, columns, pitch);
+    }
+}
+
+void SetPixelFont(QPainter& painter, int layoutSize, double scale) {
+    QFont font = painter.font();
+    font.setPixelSize(std::max(1, int(std::lround(layoutSize * scale))));
+    painter.setFont(font);
+}
+
+void DrawNombres(QPainter& painter, const CYbTxtLayout& layout, const PreviewFrame& f) {
+    painter.setPen(QPen(QColor(0xC0, 0x40, 0x40), 1));
+    SetPixelFont(painter, layout.GetSize(NombreSize).size, f.scale);
+    int number = 12;
+    for (const LayoutBox& b : layout.GetBoxes(NombreLayout)) {
+        const QRectF r = f.map(b);
+        painter.drawRect(r);
+        painter.drawText(r, Qt::AlignLeft | Qt::AlignVCenter, QString::number(number++));
+    }
+}
+
+void DrawRunningHeads(QPainter& painter, const CYbTxtLayout& layout, const PreviewFrame& f) {
+    painter.setPen(QPen(QColor(0x30, 0x90, 0x30), 1));
+    SetPixelFont(painter, layout.GetSize(RunningHeadsSize).size, f.scale);
+    for (const LayoutBox& b : layout.GetBoxes(RunningHeadsLayout)) {
+        const QRectF r = f.map(b);
+        painter.drawRect(r);
+        painter.drawText(r, Qt::AlignCenter, QStringLiteral("羅生門"));
+    }
+}
+
 }  // namespace
 
 CYbLayoutPreview::CYbLayoutPreview(QWidget* parent)
@@ -130,86 +242,14 @@ void CYbLayoutPreview::showLayout(const CYbTxtLayout& layout) {
 void CYbLayoutPreview::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), QColor(0x80, 0x80, 0x80));
-    auto [paperW, paperH] = layout_->GetPaperSize();
-    if (paperW <= 0 || paperH <= 0) return;
-    const double margin = 8;
-    const double scale =
-        std::min((width() - 2 * margin) / paperW, (height() - 2 * margin) / paperH);
-    if (scale <= 0) return;
-    const double ox = (width() - paperW * scale) / 2, oy = (height() - paperH * scale) / 2;
-    auto map = [&](const LayoutBox& b) {
-        return QRectF(ox + b.left * scale, oy + b.top * scale, (b.right - b.left) * scale,
-                      (b.bottom - b.top) * scale);
-    };
+    std::optional<PreviewFrame> frame = FitPaper(*layout_, width(), height());
+    if (!frame) return;
     painter.setRenderHint(QPainter::Antialiasing, true);
-    const QRectF paper(ox, oy, paperW * scale, paperH * scale);
-    painter.fillRect(paper, Qt::white);
-    painter.setPen(QPen(QColor(0x40, 0x40, 0x40), 1));
-    painter.drawRect(paper);
-    // The fold between the two pages.
-    painter.setPen(QPen(QColor(0xA0, 0xA0, 0xA0), 1, Qt::DashLine));
-    painter.drawLine(QPointF(ox + paperW * scale / 2, oy),
-                     QPointF(ox + paperW * scale / 2, oy + paperH * scale));
-
-    painter.setPen(QPen(QColor(0xC0, 0xA0, 0x60), 1, Qt::DotLine));
-    for (const LayoutBox& b : layout_->GetBoxes(NoteLayout))
-        painter.drawRect(map(b));
-
-    const SizePair text = layout_->GetSize(TextSize);
-    const SizePair ruby = layout_->GetSize(RubySize);
-    const double pitch =
-        std::max<int64_t>(int64_t(text.size) + text.spacing + ruby.size + ruby.spacing, 1);
-    QFont font = painter.font();
-    static const QString kSample[] = {QStringLiteral("ある日の暮方の事である。一人の下人が、"),
-                                      QStringLiteral("羅生門の下で雨やみを待っていた。"),
-                                      QStringLiteral("広い門の下には、この男のほかに誰もいない。")};
-    bool first = true;
-    for (const LayoutBox& b : layout_->GetBoxes(TextLayout)) {
-        const QRectF r = map(b);
-        painter.fillRect(r, QColor(0xE4, 0xEE, 0xFF));
-        painter.setPen(QPen(QColor(0x30, 0x60, 0xC0), 1));
-        painter.drawRect(r);
-        // Column lines at the column pitch, from the right edge (text runs right to left).
-        painter.setPen(QPen(QColor(0xA8, 0xC0, 0xEE), 1));
-        const int columns = std::clamp(b.lines, 0, kMaxDrawnColumns);
-        for (int i = 1; i < columns; ++i) {
-            const double x = r.right() - i * pitch * scale;
-            if (x <= r.left()) break;
-            painter.drawLine(QPointF(x, r.top()), QPointF(x, r.bottom()));
-        }
-        if (!first || columns <= 0) continue;
-        first = false;
-        // Sample characters in the first columns of the first box.
-        const double cell = std::max(text.size * scale, 1.0);
-        font.setPixelSize(std::max(1, int(std::lround(cell))));
-        painter.setFont(font);
-        painter.setPen(Qt::black);
-        for (int i = 0; i < std::min(columns, 3); ++i) {
-            const double x = r.right() - (i * pitch + ruby.size + ruby.spacing + text.size) * scale;
-            if (x < r.left()) break;
-            DrawColumn(painter, kSample[i], x, r.top(), cell, r.bottom());
-        }
-    }
-
-    painter.setPen(QPen(QColor(0xC0, 0x40, 0x40), 1));
-    const int nombreSize = layout_->GetSize(NombreSize).size;
-    font.setPixelSize(std::max(1, int(std::lround(nombreSize * scale))));
-    painter.setFont(font);
-    int number = 12;
-    for (const LayoutBox& b : layout_->GetBoxes(NombreLayout)) {
-        const QRectF r = map(b);
-        painter.drawRect(r);
-        painter.drawText(r, Qt::AlignLeft | Qt::AlignVCenter, QString::number(number++));
-    }
-    painter.setPen(QPen(QColor(0x30, 0x90, 0x30), 1));
-    const int headSize = layout_->GetSize(RunningHeadsSize).size;
-    font.setPixelSize(std::max(1, int(std::lround(headSize * scale))));
-    painter.setFont(font);
-    for (const LayoutBox& b : layout_->GetBoxes(RunningHeadsLayout)) {
-        const QRectF r = map(b);
-        painter.drawRect(r);
-        painter.drawText(r, Qt::AlignCenter, QStringLiteral("羅生門"));
-    }
+    DrawPaper(painter, *frame);
+    DrawNoteBoxes(painter, *layout_, *frame);
+    DrawTextBoxes(painter, *layout_, *frame);
+    DrawNombres(painter, *layout_, *frame);
+    DrawRunningHeads(painter, *layout_, *frame);
 }
 
 CYbLayoutSettingsDlg::CYbLayoutSettingsDlg(CYbTxtLayout& layout, PageKind kind, QWidget* parent)
