@@ -43,31 +43,32 @@ CheckedArgs Refuse(std::string message) {
 
 }  // namespace
 
-OptionSpec OptionsFromUsage(std::string_view usage) {
-    OptionSpec spec;
+CommandOptions OptionsFromUsage(std::string_view usage) {
+    CommandOptions accepted;
     const std::vector<std::string> words = UsageWords(usage);
     for (size_t i = 0; i < words.size(); ++i) {
         const std::string& w = words[i];
         if (w == "[" || w == "]" || w == "|" || w == "...") continue;
         if (!IsOptionWord(w)) {
-            ++spec.arguments;
+            ++accepted.arguments;
             continue;
         }
         const bool valued = i + 1 < words.size() && !IsOptionWord(words[i + 1]) &&
                             words[i + 1] != "|" && words[i + 1] != "]" && words[i + 1] != "[";
-        (valued ? spec.valueOptions : spec.flags).push_back(w);
+        (valued ? accepted.valueOptions : accepted.flags).push_back(w);
         if (valued) ++i;
     }
-    return spec;
+    return accepted;
 }
 
-CheckedArgs CheckArgs(const Args& args, const OptionSpec& spec) {
+CheckedArgs CheckArgs(const Args& args, const CommandOptions& accepted) {
     CheckedArgs checked;
     size_t arguments = 0;
     for (size_t i = 0; i < args.size(); ++i) {
         std::string arg = args[i];
         if (!IsOptionWord(arg)) {
-            if (++arguments > spec.arguments) return Refuse("unexpected argument '" + arg + "'");
+            if (++arguments > accepted.arguments)
+                return Refuse("unexpected argument '" + arg + "'");
             checked.args.push_back(arg);
             continue;
         }
@@ -80,10 +81,10 @@ CheckedArgs CheckArgs(const Args& args, const OptionSpec& spec) {
         }
         if (arg == "--help" || arg == "-h") return {CheckedArgs::Help, {}, {}};
         if (arg == "--version") return {CheckedArgs::Version, {}, {}};
-        if (Contains(spec.flags, arg)) {
+        if (Contains(accepted.flags, arg)) {
             if (hasInline) return Refuse("option '" + arg + "' takes no value");
             checked.args.push_back(arg);
-        } else if (Contains(spec.valueOptions, arg)) {
+        } else if (Contains(accepted.valueOptions, arg)) {
             if (!hasInline && i + 1 >= args.size())
                 return Refuse("option '" + arg + "' needs a value");
             checked.args.push_back(arg);

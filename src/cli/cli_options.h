@@ -13,13 +13,13 @@ namespace Yomibon::Cli {
 
 // What a usage line such as "FILE [--page N | --all] -o OUT.png" allows: options followed
 // by a placeholder take a value, the others are flags; the remaining words are arguments.
-struct OptionSpec {
+struct CommandOptions {
     std::vector<std::string> valueOptions;
     std::vector<std::string> flags;
     size_t arguments = 0;
 };
 
-OptionSpec OptionsFromUsage(std::string_view usage);
+CommandOptions OptionsFromUsage(std::string_view usage);
 
 struct CheckedArgs {
     enum Verdict { Run, Help, Version, Refused };
@@ -28,7 +28,7 @@ struct CheckedArgs {
     std::string message;  // why they were refused
 };
 
-CheckedArgs CheckArgs(const Args& args, const OptionSpec& spec);
+CheckedArgs CheckArgs(const Args& args, const CommandOptions& accepted);
 
 // Runs a registered command the usual way: --help prints its usage on standard output,
 // --version the program's version, refused arguments a one-line message on standard error

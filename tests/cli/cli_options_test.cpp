@@ -11,7 +11,7 @@ namespace {
 using ::testing::ElementsAre;
 
 TEST(CliOptions, UsageLinesOfTheCommandsGiveTheirOptions) {
-    OptionSpec render = OptionsFromUsage(
+    CommandOptions render = OptionsFromUsage(
         "FILE [--page N | --all | --flip N] [--size WxH] [--layout bunko|shinsho|PATH] "
         "[--aa 1|2] -o OUT.png|DIR");
     EXPECT_THAT(render.valueOptions,
@@ -19,29 +19,29 @@ TEST(CliOptions, UsageLinesOfTheCommandsGiveTheirOptions) {
     EXPECT_THAT(render.flags, ElementsAre("--all"));
     EXPECT_EQ(render.arguments, 1u);
 
-    OptionSpec glyphs = OptionsFromUsage("[--out sheet.png] [--spacing 1.2] [--centering]");
+    CommandOptions glyphs = OptionsFromUsage("[--out sheet.png] [--spacing 1.2] [--centering]");
     EXPECT_THAT(glyphs.valueOptions, ElementsAre("--out", "--spacing"));
     EXPECT_THAT(glyphs.flags, ElementsAre("--centering"));
     EXPECT_EQ(glyphs.arguments, 0u);
 
-    OptionSpec dump = OptionsFromUsage("FILE [--stats]");
+    CommandOptions dump = OptionsFromUsage("FILE [--stats]");
     EXPECT_TRUE(dump.valueOptions.empty());
     EXPECT_THAT(dump.flags, ElementsAre("--stats"));
 }
 
 TEST(CliOptions, AcceptedArgumentsPassThroughWithInlineValuesSplit) {
-    OptionSpec spec = OptionsFromUsage("FILE [--size WxH] [--all] -o OUT");
-    CheckedArgs checked = CheckArgs({"a.txt", "--size=10x20", "--all", "-o", "-"}, spec);
+    CommandOptions accepted = OptionsFromUsage("FILE [--size WxH] [--all] -o OUT");
+    CheckedArgs checked = CheckArgs({"a.txt", "--size=10x20", "--all", "-o", "-"}, accepted);
     EXPECT_EQ(checked.verdict, CheckedArgs::Run);
     EXPECT_THAT(checked.args, ElementsAre("a.txt", "--size", "10x20", "--all", "-o", "-"));
     // A value may itself start with a dash: it belongs to the option before it.
-    checked = CheckArgs({"--size", "-3", "a.txt"}, spec);
+    checked = CheckArgs({"--size", "-3", "a.txt"}, accepted);
     EXPECT_EQ(checked.verdict, CheckedArgs::Run);
     EXPECT_THAT(checked.args, ElementsAre("--size", "-3", "a.txt"));
 }
 
 TEST(CliOptions, MistakesAreRefusedWithTheirReason) {
-    OptionSpec spec = OptionsFromUsage("FILE [--pages A-B] [--stats]");
+    CommandOptions accepted = OptionsFromUsage("FILE [--pages A-B] [--stats]");
     struct Case {
         Args args;
         const char* message;
@@ -54,19 +54,19 @@ TEST(CliOptions, MistakesAreRefusedWithTheirReason) {
         {{"--bogus=1", "a.txt"}, "unknown option '--bogus'"},
     };
     for (const Case& c : cases) {
-        CheckedArgs checked = CheckArgs(c.args, spec);
+        CheckedArgs checked = CheckArgs(c.args, accepted);
         EXPECT_EQ(checked.verdict, CheckedArgs::Refused) << c.message;
         EXPECT_EQ(checked.message, c.message);
     }
 }
 
 TEST(CliOptions, HelpAndVersionWinWhereverTheyStand) {
-    OptionSpec spec = OptionsFromUsage("FILE [--stats]");
-    EXPECT_EQ(CheckArgs({"a.txt", "--help"}, spec).verdict, CheckedArgs::Help);
-    EXPECT_EQ(CheckArgs({"-h"}, spec).verdict, CheckedArgs::Help);
-    EXPECT_EQ(CheckArgs({"--version", "a.txt"}, spec).verdict, CheckedArgs::Version);
+    CommandOptions accepted = OptionsFromUsage("FILE [--stats]");
+    EXPECT_EQ(CheckArgs({"a.txt", "--help"}, accepted).verdict, CheckedArgs::Help);
+    EXPECT_EQ(CheckArgs({"-h"}, accepted).verdict, CheckedArgs::Help);
+    EXPECT_EQ(CheckArgs({"--version", "a.txt"}, accepted).verdict, CheckedArgs::Version);
     // A missing file is the command's own business, not the option check's.
-    EXPECT_EQ(CheckArgs({}, spec).verdict, CheckedArgs::Run);
+    EXPECT_EQ(CheckArgs({}, accepted).verdict, CheckedArgs::Run);
 }
 
 }  // namespace
