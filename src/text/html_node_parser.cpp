@@ -188,12 +188,19 @@ void CYbHTMLTxtNodeParser::addBodyText(std::u16string_view text) {
 
 void CYbHTMLTxtNodeParser::closeLine() {
     if (bibliography_) info_ += u"\r\n";
-    if (!bibliography_ || !runs_.empty()) {
-        LineInfo line;
-        line.runs = std::move(runs_);
-        buffer_.addLine(std::move(line));
-        ++lineIndex_;
-    }
+    if (!bibliography_ || !runs_.empty()) storeLine();
+    startLine();
+}
+
+// Moves the pending runs into the buffer as one line.
+void CYbHTMLTxtNodeParser::storeLine() {
+    LineInfo line;
+    line.runs = std::move(runs_);
+    buffer_.addLine(std::move(line));
+    ++lineIndex_;
+}
+
+void CYbHTMLTxtNodeParser::startLine() {
     runs_.clear();
     lastChar_ = 0;
     pendingSpace_ = pendingBreak_ = false;
@@ -209,15 +216,8 @@ bool CYbHTMLTxtNodeParser::hasContent() const {
 void CYbHTMLTxtNodeParser::breakBlock() {
     if (bibliography_) {
         if (!info_.empty() && !info_.ends_with(u"\r\n")) info_ += u"\r\n";
-        if (hasContent()) {
-            LineInfo line;
-            line.runs = std::move(runs_);
-            buffer_.addLine(std::move(line));
-            ++lineIndex_;
-            runs_.clear();
-        }
-        lastChar_ = 0;
-        pendingSpace_ = pendingBreak_ = false;
+        if (hasContent()) storeLine();
+        startLine();
         return;
     }
     if (hasContent()) closeLine();

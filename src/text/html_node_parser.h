@@ -80,6 +80,8 @@ class CYbHTMLTxtNodeParser {
 
     // Lines.
     void closeLine();
+    void storeLine();
+    void startLine();
     bool hasContent() const;
     void breakBlock();
     void appendRun(int type, std::u16string str, RunPoint begin, RunPoint end,

@@ -85,19 +85,6 @@ bool WriteArchive(const fs::path& path, std::vector<Item> items) {
     return fs::file_size(path) > 0;
 }
 
-// Pixels of the canvas that are clearly red (pictures may be drawn partly transparent,
-// so not necessarily pure red); paper, ink and page numbers are grey.
-int RedPixels(const CYbBitmap& bitmap) {
-    int count = 0;
-    for (int y = 0; y < bitmap.height(); ++y)
-        for (int x = 0; x < bitmap.width(); ++x) {
-            const uint32_t pixel = bitmap.pixel(x, y);
-            const uint32_t r = (pixel >> 16) & 0xFF, g = (pixel >> 8) & 0xFF, b = pixel & 0xFF;
-            if (r > 200 && g < 100 && b < 100) ++count;
-        }
-    return count;
-}
-
 // Answers the next file dialog: notes its folder, then picks `file` or cancels.
 // It answers only from inside the dialog's own event loop: a dialog closed before its loop
 // starts would leave that loop running for ever.
@@ -229,7 +216,7 @@ class ArchiveOpenTest : public QObject {
         int redWithout = 0;
         for (int page = 0; page < std::min(w.pageCount(), 6); page += 2) {
             w.canvas().drawPage(page);
-            redWithout += RedPixels(w.canvas().bitmap());
+            redWithout += Test::RedPixels(w.canvas().bitmap());
         }
         QCOMPARE(redWithout, 0);
         // The text is read from another folder first: the picture must still be found
@@ -240,7 +227,7 @@ class ArchiveOpenTest : public QObject {
         int redWith = 0;
         for (int page = 0; page < std::min(w.pageCount(), 6); page += 2) {
             w.canvas().drawPage(page);
-            redWith += RedPixels(w.canvas().bitmap());
+            redWith += Test::RedPixels(w.canvas().bitmap());
         }
         QVERIFY2(redWith > 1000, qPrintable(QString::number(redWith)));
     }

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "app/main_window.h"
+#include "render/bitmap.h"
 #include "settings/txt_param.h"
 
 namespace Yomibon::Test {
@@ -42,6 +43,19 @@ inline CYbMainWindow& MakeTestWindow(std::unique_ptr<CYbMainWindow>& window,
     [[maybe_unused]] bool exposed = QTest::qWaitForWindowExposed(window.get());
     window->initialize(u"");
     return *window;
+}
+
+// Pixels of a canvas that are clearly red (pictures may be drawn partly transparent, so not
+// necessarily pure red); paper, ink and page numbers are grey.
+inline int RedPixels(const CYbBitmap& bitmap) {
+    int count = 0;
+    for (int y = 0; y < bitmap.height(); ++y)
+        for (int x = 0; x < bitmap.width(); ++x) {
+            const uint32_t pixel = bitmap.pixel(x, y);
+            const uint32_t r = (pixel >> 16) & 0xFF, g = (pixel >> 8) & 0xFF, b = pixel & 0xFF;
+            if (r > 200 && g < 100 && b < 100) ++count;
+        }
+    return count;
 }
 
 }  // namespace Yomibon::Test

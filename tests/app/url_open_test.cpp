@@ -37,17 +37,6 @@ std::string RedPng() {
     return bytes.toStdString();
 }
 
-int RedPixels(const CYbBitmap& bitmap) {
-    int count = 0;
-    for (int y = 0; y < bitmap.height(); ++y)
-        for (int x = 0; x < bitmap.width(); ++x) {
-            const uint32_t p = bitmap.pixel(x, y);
-            const uint32_t r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
-            if (r > 200 && g < 100 && b < 100) ++count;
-        }
-    return count;
-}
-
 CYbOpenURLDlg* ProgressDialog() {
     for (QWidget* w : QApplication::topLevelWidgets())
         if (auto* d = qobject_cast<CYbOpenURLDlg*>(w); d && d->inProgress() && d->isVisible())
@@ -110,7 +99,7 @@ class UrlOpenTest : public QObject {
         int red = 0;
         for (int page = 0; page <= w.pageCount(); page += 2) {
             w.canvas().drawPage(page);
-            red += RedPixels(w.canvas().bitmap());
+            red += Test::RedPixels(w.canvas().bitmap());
         }
         QVERIFY2(red > 1000, qPrintable(QString::number(red)));
         QVERIFY(!ProgressDialog());
