@@ -17,6 +17,7 @@
 #include <filesystem>
 
 #include "app/string_table.h"
+#include "platform/font_match.h"
 #include "platform/paths.h"
 #include "settings/data_folder.h"
 #include "settings/txt_param.h"
@@ -53,15 +54,23 @@ void SetPoint(CYbTxtParam& param, std::u16string_view key, int32_t value) {
 }  // namespace
 
 QStringList CYbTxtStyleConfig::FontNames() {
-    QStringList names, vertical;
-    for (const QString& family : QFontDatabase::families()) {
-        if (QFontDatabase::isPrivateFamily(family)) continue;
-        names.append(family);
-        // Only faces for Japanese have the vertical forms the "@" asks for.
-        if (QFontDatabase::writingSystems(family).contains(QFontDatabase::Japanese))
-            vertical.append(QLatin1Char('@') + family);
-    }
-    return names + vertical;
+    // Only faces that cover Japanese can set the text; Latin-only faces would leave the
+    // renderer to substitute every character.
+    QStringList names;
+    for (const std::u16string& family : JapaneseFontFamilies())
+        if (!QFontDatabase::isPrivateFamily(Q(family))) names.append(Q(family));
+    return names;
+}
+
+QStringList CYbTxtStyleConfig::VerticalFontNames() {
+    QStringList names;
+    for (const QString& family : FontNames())
+        names.append(QLatin1Char('@') + family);
+    return names;
+}
+
+bool CYbTxtStyleConfig::IsVerticalField(int i) {
+    return i < kFirstHorizontalFont;
 }
 
 bool CYbTxtStyleConfig::IsInstalledFont(const QString& face) {
@@ -90,14 +99,14 @@ QWidget* CYbTxtStyleConfig::makeFontGroup() {
     auto* group = new QGroupBox(QStringLiteral("フォント"), this);
     auto* grid = new QGridLayout(group);
     grid->addWidget(new QLabel(QStringLiteral("字間"), group), 0, 3);
-    const QStringList names = FontNames();
+    const QStringList names = FontNames(), vertical = VerticalFontNames();
     for (int i = 0; i < kFontCount; ++i) {
         const size_t n = size_t(i);
         grid->addWidget(new QLabel(QString::fromUtf8(kFontLabels[n]), group), i + 1, 0);
         fonts_[n] = new QComboBox(group);
         fonts_[n]->setEditable(true);
         fonts_[n]->setInsertPolicy(QComboBox::NoInsert);
-        fonts_[n]->addItems(names);
+        fonts_[n]->addItems(IsVerticalField(i) ? vertical : names);
         fonts_[n]->lineEdit()->setMaxLength(int(CYbTxtParam::kMaxFaceUnits));
         fonts_[n]->setMinimumWidth(200);
         grid->addWidget(fonts_[n], i + 1, 1);

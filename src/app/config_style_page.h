@@ -31,8 +31,14 @@ class CYbTxtStyleConfig : public CYbPropPage {
     bool validate() override;
     void write() override;
 
-    // The installed font names, each Japanese face also with its vertical "@" form.
+    // The fields before this one set vertical text (本文, ルビ, 注釈).
+    static constexpr int kFirstHorizontalFont = 3;
+
+    // The installed faces that cover Japanese, by family name.
     static QStringList FontNames();
+    // The same faces in their vertical "@" forms: what the vertical fields offer.
+    static QStringList VerticalFontNames();
+    static bool IsVerticalField(int i);
     // True when the face (without its "@") names an installed font, under any of its names.
     static bool IsInstalledFont(const QString& face);
 

@@ -1,6 +1,6 @@
 #include "app/document_opener.h"
 
-#include "app/string_table.h"
+#include "app/open_failure.h"
 #include "archive/archive_open.h"
 #include "platform/paths.h"
 #include "text/file_kind.h"
@@ -10,6 +10,11 @@ namespace Yomibon {
 
 CYbDocumentOpener::Outcome CYbDocumentOpener::open(const std::u16string& path) {
     if (document_.getFileKind(path) == FK_ARCHIVE) return openArchive(path);
+    // A picture or a program is refused before it is read as text; the book stays.
+    if (IsUnsupportedFile(path)) {
+        if (hooks_.message) hooks_.message(OpenFailureMessage(path, {}));
+        return FAILED;
+    }
     // A shortcut that cannot be resolved is opened as it stands, like any other path.
     if (load(path)) return OPENED;
     reportFailure(path);
@@ -37,10 +42,7 @@ CYbDocumentOpener::Outcome CYbDocumentOpener::openArchive(const std::u16string& 
 
 void CYbDocumentOpener::reportFailure(const std::u16string& path) {
     if (!hooks_.message || document_.lastLoadCancelled()) return;
-    // The loader's own words name the address and the reason (a 404, a timeout...).
-    const std::u16string& reason = document_.lastError();
-    hooks_.message(reason.empty() ? std::u16string(LoadString(IDS_CANNOT_OPEN)) + u"\n" + path
-                                  : reason);
+    hooks_.message(OpenFailureMessage(path, document_.lastError()));
 }
 
 bool CYbDocumentOpener::load(const std::u16string& path) {

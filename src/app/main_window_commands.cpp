@@ -41,7 +41,9 @@ void CYbMainWindow::cmdURLOpen() {
 
 void CYbMainWindow::cmdGotoPage() {
     CYbTxtGotoPageDlg dlg(this, page_, pageCount_);
-    if (dlg.exec() == QDialog::Accepted) gotoEnteredPage(dlg.page());
+    if (messageHook_) dlg.setMessageFunc(messageHook_);
+    // The dialog counts pages as the title bar does, from 1.
+    if (dlg.exec() == QDialog::Accepted) gotoEnteredPage(dlg.page() - 1);
 }
 
 void CYbMainWindow::cmdCopy() {

@@ -6,6 +6,7 @@
 #include <QToolTip>
 
 #include "app/main_window.h"
+#include "app/open_filters.h"
 #include "app/open_url_dlg.h"
 #include "app/page_view.h"
 #include "app/string_table.h"
@@ -97,9 +98,9 @@ bool CYbMainWindow::openPath(const std::u16string& path) {
 }
 
 bool CYbMainWindow::chooseFile(const std::u16string& folder, std::u16string& chosen) {
-    QString filter = ToQString(LoadString(IDS_TEXT_FILES)) + QStringLiteral("(*.txt)");
     QString file = QFileDialog::getOpenFileName(this, ToQString(LoadString(IDS_OPEN_FILE)),
-                                                ToQString(folder), filter);
+                                                ToQString(folder),
+                                                OpenFileFilters().join(QStringLiteral(";;")));
     if (file.isEmpty()) return false;
     chosen = NormalizePath(FromQString(file));
     return true;

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <map>
 #include <mutex>
+#include <set>
 #include <utility>
 
 #include "platform/utf16.h"
@@ -159,6 +160,29 @@ std::optional<FontFile> FindFontForChar(char32_t c) {
     FcPatternDestroy(p);
     cache.emplace(c, found);
     return found;
+}
+
+std::vector<std::u16string> JapaneseFontFamilies() {
+    std::lock_guard<std::mutex> guard(CacheLock());
+    FcPattern* p = FcPatternCreate();
+    FcLangSet* langs = FcLangSetCreate();
+    FcLangSetAdd(langs, reinterpret_cast<const FcChar8*>("ja"));
+    FcPatternAddLangSet(p, FC_LANG, langs);
+    FcPatternAddBool(p, FC_SCALABLE, FcTrue);
+    FcObjectSet* objects = FcObjectSetBuild(FC_FAMILY, nullptr);
+    FcFontSet* fonts = FcFontList(Config(), p, objects);
+    std::set<std::u16string> families;
+    for (int i = 0; fonts && i < fonts->nfont; ++i) {
+        // The first family name is the face's own; further ones are translations of it.
+        FcChar8* name = nullptr;
+        if (FcPatternGetString(fonts->fonts[i], FC_FAMILY, 0, &name) == FcResultMatch && name)
+            families.insert(FromUtf8(reinterpret_cast<const char*>(name)));
+    }
+    if (fonts) FcFontSetDestroy(fonts);
+    FcObjectSetDestroy(objects);
+    FcLangSetDestroy(langs);
+    FcPatternDestroy(p);
+    return {families.begin(), families.end()};
 }
 
 }  // namespace Yomibon

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace Yomibon {
 
@@ -21,5 +22,9 @@ std::optional<FontFile> MatchFontFile(std::u16string_view family, int weight);
 
 // A scalable face that has a glyph for `c`, preferring Japanese faces; cached.
 std::optional<FontFile> FindFontForChar(char32_t c);
+
+// The families of the installed scalable faces that cover Japanese (fontconfig's
+// ":lang=ja"), each once under its first name, in name order.
+std::vector<std::u16string> JapaneseFontFamilies();
 
 }  // namespace Yomibon

@@ -126,8 +126,11 @@ void CYbTxtRendererMgr::createRenderer(int slot, int size, std::u16string_view c
     lf.lfEscapement = lf.lfOrientation = row.vertical ? 2700 : 0;
     lf.lfFaceName = font.face;
     // Horizontal slots set their text upright: the vertical forms' "@" does not apply.
-    if (!row.vertical && !lf.lfFaceName.empty() && lf.lfFaceName[0] == u'@')
-        lf.lfFaceName.erase(0, 1);
+    // Vertical slots always take the vertical forms: a plain family name there would lay
+    // every glyph on its side, which no reader wants from a face chosen for vertical text.
+    const bool marked = !lf.lfFaceName.empty() && lf.lfFaceName[0] == u'@';
+    if (!row.vertical && marked) lf.lfFaceName.erase(0, 1);
+    if (row.vertical && !marked && !lf.lfFaceName.empty()) lf.lfFaceName.insert(0, 1, u'@');
     r->setColor(font.color);
     r->setFont(lf);
     if (row.vertical) r->setProperty(u"FontSpacing", Printf("%g", font.spacing));
