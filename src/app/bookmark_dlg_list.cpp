@@ -3,6 +3,7 @@
 #include <QHeaderView>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "settings/txt_param.h"
 
@@ -45,6 +46,12 @@ CYbTxtPageListDlg::CYbTxtPageListDlg(CYbTxtParam& param, std::u16string posKey, 
     list_->setColumnCount(2);
     list_->setHeaderLabels({QStringLiteral("ページ"), QStringLiteral("ラベル")});
     list_->setRootIsDecorated(false);
+    // One line a row, and the page column as narrow as its numbers: the labels get the rest.
+    list_->setUniformRowHeights(true);
+    list_->setWordWrap(false);
+    list_->setTextElideMode(Qt::ElideRight);
+    list_->header()->setStretchLastSection(true);
+    list_->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     list_->setSortingEnabled(true);
     list_->sortByColumn(0, Qt::AscendingOrder);
@@ -70,6 +77,23 @@ void CYbTxtPageListDlg::restorePosition() {
     const std::vector<int32_t>& v = param_.GetPoints(posKey_);
     if (v.size() < 5 || v[3] <= 0 || v[4] <= 0) return;
     setGeometry(v[1], v[2], v[3], v[4]);
+    placed_ = true;
+}
+
+void CYbTxtPageListDlg::placeBeside(const QRect& ownerFrame, const QRect& screen) {
+    if (placed_) return;
+    placed_ = true;
+    move(BesidePosition(ownerFrame, size(), screen));
+}
+
+QPoint BesidePosition(const QRect& owner, const QSize& size, const QRect& screen) {
+    int x = owner.right() + 1;
+    if (x + size.width() > screen.right() + 1) x = owner.left() - size.width();
+    if (x < screen.left()) x = owner.right() + 1 - size.width();
+    x = std::clamp(x, screen.left(), std::max(screen.left(), screen.right() + 1 - size.width()));
+    const int y = std::clamp(owner.top(), screen.top(),
+                             std::max(screen.top(), screen.bottom() + 1 - size.height()));
+    return {x, y};
 }
 
 void CYbTxtPageListDlg::setEntries(const std::vector<Entry>& entries) {

@@ -38,6 +38,10 @@ class CYbTxtPageListDlg : public QDialog {
     // Jumps to the selected entry's page.
     void goSelected();
     QTreeWidget* list() const { return list_; }
+    // Before the first showing without a kept rectangle: beside the owner's frame, on the
+    // side of the screen where there is room, so that it covers neither menu nor text.
+    void placeBeside(const QRect& ownerFrame, const QRect& screen);
+    bool placed() const { return placed_; }
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -50,8 +54,13 @@ class CYbTxtPageListDlg : public QDialog {
     std::u16string posKey_;
     QTreeWidget* list_ = nullptr;
     std::vector<Entry> entries_;
+    bool placed_ = false;
     JumpFunc onJump_;
     SyncFunc onSync_;
 };
+
+// Where a window of `size` goes beside `owner` within `screen`: right of it, else left of
+// it, else inside its right edge; top-aligned with it and kept on the screen.
+QPoint BesidePosition(const QRect& owner, const QSize& size, const QRect& screen);
 
 }  // namespace Yomibon

@@ -25,7 +25,8 @@ CYbTxtGotoPageDlg::CYbTxtGotoPageDlg(QWidget* parent, int currentPage, int pageC
     field_->setRange(std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
     field_->setValue(std::clamp(currentPage + 1, 1, pageCount_));
     field_->setSuffix(QStringLiteral(" / %1").arg(pageCount_));
-    field_->setMinimumWidth(field_->fontMetrics().horizontalAdvance(QStringLiteral("000000 / 00000")));
+    field_->setMinimumWidth(
+        field_->fontMetrics().horizontalAdvance(QStringLiteral("000000 / 00000")));
     auto* label = new QLabel(QStringLiteral("ページ(&P):"), this);
     label->setBuddy(field_);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -47,7 +48,7 @@ int CYbTxtGotoPageDlg::page() const {
 }
 
 void CYbTxtGotoPageDlg::setText(const QString& text) {
-    field_->lineEdit()->setText(text);
+    if (auto* edit = field_->findChild<QLineEdit*>()) edit->setText(text);
     field_->interpretText();
 }
 
@@ -55,8 +56,8 @@ void CYbTxtGotoPageDlg::accept() {
     field_->interpretText();
     const int entered = field_->value();
     if (entered >= 1 && entered <= pageCount_) return QDialog::accept();
-    message_(FormatMessage(u"1 から %1!d! までのページ番号を入力してください。",
-                           {int64_t(pageCount_)}));
+    message_(
+        FormatMessage(u"1 から %1!d! までのページ番号を入力してください。", {int64_t(pageCount_)}));
     field_->setFocus();
     field_->selectAll();
 }

@@ -6,6 +6,7 @@
 
 #include "app/application.h"
 #include "app/main_window.h"
+#include "app/qt_translations.h"
 #include "app/quit_signals.h"
 
 namespace {
@@ -39,6 +40,7 @@ int main(int argc, char** argv) {
     if (AnswersAlone(argc, argv)) return 0;
     QApplication qt(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Yomibon"));
+    Yomibon::InstallQtTranslations(qt);
     // The whole command line is one path or URL; Qt has taken its own options out of it.
     QStringList args = QApplication::arguments();
     args.removeFirst();

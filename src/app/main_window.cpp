@@ -122,6 +122,9 @@ void CYbMainWindow::menuCommand(int id) {
         selectionMode_ = !selectionMode_;
         setChecked(ID_SELECTION_MODE, selectionMode_);
         if (!selectionMode_) clearSelection();
+        updatePointer();
+        notify(selectionMode_ ? u"選択モード: オン（クリックでページをめくりません）"
+                              : u"選択モード: オフ");
         redraw();
     } else if (id == ID_BOOKMARK_AUTOSAVE) {
         setChecked(ID_BOOKMARK_AUTOSAVE, autoSave_.toggle());
@@ -152,6 +155,7 @@ void CYbMainWindow::initialize(const std::u16string& commandLine, const std::u16
     setEnabled(40103, false);
     selectionMode_ = param_.GetBoolean(u"SelectionMode");
     setChecked(ID_SELECTION_MODE, selectionMode_);
+    updatePointer();
     readFlipInterval();
     buildRecentMenu();
     updateScrollBars();

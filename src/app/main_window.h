@@ -108,6 +108,9 @@ class CYbMainWindow : public QMainWindow, private CYbHistoryHost {
     }
     // Shows a message box captioned "Yomibon" (or the caption) centred over the window.
     void showMessage(const std::u16string& text, const std::u16string& caption = u"Yomibon");
+    // A passing note over the page (a bookmark added, a mode switched); it asks nothing.
+    void notify(const std::u16string& text);
+    const std::u16string& lastNotice() const { return lastNotice_; }
     // Saves the bookmarks to a file of the user's choice; a failure is shown, naming it.
     bool saveBookmarksAs(const std::u16string& path);
     // Writes the state into the settings (the close request's steps).
@@ -136,6 +139,11 @@ class CYbMainWindow : public QMainWindow, private CYbHistoryHost {
     void registerCommands();
     void buildMenus();
     void buildRecentMenu();
+    // Gives every item its own mnemonic and keeps its label for the key shown beside it.
+    void finishMenus();
+    // Shows each item's bound key (after the key map was built).
+    void showMenuKeys();
+    void returnFocusToPage();
     void showContextMenu(const QPoint& at);
     QMenu* addMenu(const QString& title, std::initializer_list<std::pair<const char*, int>> items);
     void setChecked(int id, bool on);
@@ -154,6 +162,8 @@ class CYbMainWindow : public QMainWindow, private CYbHistoryHost {
     int pointToPage(const TextPoint& point) const override;
     void clearSelection();
     void redraw();
+    // The pointer over the page: the text cursor while the selection mode is on.
+    void updatePointer();
 
     // Command handlers.
     void cmdReadFile();
@@ -162,8 +172,8 @@ class CYbMainWindow : public QMainWindow, private CYbHistoryHost {
     void cmdURLOpen();
     void cmdNextPage();
     void cmdPrevPage();
-    void cmdFirstPage() { gotoPage(0); }
-    void cmdEndPage() { gotoPage(pageCount_ - 1); }
+    void cmdFirstPage() { gotoPageWithHistory(0); }
+    void cmdEndPage() { gotoPageWithHistory(pageCount_ - 1); }
     void cmdGotoPage();
     void cmdCopy();
     void cmdNothing() {}
@@ -189,6 +199,7 @@ class CYbMainWindow : public QMainWindow, private CYbHistoryHost {
     // Lists and animation.
     void createListWindows();
     void refreshListWindows();
+    void updateBookmarkItems();
     void destroyListWindows();
     void readFlipInterval();
     // The first value of a numeric setting, or `fallback` when it has none.
@@ -228,6 +239,7 @@ class CYbMainWindow : public QMainWindow, private CYbHistoryHost {
     std::unique_ptr<CYbTxtSubtitleDlg> subtitleDlg_;
     QTimer* flipTimer_ = nullptr;
     std::function<void(const std::u16string&)> messageHook_;
+    std::u16string lastNotice_;
 
     // Desktop: full screen, drops.
     void enterFullScreen();

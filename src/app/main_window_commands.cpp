@@ -3,6 +3,7 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QProcess>
 #include <QUrl>
 
 #include "app/bookmark_dlg.h"
@@ -19,12 +20,28 @@
 #include "layout/bunko_txt_layout.h"
 #include "layout/document_arranger.h"
 #include "layout/shinsho_txt_layout.h"
+#include "platform/format.h"
 #include "platform/paths.h"
 #include "render/page_canvas.h"
 #include "settings/txt_param.h"
 #include "text/txt_document.h"
 
 namespace Yomibon {
+namespace {
+
+// The desktop hands a PDF to the application its MIME database names; xdg-open would
+// otherwise fail later, out of sight.
+bool PdfViewerAvailable() {
+    QProcess query;
+    query.start(QStringLiteral("xdg-mime"), {QStringLiteral("query"), QStringLiteral("default"),
+                                             QStringLiteral("application/pdf")});
+    if (!query.waitForFinished(3000) || query.exitStatus() != QProcess::NormalExit ||
+        query.exitCode() != 0)
+        return false;
+    return !query.readAllStandardOutput().trimmed().isEmpty();
+}
+
+}  // namespace
 
 void CYbMainWindow::showMessage(const std::u16string& text, const std::u16string& caption) {
     if (messageHook_) return messageHook_(text);
@@ -75,13 +92,29 @@ bool CYbMainWindow::saveBookmarksAs(const std::u16string& path) {
 }
 
 void CYbMainWindow::cmdAddBookmark() {
-    document_->bookmarks().AddEntry(page_);
+    CYbTxtBookmark& bookmarks = document_->bookmarks();
+    const int before = bookmarks.EntryCount();
+    bookmarks.AddEntry(page_);
     refreshListWindows();
+    // Bound to a key (Ctrl+Insert) the command is otherwise silent: say what it did.
+    if (bookmarks.EntryCount() == before) {
+        notify(u"このページには栞があります。");
+        return;
+    }
+    // The entries are kept in text order: the new one is numbered by its place there.
+    TextPoint point{0, 0, 0};
+    document_->pageToPoint(page_, point);
+    const auto& entries = bookmarks.Entries();
+    int number = 0;
+    for (size_t i = 0; i < entries.size(); ++i)
+        if (entries[i].point == point) number = int(i) + 1;
+    notify(FormatMessage(u"栞%1!d! を追加しました（%2!d! ページ）",
+                         {int64_t(number), int64_t(page_ + 1)}));
 }
 
 void CYbMainWindow::cmdGotoBookmark(int n) {
     int page = document_->bookmarks().GetEntryPage(n - 1);
-    if (page >= 0) gotoPage(page);
+    if (page >= 0) gotoPageWithHistory(page);
 }
 
 void CYbMainWindow::cmdSetKeyBind() {
@@ -107,8 +140,14 @@ void CYbMainWindow::cmdScrollBar(int which, int how) {
 void CYbMainWindow::cmdHelp() {
     std::filesystem::path help = ProgramFolder() / "Yomibon.pdf";
     // Without a viewer (or the file) the desktop would do nothing visible.
-    if (!std::filesystem::exists(help) ||
-        !QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(help.string()))))
+    if (!std::filesystem::exists(help))
+        return showMessage(u"ヘルプファイルが見つかりません。\n" + FromFsPath(help));
+    if (!PdfViewerAvailable())
+        return showMessage(
+            u"PDF を表示するアプリケーションが見つかりませんでした。\n"
+            u"ヘルプファイルは次の場所にあります:\n" +
+            FromFsPath(help));
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(help.string()))))
         showMessage(u"ヘルプを開けませんでした。\n" + FromFsPath(help));
 }
 
@@ -170,6 +209,8 @@ void CYbMainWindow::cmdLayoutSet() {
 
 void CYbMainWindow::storeState() {
     recent_.store(param_);
+    // The next start opens the book on screen now, whichever way it came back there.
+    if (const std::u16string path = currentPath(); !path.empty()) param_.SetText(u"LastFile", path);
     param_.SetBoolean(u"ShowHScroll", showH_);
     param_.SetBoolean(u"ShowVScroll", showV_);
     autoSave_.store(param_);

@@ -18,9 +18,17 @@ void CYbMainWindow::buildKeyMap() {
     keyMap_.clear();
     for (const auto& [key, name] : table)
         keyMap_[key] = FindCommand(name);
+    showMenuKeys();
 }
 
 bool CYbMainWindow::keyDown(const KeyBind& key) {
+    // In full screen Esc is how a reader expects to leave it; only outside it does the key
+    // do what it is bound to (by default, quitting).
+    constexpr uint32_t kEscape = 0x1B;
+    if (isFullScreen() && key == KeyBind{kEscape, false, false, false}) {
+        leaveFullScreen();
+        return true;
+    }
     auto it = keyMap_.find(key);
     if (it == keyMap_.end()) return false;
     runCommand(it->second);
@@ -84,7 +92,9 @@ void CYbMainWindow::pointerMove(int x, int y, bool leftHeld) {
         TextPoint point;
         PageMapEntry entry;
         bool onText = mapper.HitTest(x, y, point, entry);
-        view_->setCursor(onText ? Qt::IBeamCursor : Qt::ArrowCursor);
+        // The text cursor over the whole page shows the mode, which also takes the clicks
+        // that would otherwise turn pages.
+        view_->setCursor(Qt::IBeamCursor);
         if (selecting_ && leftHeld && (onText || mapper.NearestCharacter(x, y, point, entry)) &&
             point != mapper.selEnd) {
             mapper.selEnd = point;
@@ -118,6 +128,24 @@ void CYbMainWindow::rightUp(const KeyBind& key) {
 
 void CYbMainWindow::middleUp(const KeyBind& key) {
     keyDown(key);
+}
+
+}  // namespace Yomibon
+
+namespace Yomibon {
+
+void CYbMainWindow::updatePointer() {
+    if (selectionMode_)
+        view_->setCursor(Qt::IBeamCursor);
+    else
+        view_->unsetCursor();
+}
+
+void CYbMainWindow::notify(const std::u16string& text) {
+    lastNotice_ = text;
+    // A passing note over the top of the page: it neither takes the focus nor waits.
+    const QPoint at = view_->mapToGlobal(QPoint(view_->width() / 2, view_->height() / 8));
+    QToolTip::showText(at, ToQString(text), view_, QRect(), 2500);
 }
 
 }  // namespace Yomibon

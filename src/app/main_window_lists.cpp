@@ -1,4 +1,6 @@
 // Search and the two modeless list windows (bookmarks, outline) of the main window.
+#include <QScreen>
+
 #include "app/bookmark_dlg.h"
 #include "app/main_window.h"
 #include "app/page_view.h"
@@ -30,8 +32,8 @@ bool CYbMainWindow::searchAgain(bool forward) {
 }
 
 void CYbMainWindow::showHit(const TextPoint& hit, const TextPoint& end) {
-    // Search hits are not page-history steps.
-    gotoPage(document_->pointToPage(hit));
+    // A hit on another spread is a jump Back should return from.
+    gotoPageWithHistory(document_->pointToPage(hit));
     CYbTxtMapper& mapper = canvas_->mapper();
     mapper.selStart = hit;
     mapper.selEnd = end;
@@ -67,11 +69,14 @@ void CYbMainWindow::createListWindows() {
 
 // Both windows toggle the same way: shown when absent or hidden, else hidden.
 template <class Dialog>
-static void ToggleListWindow(Dialog& dlg) {
+static void ToggleListWindow(Dialog& dlg, const QWidget& owner) {
     if (dlg.isVisible()) {
         dlg.hide();
     } else {
         dlg.refresh();
+        const QScreen* screen = owner.screen();
+        dlg.placeBeside(owner.frameGeometry(),
+                        screen ? screen->availableGeometry() : owner.frameGeometry());
         dlg.show();
         dlg.raise();
     }
@@ -79,19 +84,29 @@ static void ToggleListWindow(Dialog& dlg) {
 
 void CYbMainWindow::cmdShowBookmark() {
     createListWindows();
-    ToggleListWindow(*bookmarkDlg_);
+    ToggleListWindow(*bookmarkDlg_, *this);
     syncMenuChecks();
 }
 
 void CYbMainWindow::cmdShowSubtitle() {
     createListWindows();
-    ToggleListWindow(*subtitleDlg_);
+    ToggleListWindow(*subtitleDlg_, *this);
     syncMenuChecks();
 }
 
 void CYbMainWindow::refreshListWindows() {
     if (bookmarkDlg_) bookmarkDlg_->refresh();
     if (subtitleDlg_) subtitleDlg_->refresh();
+    updateBookmarkItems();
+}
+
+void CYbMainWindow::updateBookmarkItems() {
+    // 栞1 .. 栞10 へ移動: only the bookmarks that exist can be gone to.
+    const int count = document_->bookmarks().EntryCount();
+    for (int n = 1; n <= 10; ++n) {
+        const int index = CMD_GotoBookmark1 + n - 1;
+        setEnabled(CommandTable()[size_t(index)].menuId, n <= count);
+    }
 }
 
 void CYbMainWindow::destroyListWindows() {

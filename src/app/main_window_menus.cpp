@@ -1,12 +1,15 @@
 // The main menu, the context menu and the recent-files pop-up.
 #include <QAction>
+#include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTimer>
 
 #include "app/main_window.h"
+#include "app/menu_labels.h"
 #include "app/page_view.h"
 #include "app/window_clipboard.h"
 
@@ -14,6 +17,8 @@ namespace Yomibon {
 namespace {
 
 constexpr int kSeparator = -1;
+// The item's label without the key shown beside it.
+constexpr const char* kLabelProperty = "ybLabel";
 constexpr int kRecentMenu = 203;
 
 }  // namespace
@@ -75,26 +80,29 @@ void CYbMainWindow::buildMenus() {
                                          {"プロパティ(&P)", 40000}});
     addMenu(QStringLiteral("検索(&S)"),
             {{"検索(&F)", 40125}, {"次を検索(&N)", 40126}, {"前を検索(&P)", 40127}});
-    addMenu(QStringLiteral("栞(&B)"), {{"栞の一覧(&L)", 40101},
-                                       {"", kSeparator},
-                                       {"栞の追加(&A)", 40100},
-                                       {"", kSeparator},
-                                       {"栞1へ移動(&1)", 40109},
-                                       {"栞2へ移動(&2)", 40110},
-                                       {"栞3へ移動(&3)", 40111},
-                                       {"栞4へ移動(&4)", 40112},
-                                       {"栞5へ移動(&5)", 40113},
-                                       {"栞6へ移動(&6)", 40114},
-                                       {"栞7へ移動(&7)", 40115},
-                                       {"栞8へ移動(&8)", 40116},
-                                       {"栞9へ移動(&9)", 40117},
-                                       {"栞10へ移動(&0)", 40108}});
+    QMenu* bookmarks = addMenu(QStringLiteral("栞(&B)"), {{"栞の一覧(&L)", 40101},
+                                                          {"", kSeparator},
+                                                          {"栞の追加(&A)", 40100},
+                                                          {"", kSeparator},
+                                                          {"栞1へ移動(&1)", 40109},
+                                                          {"栞2へ移動(&2)", 40110},
+                                                          {"栞3へ移動(&3)", 40111},
+                                                          {"栞4へ移動(&4)", 40112},
+                                                          {"栞5へ移動(&5)", 40113},
+                                                          {"栞6へ移動(&6)", 40114},
+                                                          {"栞7へ移動(&7)", 40115},
+                                                          {"栞8へ移動(&8)", 40116},
+                                                          {"栞9へ移動(&9)", 40117},
+                                                          {"栞10へ移動(&0)", 40108}});
     addMenu(QStringLiteral("ツール(&T)"), {{"キーの割り当て", 40119},
                                            {"", kSeparator},
                                            {"設定(&S)", 40104},
                                            {"レイアウト設定", 40136}});
     addMenu(QStringLiteral("ヘルプ(&H)"),
             {{"ヘルプ(&H)", 40129}, {"", kSeparator}, {"Yomibonについて", 40130}});
+    // Only the bookmarks that exist can be gone to (the list window may have deleted some).
+    connect(bookmarks, &QMenu::aboutToShow, this, [this] { updateBookmarkItems(); });
+    finishMenus();
     for (int id : {40131, 40132, 40133, 40134, 40005, 40102, 40101})
         if (QAction* a = menuAction(id)) a->setCheckable(true);
     setEnabled(40148, false);
@@ -103,6 +111,61 @@ void CYbMainWindow::buildMenus() {
         connect(clipboard, &QClipboard::dataChanged, this,
                 [this] { setEnabled(40122, CYbWindowClipboard::hasText()); });
     setEnabled(40122, CYbWindowClipboard::hasText());
+}
+
+void CYbMainWindow::finishMenus() {
+    QList<QAction*> titles = menuBar()->actions();
+    QStringList titleTexts;
+    for (QAction* title : titles)
+        titleTexts.append(title->text());
+    titleTexts = AssignMnemonics(titleTexts);
+    for (qsizetype i = 0; i < titles.size(); ++i) {
+        titles[i]->setText(titleTexts[i]);
+        QMenu* menu = titles[i]->menu();
+        if (!menu) continue;
+        QList<QAction*> items;
+        QStringList labels;
+        for (QAction* item : menu->actions()) {
+            if (item->isSeparator()) continue;
+            items.append(item);
+            labels.append(item->text());
+        }
+        labels = AssignMnemonics(labels);
+        for (qsizetype n = 0; n < items.size(); ++n) {
+            items[n]->setText(labels[n]);
+            items[n]->setProperty(kLabelProperty, labels[n]);
+        }
+        // A menu closed with Esc leaves the menu bar holding the keys; the page should have
+        // them back, as it had before the menu opened.
+        connect(menu, &QMenu::aboutToHide, this,
+                [this] { QTimer::singleShot(0, this, [this] { returnFocusToPage(); }); });
+    }
+}
+
+void CYbMainWindow::returnFocusToPage() {
+    if (QApplication::activePopupWidget() || QApplication::activeModalWidget()) return;
+    if (!isActiveWindow() && QApplication::activeWindow()) return;
+    QWidget* focus = QApplication::focusWidget();
+    if (focus == view_) return;
+    if (focus && focus != menuBar() && focus != fullScreenMenu_ && focus->window() == this) return;
+    view_->setFocus(Qt::OtherFocusReason);
+}
+
+void CYbMainWindow::showMenuKeys() {
+    // Each command's first key (the plainest, as the key map is ordered) from the bindings
+    // in use, so that the menus follow the user's key file.
+    std::map<int, QString> keys;
+    for (const auto& [key, index] : keyMap_) {
+        if (index < 0 || keys.count(index)) continue;
+        QString text = MenuKeyText(key);
+        if (!text.isEmpty()) keys[index] = text;
+    }
+    for (const auto& [id, action] : actions_) {
+        const QString label = action->property(kLabelProperty).toString();
+        if (label.isEmpty()) continue;
+        auto it = keys.find(FindMenuCommand(id));
+        action->setText(it == keys.end() ? label : label + QLatin1Char('\t') + it->second);
+    }
 }
 
 QAction* CYbMainWindow::menuAction(int id) const {
@@ -168,6 +231,13 @@ void CYbMainWindow::showContextMenu(const QPoint& at) {
     add("プロパティ(&P)", 40000);
     menu.addSeparator();
     menu.addAction(QStringLiteral("キャンセル"));
+    QList<QAction*> items;
+    QStringList labels;
+    for (QAction* item : menu.actions())
+        if (!item->isSeparator()) items.append(item), labels.append(item->text());
+    labels = AssignMnemonics(labels);
+    for (qsizetype n = 0; n < items.size(); ++n)
+        items[n]->setText(labels[n]);
     menu.exec(at);
 }
 

@@ -98,9 +98,9 @@ bool CYbMainWindow::openPath(const std::u16string& path) {
 }
 
 bool CYbMainWindow::chooseFile(const std::u16string& folder, std::u16string& chosen) {
-    QString file = QFileDialog::getOpenFileName(this, ToQString(LoadString(IDS_OPEN_FILE)),
-                                                ToQString(folder),
-                                                OpenFileFilters().join(QStringLiteral(";;")));
+    QString file =
+        QFileDialog::getOpenFileName(this, ToQString(LoadString(IDS_OPEN_FILE)), ToQString(folder),
+                                     OpenFileFilters().join(QStringLiteral(";;")));
     if (file.isEmpty()) return false;
     chosen = NormalizePath(FromQString(file));
     return true;
@@ -121,6 +121,7 @@ void CYbMainWindow::afterOpen(int page) {
 void CYbMainWindow::openText(const std::u16string& text) {
     autoSaveBookmarks();
     document_->openText(text);
+    history_.textWithoutFile();
     afterOpen(1);
     setEnabled(40103, false);
 }
@@ -128,6 +129,7 @@ void CYbMainWindow::openText(const std::u16string& text) {
 void CYbMainWindow::cmdReadClipboard() {
     autoSaveBookmarks();
     document_->openClipboard();
+    history_.textWithoutFile();
     afterOpen(1);
     setEnabled(40103, false);
 }

@@ -27,7 +27,7 @@ void CYbMainWindow::gotoPage(int requested) {
     clearSelection();
     link_ = -1;
     QToolTip::hideText();
-    view_->unsetCursor();
+    updatePointer();
     view_->update();
     updateTitle();
 }
@@ -58,6 +58,8 @@ TextPoint CYbMainWindow::pagePoint(int page) const {
 }
 
 void CYbMainWindow::gotoPageWithHistory(int page) {
+    // A jump to the page already shown is no step to come back from.
+    if (ClampPage(page, pageCount_) == page_) return gotoPage(page);
     history_.gotoPage(page);
 }
 

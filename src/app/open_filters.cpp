@@ -29,7 +29,8 @@ QStringList OpenFileFilters() {
         all.append(QString::fromUtf8(kind.patterns));
         filters.append(Filter(QString::fromUtf8(kind.label), QString::fromUtf8(kind.patterns)));
     }
-    filters.prepend(Filter(QStringLiteral("読み込めるすべてのファイル"), all.join(QLatin1Char(' '))));
+    filters.prepend(
+        Filter(QStringLiteral("読み込めるすべてのファイル"), all.join(QLatin1Char(' '))));
     filters.append(Filter(QStringLiteral("すべてのファイル"), QStringLiteral("*")));
     return filters;
 }

@@ -4,9 +4,11 @@ namespace Yomibon {
 
 bool CYbPageHistory::execute(std::unique_ptr<CYbAbCommand> command) {
     if (!command) return false;
+    // A step that could not be taken (a file that did not open) is nothing to go back from.
+    if (!command->execute()) return false;
     undone_.clear();
     done_.push_back(std::move(command));
-    return done_.back()->execute();
+    return true;
 }
 
 bool CYbPageHistory::back() {

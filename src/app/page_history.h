@@ -15,7 +15,7 @@ class CYbAbCommand {
 
 class CYbPageHistory {
   public:
-    // Discards the undone commands, pushes the new one and runs it.
+    // Runs the command; when it succeeds, discards the undone commands and pushes it.
     bool execute(std::unique_ptr<CYbAbCommand> command);
     // Undoes the newest done command; false when there is none.
     bool back();

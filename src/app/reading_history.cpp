@@ -5,21 +5,24 @@
 namespace Yomibon {
 namespace {
 
+// A move within one book. The book is kept with the step: when another one is shown by then
+// (opened outside the history), going back reopens this one first.
 class CYbGotoPageCommand : public CYbAbCommand {
   public:
-    CYbGotoPageCommand(CYbHistoryHost& host, TextPoint from, TextPoint to)
-        : host_(host), from_(from), to_(to) {}
-    bool execute() override {
-        host_.gotoPage(host_.pointToPage(to_));
-        return true;
-    }
-    bool undo() override {
-        host_.gotoPage(host_.pointToPage(from_));
+    CYbGotoPageCommand(CYbHistoryHost& host, std::u16string path, TextPoint from, TextPoint to)
+        : host_(host), path_(std::move(path)), from_(from), to_(to) {}
+    bool execute() override { return show(to_); }
+    bool undo() override { return show(from_); }
+
+  private:
+    bool show(const TextPoint& point) {
+        if (host_.currentPath() != path_ && (path_.empty() || !host_.openPath(path_))) return false;
+        host_.gotoPage(host_.pointToPage(point));
         return true;
     }
 
-  private:
     CYbHistoryHost& host_;
+    std::u16string path_;
     TextPoint from_, to_;
 };
 
@@ -49,12 +52,24 @@ class CYbOpenFileCommand : public CYbAbCommand {
 }  // namespace
 
 void CYbReadingHistory::gotoPage(int page) {
-    stack_.execute(std::make_unique<CYbGotoPageCommand>(host_, host_.pagePoint(host_.currentPage()),
-                                                        host_.pagePoint(page)));
+    stack_.execute(std::make_unique<CYbGotoPageCommand>(
+        host_, host_.currentPath(), host_.pagePoint(host_.currentPage()), host_.pagePoint(page)));
 }
 
 bool CYbReadingHistory::open(const std::u16string& path) {
-    return stack_.execute(std::make_unique<CYbOpenFileCommand>(host_, host_.currentPath(), path));
+    const std::u16string current = host_.currentPath();
+    if (current.empty()) {
+        // A text without a file (the clipboard's) cannot be reopened: the open is no step
+        // back to it, and the steps taken in it lead nowhere once it is gone.
+        if (!host_.openPath(path)) return false;
+        stack_.clear();
+        return true;
+    }
+    return stack_.execute(std::make_unique<CYbOpenFileCommand>(host_, current, path));
+}
+
+void CYbReadingHistory::textWithoutFile() {
+    stack_.clear();
 }
 
 }  // namespace Yomibon

@@ -36,8 +36,11 @@ class CYbReadingHistory {
     // so that a step still lands on the same text after the pages have been rebuilt.
     void gotoPage(int page);
     // Opens the path as a step of the history; going back reopens the previous file at the
-    // page it was left on. False when the path could not be opened.
+    // page it was left on. False when the path could not be opened (nothing is recorded).
     bool open(const std::u16string& path);
+    // A text without a file (the clipboard's) is now shown: the steps so far lead back to
+    // other books, which is not where Back should go from a text that cannot be reopened.
+    void textWithoutFile();
     bool back() { return stack_.back(); }
     bool forward() { return stack_.forward(); }
     void clear() { stack_.clear(); }

@@ -38,7 +38,7 @@ CYbTxtSearchDlg::CYbTxtSearchDlg(CYbTxtParam& param, CYbTxtSearch& search,
     wrap_ = new QCheckBox(QStringLiteral("見つからなければ戻って検索(&V)"), this);
     auto* down = new QPushButton(QStringLiteral("下検索(&N)"), this);
     auto* up = new QPushButton(QStringLiteral("上検索(&P)"), this);
-    auto* cancel = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
+    auto* cancel = new QPushButton(QStringLiteral("キャンセル"), this);
     down->setDefault(true);
     auto* buttons = new QVBoxLayout;
     for (QPushButton* b : {down, up, cancel})
@@ -59,6 +59,15 @@ CYbTxtSearchDlg::CYbTxtSearchDlg(CYbTxtParam& param, CYbTxtSearch& search,
     };
     loadHistory();
     wrap_->setChecked(param_.GetBoolean(u"SearchLoop"));
+    // The last word is offered selected: typing replaces it, Enter searches it again.
+    word_->setFocus();
+    word_->lineEdit()->selectAll();
+}
+
+void CYbTxtSearchDlg::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    word_->setFocus();
+    word_->lineEdit()->selectAll();
 }
 
 void CYbTxtSearchDlg::loadHistory() {

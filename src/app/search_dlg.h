@@ -35,6 +35,9 @@ class CYbTxtSearchDlg : public QDialog {
     QComboBox* wordBox() const { return word_; }
     QCheckBox* wrapBox() const { return wrap_; }
 
+  protected:
+    void showEvent(QShowEvent* event) override;
+
   private:
     void loadHistory();
     void storeHistory(const std::u16string& word);

@@ -17,7 +17,11 @@ bool CYbWindowClipboard::getText(std::u16string& out) {
 bool CYbWindowClipboard::setText(const std::u16string& text) {
     QClipboard* clipboard = QGuiApplication::clipboard();
     if (!clipboard) return false;
-    clipboard->setText(QString::fromStdU16String(text));
+    // Linux programs end lines with LF; the text's own CR LF would paste as stray CRs.
+    QString plain = QString::fromStdU16String(text);
+    plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    plain.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    clipboard->setText(plain);
     return true;
 }
 

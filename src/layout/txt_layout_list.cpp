@@ -26,6 +26,9 @@ bool IsLeadingPart(std::u16string_view type, std::u16string_view full) {
     return full.substr(0, type.size()) == type;
 }
 
+constexpr const char16_t* kBunkoName = u"文庫本";
+constexpr const char16_t* kShinshoName = u"新書縦2段";
+
 }  // namespace
 
 std::vector<LayoutEntry> EnumerateLayouts(const std::filesystem::path& dataFolder) {
@@ -42,15 +45,20 @@ std::vector<LayoutEntry> EnumerateLayouts(const std::filesystem::path& dataFolde
         CYbCustomTxtLayout layout;
         if (!layout.Open(FromFsPath(file).c_str())) continue;
         std::u16string type = layout.GetLayoutType();
-        entries.push_back({type, layout.GetLayoutName(), u"Layout/" + FromFsPath(file.filename())});
-        if (IsLeadingPart(type, CYbBunkoTxtLayout::kTypeName))
-            bunko = true;
-        else if (IsLeadingPart(type, CYbShinShoTate2TxtLayout::kTypeName))
-            shinsho = true;
+        std::u16string name = layout.GetLayoutName();
+        const bool isBunko = IsLeadingPart(type, CYbBunkoTxtLayout::kTypeName);
+        const bool isShinsho = !isBunko && IsLeadingPart(type, CYbShinShoTate2TxtLayout::kTypeName);
+        // A file of a built-in kind that leaves its name empty (as the shipped ones do) is
+        // listed under its kind's name, not its file name.
+        if (name.empty() && isBunko) name = kBunkoName;
+        if (name.empty() && isShinsho) name = kShinshoName;
+        entries.push_back({type, name, u"Layout/" + FromFsPath(file.filename())});
+        bunko = bunko || isBunko;
+        shinsho = shinsho || isShinsho;
     }
-    if (!bunko) entries.push_back({u"BUNKO 1.0", u"文庫本", u"Layout/Bunko.lay"});
+    if (!bunko) entries.push_back({u"BUNKO 1.0", kBunkoName, u"Layout/Bunko.lay"});
     if (!shinsho)
-        entries.push_back({u"SHINSHOTATE2 1.0", u"新書縦2段", u"Layout/ShinshoTate2.lay"});
+        entries.push_back({u"SHINSHOTATE2 1.0", kShinshoName, u"Layout/ShinshoTate2.lay"});
     return entries;
 }
 
