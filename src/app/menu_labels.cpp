@@ -2,6 +2,7 @@
 
 #include <QRegularExpression>
 #include <QSet>
+#include <vector>
 
 #include "app/qt_string.h"
 
@@ -51,17 +52,21 @@ QString WithoutMnemonic(const QString& label) {
 }
 
 QStringList AssignMnemonics(const QStringList& labels) {
+    // First the labels' own letters (the first item keeps a contested one), so that an item
+    // given a letter never takes one that a later item brings; then the rest.
     QSet<QChar> used;
-    QStringList out;
-    for (const QString& label : labels) {
-        const QChar own = MnemonicOf(label);
-        if (!own.isNull() && !used.contains(own)) {
-            used.insert(own);
-            out.append(label);
-            continue;
-        }
-        const QString plain = WithoutMnemonic(label);
-        QString candidates =
+    QStringList out = labels;
+    std::vector<bool> keeps(size_t(labels.size()), false);
+    for (qsizetype i = 0; i < labels.size(); ++i) {
+        const QChar own = MnemonicOf(labels[i]);
+        if (own.isNull() || used.contains(own)) continue;
+        used.insert(own);
+        keeps[size_t(i)] = true;
+    }
+    for (qsizetype i = 0; i < labels.size(); ++i) {
+        if (keeps[size_t(i)]) continue;
+        const QString plain = WithoutMnemonic(labels[i]);
+        const QString candidates =
             plain.toUpper() + QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789");
         QChar chosen;
         for (QChar c : candidates)
@@ -70,11 +75,11 @@ QStringList AssignMnemonics(const QStringList& labels) {
                 break;
             }
         if (chosen.isNull()) {
-            out.append(plain);
+            out[i] = plain;
             continue;
         }
         used.insert(chosen);
-        out.append(plain + QStringLiteral("(&") + chosen + QLatin1Char(')'));
+        out[i] = plain + QStringLiteral("(&") + chosen + QLatin1Char(')');
     }
     return out;
 }

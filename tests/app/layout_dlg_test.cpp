@@ -20,12 +20,15 @@
 #include <vector>
 
 #include "app/command_table.h"
+#include "app/config_style_page.h"
 #include "app/layout_dlg.h"
 #include "app/main_window.h"
 #include "layout/bunko_txt_layout.h"
 #include "layout/custom_txt_layout.h"
 #include "layout/shinsho_txt_layout.h"
+#include "platform/font.h"
 #include "platform/paths.h"
+#include "render/char_renderer.h"
 #include "render/page_canvas.h"
 #include "settings/data_folder.h"
 #include "settings/txt_param.h"
@@ -388,6 +391,35 @@ class LayoutDlgTest : public QObject {
         QCOMPARE(w.canvas().mapper().columnsPerSpread(), 16);
         QVERIFY(w.pageCount() > pagesBefore);
         QCOMPARE(ReadBytes(shipped), shippedBefore);
+    }
+
+    void applyingTheLayoutKeepsTheChosenBodyFont() {
+        if (!CYbTxtStyleConfig::FontNames().contains(QStringLiteral("IPAexGothic")))
+            QSKIP("IPAexGothic not installed");
+        QTemporaryDir dir;
+        const std::filesystem::path file = FsPath(dir) / "Layout" / "Bunko.lay";
+        QVERIFY(CYbBunkoTxtLayout().Save(FromFsPath(file).c_str()));
+        CYbMainWindow& w = makeWindow(file);
+        FontParam font = windowParam_->GetFont(u"TextFont");
+        font.face = u"@IPAexGothic";
+        windowParam_->SetFont(u"TextFont", font);
+        w.menuCommand(ID_SettingsChanged);
+        auto family = [&w] {
+            LogFont lf;
+            const CYbFont* face = w.canvas().renderers().renderer(0)->getFont(&lf);
+            return face ? face->familyName() : std::u16string();
+        };
+        QCOMPARE(family(), std::u16string(u"IPAexGothic"));
+        bool ran = runDialog(w, [&](CYbLayoutSettingsDlg& dlg) {
+            SetCount(dlg, PageField::Lines, 15);
+            Button(dlg, QDialogButtonBox::Apply)->click();
+            QCOMPARE(family(), std::u16string(u"IPAexGothic"));
+            Button(dlg, QDialogButtonBox::Ok)->click();
+        });
+        QVERIFY(ran);
+        QCOMPARE(w.canvas().mapper().columnsPerSpread(), 30);
+        QCOMPARE(family(), std::u16string(u"IPAexGothic"));
+        QCOMPARE(windowParam_->GetFont(u"TextFont").face, std::u16string(u"@IPAexGothic"));
     }
 
     void windowCancelLeavesTheDocument() {

@@ -47,6 +47,29 @@ TEST(TxtLayoutList, FilesAreListedAndReplaceTheFallbacks) {
     EXPECT_EQ(entries[2].file, u"Layout/e_untyped.lay");
 }
 
+TEST(TxtLayoutList, UnnamedFilesOfBuiltInKindsShowTheKindsNames) {
+    // The shipped layout files leave LayoutName empty: the list shows 文庫本 and 新書縦2段,
+    // never the file names.
+    Yomibon::Test::TempDir dir;
+    auto layoutDir = dir.path() / "Layout";
+    ASSERT_TRUE(CYbBunkoTxtLayout().Save(FromFsPath(layoutDir / "Bunko.lay").c_str()));
+    ASSERT_TRUE(
+        CYbShinShoTate2TxtLayout().Save(FromFsPath(layoutDir / "ShinshoTate2.lay").c_str()));
+    auto entries = EnumerateLayouts(dir.path());
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0], (LayoutEntry{u"BUNKO 1.0", u"文庫本", u"Layout/Bunko.lay"}));
+    EXPECT_EQ(entries[1],
+              (LayoutEntry{u"SHINSHOTATE2 1.0", u"新書縦2段", u"Layout/ShinshoTate2.lay"}));
+    // The shipped files themselves read the same way.
+    const auto shipped = std::filesystem::path(YB_SOURCE_DIR) / "data";
+    if (std::filesystem::exists(shipped / "Layout" / "Bunko.lay")) {
+        entries = EnumerateLayouts(shipped);
+        ASSERT_EQ(entries.size(), 2u);
+        EXPECT_EQ(entries[0].name, u"文庫本");
+        EXPECT_EQ(entries[1].name, u"新書縦2段");
+    }
+}
+
 TEST(TxtLayoutList, CreateLayoutForEntry) {
     Yomibon::Test::TempDir dir;
     auto file = FromFsPath(dir.path() / "mine.lay");
