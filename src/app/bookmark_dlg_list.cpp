@@ -88,11 +88,15 @@ void CYbTxtPageListDlg::placeBeside(const QRect& ownerFrame, const QRect& screen
 
 QPoint BesidePosition(const QRect& owner, const QSize& size, const QRect& screen) {
     int x = owner.right() + 1;
+    int y = owner.top();
     if (x + size.width() > screen.right() + 1) x = owner.left() - size.width();
-    if (x < screen.left()) x = owner.right() + 1 - size.width();
+    if (x < screen.left()) {
+        // Over the owner after all: low enough to leave its title and menu bar free.
+        x = owner.right() + 1 - size.width();
+        y = owner.top() + std::max(80, owner.height() / 6);
+    }
     x = std::clamp(x, screen.left(), std::max(screen.left(), screen.right() + 1 - size.width()));
-    const int y = std::clamp(owner.top(), screen.top(),
-                             std::max(screen.top(), screen.bottom() + 1 - size.height()));
+    y = std::clamp(y, screen.top(), std::max(screen.top(), screen.bottom() + 1 - size.height()));
     return {x, y};
 }
 

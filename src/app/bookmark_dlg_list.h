@@ -60,7 +60,7 @@ class CYbTxtPageListDlg : public QDialog {
 };
 
 // Where a window of `size` goes beside `owner` within `screen`: right of it, else left of
-// it, else inside its right edge; top-aligned with it and kept on the screen.
+// it (top-aligned), else over its right edge below its menu bar; kept on the screen.
 QPoint BesidePosition(const QRect& owner, const QSize& size, const QRect& screen);
 
 }  // namespace Yomibon

@@ -43,6 +43,13 @@ CYbTxtGotoPageDlg::CYbTxtGotoPageDlg(QWidget* parent, int currentPage, int pageC
     };
 }
 
+void CYbTxtGotoPageDlg::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // The number is what the reader came to type: the field has the keys, its text selected.
+    field_->setFocus(Qt::ActiveWindowFocusReason);
+    field_->selectAll();
+}
+
 int CYbTxtGotoPageDlg::page() const {
     return field_->value();
 }

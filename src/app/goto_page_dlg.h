@@ -26,6 +26,9 @@ class CYbTxtGotoPageDlg : public QDialog {
 
     void accept() override;
 
+  protected:
+    void showEvent(QShowEvent* event) override;
+
   private:
     QSpinBox* field_ = nullptr;
     int pageCount_ = 1;

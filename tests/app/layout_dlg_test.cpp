@@ -420,6 +420,20 @@ class LayoutDlgTest : public QObject {
         QCOMPARE(w.canvas().mapper().columnsPerSpread(), 30);
         QCOMPARE(family(), std::u16string(u"IPAexGothic"));
         QCOMPARE(windowParam_->GetFont(u"TextFont").face, std::u16string(u"@IPAexGothic"));
+        // The spread drawn is the one a window started with these settings draws.
+        auto pixels = [](CYbMainWindow& window) {
+            const CYbBitmap& b = window.canvas().bitmap();
+            std::vector<uint32_t> out;
+            for (int y = 0; y < b.height(); y += 2)
+                for (int x = 0; x < b.width(); x += 2)
+                    out.push_back(b.pixel(x, y));
+            return out;
+        };
+        const std::vector<uint32_t> applied = pixels(w);
+        CYbMainWindow& fresh = makeWindow(file);
+        windowParam_->SetFont(u"TextFont", font);
+        fresh.menuCommand(ID_SettingsChanged);
+        QVERIFY(pixels(fresh) == applied);
     }
 
     void windowCancelLeavesTheDocument() {

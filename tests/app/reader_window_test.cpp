@@ -3,6 +3,7 @@
 // say why, the page history within and across books, and the book reopened at the next start.
 #include <unistd.h>
 #include <QApplication>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QSpinBox>
@@ -155,11 +156,11 @@ class ReaderWindowTest : public QObject {
                                             !qobject_cast<QAbstractSpinBox*>(child->parent()))))
                     ++fields;
             QCOMPARE(fields, 1);
-            QVERIFY(dlg.field()->hasFocus());
+            QCOMPARE(dlg.focusWidget(), static_cast<QWidget*>(dlg.field()));
             QVERIFY(dlg.field()->width() > 60);
             QCOMPARE(dlg.field()->findChild<QLineEdit*>()->selectedText(), QStringLiteral("1"));
-            QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("7"));
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            QTest::keyClicks(dlg.focusWidget(), QStringLiteral("7"));
+            QTest::keyClick(dlg.focusWidget(), Qt::Key_Return);
             QVERIFY(!dlg.isVisible());
         });
         QVERIFY(ran);
@@ -168,15 +169,16 @@ class ReaderWindowTest : public QObject {
 
         // Out of range: refused with a message, the dialog stays for another number.
         ran = runModal<CYbTxtGotoPageDlg>(w, CMD_GotoPage, [&](CYbTxtGotoPageDlg& dlg) {
+            QCOMPARE(dlg.focusWidget(), static_cast<QWidget*>(dlg.field()));
             QCOMPARE(dlg.field()->findChild<QLineEdit*>()->selectedText(), QStringLiteral("7"));
-            QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("99999"));
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            QTest::keyClicks(dlg.focusWidget(), QStringLiteral("99999"));
+            QTest::keyClick(dlg.focusWidget(), Qt::Key_Return);
             QVERIFY(dlg.isVisible());
             QCOMPARE(int(messages_.size()), 1);
             QVERIFY(Contains(messages_[0], QString::number(w.pageCount()).toStdU16String()));
-            QVERIFY(dlg.field()->hasFocus());
-            QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("3"));
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            QCOMPARE(dlg.focusWidget(), static_cast<QWidget*>(dlg.field()));
+            QTest::keyClicks(dlg.focusWidget(), QStringLiteral("3"));
+            QTest::keyClick(dlg.focusWidget(), Qt::Key_Return);
             QVERIFY(!dlg.isVisible());
         });
         QVERIFY(ran);
@@ -261,7 +263,7 @@ class ReaderWindowTest : public QObject {
 
     void largeJumpsAreHistorySteps() {
         CYbMainWindow& w = make();
-        w.openWithHistory(Sample());
+        w.openWithHistory(WriteText(dir_, "long.txt", "長い話"));
         QVERIFY(w.pageCount() > 12);
         w.runCommand(CMD_EndPage);
         QCOMPARE(w.currentPage() / 2, (w.pageCount() - 1) / 2);
