@@ -215,6 +215,9 @@ QWidget* CYbTxtStyleConfig::makeOtherGroup() {
 void CYbTxtStyleConfig::read() {
     for (size_t n = 0; n < kFontCount; ++n) {
         FontParam font = param_.GetFont(kFontKeys[n]);
+        // The listed face is selected (and so highlighted when the list opens).
+        const int listed = fonts_[n]->findText(Q(font.face));
+        if (listed >= 0) fonts_[n]->setCurrentIndex(listed);
         fonts_[n]->setEditText(Q(font.face));
         fontColors_[n]->setColor(font.color);
         spacings_[n]->setText(QString::number(font.spacing, 'g'));

@@ -169,14 +169,25 @@ std::vector<std::u16string> JapaneseFontFamilies() {
     FcLangSetAdd(langs, reinterpret_cast<const FcChar8*>("ja"));
     FcPatternAddLangSet(p, FC_LANG, langs);
     FcPatternAddBool(p, FC_SCALABLE, FcTrue);
-    FcObjectSet* objects = FcObjectSetBuild(FC_FAMILY, nullptr);
+    FcObjectSet* objects = FcObjectSetBuild(FC_FAMILY, FC_FAMILYLANG, nullptr);
     FcFontSet* fonts = FcFontList(Config(), p, objects);
     std::set<std::u16string> families;
     for (int i = 0; fonts && i < fonts->nfont; ++i) {
-        // The first family name is the face's own; further ones are translations of it.
+        // A face's Japanese name where it has one (IPA明朝, as the settings name it), else its
+        // first name.
         FcChar8* name = nullptr;
-        if (FcPatternGetString(fonts->fonts[i], FC_FAMILY, 0, &name) == FcResultMatch && name)
-            families.insert(FromUtf8(reinterpret_cast<const char*>(name)));
+        FcChar8* chosen = nullptr;
+        for (int n = 0; FcPatternGetString(fonts->fonts[i], FC_FAMILY, n, &name) == FcResultMatch;
+             ++n) {
+            FcChar8* lang = nullptr;
+            if (!chosen) chosen = name;
+            if (FcPatternGetString(fonts->fonts[i], FC_FAMILYLANG, n, &lang) == FcResultMatch &&
+                std::string_view(reinterpret_cast<const char*>(lang)) == "ja") {
+                chosen = name;
+                break;
+            }
+        }
+        if (chosen) families.insert(FromUtf8(reinterpret_cast<const char*>(chosen)));
     }
     if (fonts) FcFontSetDestroy(fonts);
     FcObjectSetDestroy(objects);

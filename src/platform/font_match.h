@@ -24,7 +24,8 @@ std::optional<FontFile> MatchFontFile(std::u16string_view family, int weight);
 std::optional<FontFile> FindFontForChar(char32_t c);
 
 // The families of the installed scalable faces that cover Japanese (fontconfig's
-// ":lang=ja"), each once under its first name, in name order.
+// ":lang=ja"), each once under its Japanese name where it has one (else its first name), in
+// name order.
 std::vector<std::u16string> JapaneseFontFamilies();
 
 }  // namespace Yomibon

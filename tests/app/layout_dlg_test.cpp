@@ -394,7 +394,7 @@ class LayoutDlgTest : public QObject {
     }
 
     void applyingTheLayoutKeepsTheChosenBodyFont() {
-        if (!CYbTxtStyleConfig::FontNames().contains(QStringLiteral("IPAexGothic")))
+        if (!CYbTxtStyleConfig::IsInstalledFont(QStringLiteral("IPAexGothic")))
             QSKIP("IPAexGothic not installed");
         QTemporaryDir dir;
         const std::filesystem::path file = FsPath(dir) / "Layout" / "Bunko.lay";

@@ -120,12 +120,16 @@ class ReaderWindowTest : public QObject {
                 QCOMPARE(vertical, CYbTxtStyleConfig::IsVerticalField(i));
             }
         }
-        if (names.contains(QStringLiteral("IPAexGothic")))
-            QVERIFY(page.fontBox(0)->findText(QStringLiteral("@IPAexGothic")) >= 0);
+        // Faces are listed under their Japanese names, as the settings name them.
+        if (CYbTxtStyleConfig::IsInstalledFont(QStringLiteral("IPAexGothic")))
+            QVERIFY(page.fontBox(0)->findText(QStringLiteral("@IPAexゴシック")) >= 0);
+        if (CYbTxtStyleConfig::IsInstalledFont(QStringLiteral("IPAMincho")))
+            QCOMPARE(page.fontBox(0)->findText(QStringLiteral("@IPA明朝")),
+                     page.fontBox(0)->currentIndex());
     }
 
     void plainFaceNameStillSetsUprightVerticalText() {
-        if (!CYbTxtStyleConfig::FontNames().contains(QStringLiteral("IPAexGothic")))
+        if (!CYbTxtStyleConfig::IsInstalledFont(QStringLiteral("IPAexGothic")))
             QSKIP("IPAexGothic not installed");
         std::vector<std::vector<uint32_t>> shots;
         for (const char16_t* face : {u"@IPAexGothic", u"IPAexGothic"}) {
