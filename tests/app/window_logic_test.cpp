@@ -98,9 +98,44 @@ class WindowLogicTest : public QObject {
         QVERIFY(history.forward());
         QCOMPARE(reader.file, std::u16string(u"b"));
         QCOMPARE(reader.page, 9);
-        // A failed open is recorded (the move happened) but reported.
+        // A failed open is reported and not recorded: Back still returns to "a".
+        const size_t steps = history.stack().doneCount();
         QVERIFY(!history.open(u"bad"));
         QCOMPARE(reader.opened.back(), std::u16string(u"bad"));
+        QCOMPARE(history.stack().doneCount(), steps);
+        QVERIFY(history.back());
+        QCOMPARE(reader.file, std::u16string(u"a"));
+    }
+
+    void historyStepsStayWithTheirBook() {
+        FakeReader reader;
+        CYbReadingHistory history(reader);
+        history.gotoPage(30);
+        // Another book comes on screen outside the history: Back reopens the step's book.
+        QVERIFY(reader.openPath(u"b"));
+        QVERIFY(history.back());
+        QCOMPARE(reader.file, std::u16string(u"a"));
+        QCOMPARE(reader.page, 1);
+        QVERIFY(history.forward());
+        QCOMPARE(reader.page, 30);
+
+        // A text without a file: the steps so far are dropped, and opening a file from it is
+        // no step back to it.
+        reader.file.clear();
+        history.textWithoutFile();
+        QVERIFY(!history.back());
+        QVERIFY(history.open(u"c"));
+        QCOMPARE(int(history.stack().doneCount()), 0);
+        QVERIFY(!history.back());
+        QCOMPARE(reader.file, std::u16string(u"c"));
+        // A step taken in a text without a file cannot bring it back once it is gone.
+        reader.file.clear();
+        history.gotoPage(12);
+        QVERIFY(reader.openPath(u"d"));
+        const size_t opens = reader.opened.size();
+        QVERIFY(history.back());
+        QCOMPARE(reader.opened.size(), opens);
+        QCOMPARE(reader.file, std::u16string(u"d"));
     }
 
     void autoSaveWritesTheLastPageBesideTheText() {
