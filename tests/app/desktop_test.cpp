@@ -174,8 +174,9 @@ class DesktopTest : public QObject {
         QVERIFY(w.pageCount() > 2);
         QVERIFY2(w.windowTitle().startsWith(QStringLiteral("Yomibon 落とした話 - 作者某 (1/")),
                  qPrintable(w.windowTitle()));
-        // Opened through the history and recorded, as the command line's path is.
-        QCOMPARE(int(w.history().doneCount()), 1);
+        // Opened through the history and recorded, as the command line's path is; being the
+        // first text, there is nothing for Back to return to.
+        QCOMPARE(int(w.history().doneCount()), 0);
         QCOMPARE(w.recentFiles().entries().back().path, path);
         QCOMPARE(w.param().GetText(u"LastFile"), path);
     }
@@ -250,7 +251,8 @@ class DesktopTest : public QObject {
                         QByteArray(narrow.c_str(), qsizetype(narrow.size() + 1)));
         QVERIFY(Drop(w, locator).entered);
         QTRY_COMPARE(w.document().getFileName(), U(server.url("/locator.html")));
-        QCOMPARE(int(w.history().doneCount()), 3);
+        // Each drop after the first is a step Back returns from.
+        QCOMPARE(int(w.history().doneCount()), 2);
     }
 
     void droppedTextIsOpenedAsText() {

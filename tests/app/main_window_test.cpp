@@ -339,7 +339,7 @@ class MainWindowTest : public QObject {
             FromFsPath(std::filesystem::path(dir_.path().toStdString()) / "gone.txt");
         w.openWithHistory(missing);
         QCOMPARE(int(shown.size()), 1);
-        QVERIFY(shown[0].starts_with(u"ファイルを開けませんでした。"));
+        QVERIFY(shown[0].starts_with(u"ファイルが見つかりません。"));
         QVERIFY(shown[0].ends_with(missing));
         QCOMPARE(int(w.recentFiles().entries().size()), 1);
         QCOMPARE(w.param().GetText(u"LastFile"), Sample());

@@ -87,8 +87,10 @@ class SearchListsTest : public QObject {
         QVERIFY2(hitPage > w.pageCount() / 2, "the phrase stands near the end");
         QVERIFY(w.canvas().mapper().selShown);
         QCOMPARE(Selected(w), QStringLiteral("下人の行方"));
-        // Search hits are not history steps.
+        // A hit on another spread is a history step: Back returns to where the search began.
         w.runCommand(CMD_BackPage);
+        QCOMPARE(w.currentPage(), 0);
+        w.runCommand(CMD_ForwardPage);
         QCOMPARE(w.currentPage(), hitPage);
 
         // Without wrap the only hit is not found again; the view stays.
