@@ -63,23 +63,21 @@ int RunExport(const Args& args) {
     }
     const bool terminal = isatty(STDERR_FILENO) == 1;
     auto start = std::chrono::steady_clock::now();
-    PdfExportResult r = ExportPdf(cli->param, *cli->document, cli->arranger->layout(), target,
-                                  options, [&](int done, int total) {
-                                      if (terminal)
-                                          std::fprintf(stderr, "\rexporting page %d/%d", done,
-                                                       total);
-                                      return true;
-                                  });
+    PdfExportResult r =
+        ExportPdf(cli->param, *cli->document, cli->arranger->layout(), target, options,
+                  [&](int done, int total) {
+                      if (terminal) std::fprintf(stderr, "\rexporting page %d/%d", done, total);
+                      return true;
+                  });
     if (terminal) std::fprintf(stderr, "\n");
     double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     if (r.status != PdfExportStatus::Done) {
-        std::fprintf(stderr, "yomibon-cli: cannot export %s: %s\n", out.c_str(),
-                     Reason(r.status));
+        std::fprintf(stderr, "yomibon-cli: cannot export %s: %s\n", out.c_str(), Reason(r.status));
         return 1;
     }
-    std::printf("%s: %d pages, %zu bytes (%.1f KB a page), %.2f s\n", out.c_str(), r.pages,
-                r.bytes, r.pages ? r.bytes / 1024.0 / r.pages : 0.0, seconds);
+    std::printf("%s: %d pages, %zu bytes (%.1f KB a page), %.2f s\n", out.c_str(), r.pages, r.bytes,
+                r.pages ? r.bytes / 1024.0 / r.pages : 0.0, seconds);
     if (r.missingPictures)
         std::printf("missing pictures: %d (drawn as frames)\n", r.missingPictures);
     if (r.missingGlyphs)

@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/paths.h"
 #include "platform/utf16.h"
 #include "render/pdf_page.h"
 #include "settings/file_io.h"
@@ -69,14 +70,19 @@ PdfExportStatus WriteFailure(const std::filesystem::path& target, size_t bytes) 
 
 void SetMetadata(cairo_surface_t* surface, const CYbTxtDocument& document,
                  const PdfExportOptions& options) {
+    // A text without a title of its own is named after its file's path: a PDF takes the
+    // caller's title, or the file's name without its folder and extension.
     std::u16string title = document.buffer().getTitle();
-    if (title.empty()) title = options.fallbackTitle;
+    if (title.empty() || title == document.getFileName()) {
+        title = options.fallbackTitle;
+        if (title.empty() && !document.getFileName().empty())
+            title = FromUtf8(ToFsPath(document.getFileName()).stem().string());
+    }
     if (!title.empty())
         cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_TITLE, ToUtf8(title).c_str());
     const std::u16string& author = document.buffer().getAuthor();
     if (!author.empty())
-        cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_AUTHOR,
-                                       ToUtf8(author).c_str());
+        cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_AUTHOR, ToUtf8(author).c_str());
     cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_CREATOR, "Yomibon");
 }
 

@@ -15,11 +15,11 @@ class CYbTxtLayout;
 class CYbTxtParam;
 
 struct PdfExportOptions {
-    int firstPage = 0;      // book pages, inclusive; clamped to the document
-    int lastPage = -1;      // below 0: the last page
-    bool spreads = false;   // one PDF page per spread instead of per page
+    int firstPage = 0;        // book pages, inclusive; clamped to the document
+    int lastPage = -1;        // below 0: the last page
+    bool spreads = false;     // one PDF page per spread instead of per page
     bool background = false;  // the page colour and background picture
-    // The title when the document has none (the file's name, say).
+    // The title when the document has none of its own; else its file name is taken.
     std::u16string fallbackTitle;
 };
 
@@ -29,8 +29,8 @@ enum class PdfExportStatus {
     NoPages,            // the range holds no page of the document
     FolderNotWritable,  // the target's folder is missing or cannot be written
     DiskFull,
-    WriteFailed,        // the file could not be written for another reason
-    RenderFailed,       // no font, or the PDF could not be made
+    WriteFailed,   // the file could not be written for another reason
+    RenderFailed,  // no font, or the PDF could not be made
 };
 
 struct PdfExportResult {

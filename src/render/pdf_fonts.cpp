@@ -37,8 +37,8 @@ void CYbPdfFonts::setSizes(const FontSizes& sizes) {
         Slot& s = slots_[size_t(i)];
         s.setting = SlotFontFor(param_, i, sizes);
         s.size = std::abs(s.setting.logFont.lfHeight);
-        double spacing = s.setting.vertical ? std::min(s.setting.setting.spacing, kMaxFontSpacing)
-                                            : 0.0;
+        double spacing =
+            s.setting.vertical ? std::min(s.setting.setting.spacing, kMaxFontSpacing) : 0.0;
         LogFont lf = s.setting.logFont;
         if (spacing > 0) {
             lf.lfHeight = std::max(1, int(std::lround(s.size * spacing)));
@@ -118,8 +118,8 @@ bool CYbPdfFonts::drawText(cairo_t* cr, int slot, double x, double y, std::u16st
             // face) carry none, so that the text is found once.
             std::string_view part = i == 0 ? std::string_view(utf8) : std::string_view();
             cairo_text_cluster_t cluster{int(part.size()), int(run.size())};
-            cairo_show_text_glyphs(cr, part.data(), int(part.size()), run.data(),
-                                   int(run.size()), &cluster, 1, cairo_text_cluster_flags_t(0));
+            cairo_show_text_glyphs(cr, part.data(), int(part.size()), run.data(), int(run.size()),
+                                   &cluster, 1, cairo_text_cluster_flags_t(0));
             if (s.font->syntheticBold()) {
                 cairo_glyph_path(cr, run.data(), int(run.size()));
                 cairo_set_line_width(cr, s.em * kBoldStrength);

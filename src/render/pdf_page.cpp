@@ -5,13 +5,13 @@
 
 #include "layout/txt_layout.h"
 #include "platform/format.h"
+#include "platform/paths.h"
 #include "platform/utf16.h"
 #include "render/emf_glyph_store.h"
 #include "render/pdf_emf.h"
 #include "render/pict_ole_renderer.h"
 #include "render/pict_spi_renderer.h"
 #include "settings/data_folder.h"
-#include "platform/paths.h"
 #include "text/txt_document.h"
 
 namespace Yomibon {

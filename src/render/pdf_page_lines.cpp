@@ -106,8 +106,7 @@ void CYbPdfPage::drawSideLine(int line, int run, const TextInfo& info) {
             x = std::min(x, e.inkX);
             bottom = std::max(bottom, e.inkY + e.advance);
         }
-        if (!glyphColumn(SLOT_TEXT, x, top, bottom - top, info.str) && shown(x))
-            ++missingGlyphs_;
+        if (!glyphColumn(SLOT_TEXT, x, top, bottom - top, info.str) && shown(x)) ++missingGlyphs_;
     }
 }
 

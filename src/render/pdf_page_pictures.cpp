@@ -25,8 +25,8 @@ void FreeBytes(void* data) {
 
 // The bitmap (B, G, R, alpha) as a cairo image: premultiplied alpha.
 cairo_surface_t* ImageOf(const CYbBitmap& bmp) {
-    cairo_surface_t* image = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, bmp.width(),
-                                                        bmp.height());
+    cairo_surface_t* image =
+        cairo_image_surface_create(CAIRO_FORMAT_ARGB32, bmp.width(), bmp.height());
     if (cairo_surface_status(image) != CAIRO_STATUS_SUCCESS) return image;
     cairo_surface_flush(image);
     unsigned char* data = cairo_image_surface_get_data(image);
@@ -124,8 +124,8 @@ bool CYbPdfPage::placePicture(std::u16string_view file, const MapRect& area) {
         cairo_surface_set_mime_data(image, CAIRO_MIME_TYPE_JPEG, kept->data(), kept->size(),
                                     FreeBytes, kept);
     }
-    const double s = std::min(double(area.width()) / bmp.width(),
-                              double(area.height()) / bmp.height());
+    const double s =
+        std::min(double(area.width()) / bmp.width(), double(area.height()) / bmp.height());
     const double w = bmp.width() * s, h = bmp.height() * s;
     cairo_save(cr_);
     cairo_translate(cr_, area.left + (area.width() - w) / 2, area.top + (area.height() - h) / 2);
