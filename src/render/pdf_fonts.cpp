@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 #include "platform/utf16.h"
@@ -50,15 +51,41 @@ void CYbPdfFonts::setSizes(const FontSizes& sizes) {
         s.font = CreateFont(lf);
     }
     textColor_ = param_.GetFont(u"TextFont").color;
+    pending_ = Pending();
 }
 
 int CYbPdfFonts::size(int slot) const {
     return slot >= 0 && slot < SLOT_COUNT ? slots_[size_t(slot)].size : 0;
 }
 
-void CYbPdfFonts::setSource(cairo_t* cr, int slot) const {
+uint32_t CYbPdfFonts::colorOf(int slot) const {
     bool body = slot >= SLOT_TEXT && slot <= SLOT_BOLD_HALF_HORIZONTAL;
-    SetColor(cr, body ? textColor_ : slots_[size_t(slot)].setting.setting.color);
+    return body ? textColor_ : slots_[size_t(slot)].setting.setting.color;
+}
+
+void CYbPdfFonts::setSource(cairo_t* cr, int slot) {
+    flush(cr);
+    SetColor(cr, colorOf(slot));
+}
+
+void CYbPdfFonts::flush(cairo_t* cr) {
+    Pending& p = pending_;
+    if (p.glyphs.empty()) return;
+    SetColor(cr, p.color);
+    cairo_set_font_face(cr, p.face);
+    cairo_set_font_matrix(cr, &p.matrix);
+    cairo_show_text_glyphs(cr, p.utf8.data(), int(p.utf8.size()), p.glyphs.data(),
+                           int(p.glyphs.size()), p.clusters.data(), int(p.clusters.size()),
+                           cairo_text_cluster_flags_t(0));
+    if (p.boldWidth > 0) {
+        cairo_glyph_path(cr, p.glyphs.data(), int(p.glyphs.size()));
+        cairo_set_line_width(cr, p.boldWidth);
+        cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+        cairo_stroke(cr);
+    }
+    p.utf8.clear();
+    p.glyphs.clear();
+    p.clusters.clear();
 }
 
 cairo_font_face_t* CYbPdfFonts::cairoFace(FT_FaceRec_* face) {
@@ -99,8 +126,9 @@ bool CYbPdfFonts::drawText(cairo_t* cr, int slot, double x, double y, std::u16st
     centre(s, text, x, y);
     std::vector<FontGlyph> glyphs = s.font->glyphs(x, y, text);
     if (glyphs.empty()) return false;
-    std::string utf8 = searchable ? ToUtf8(text) : std::string();
-    setSource(cr, slot);
+    const std::string utf8 = searchable ? ToUtf8(text) : std::string();
+    const uint32_t color = colorOf(slot);
+    const double boldWidth = s.font->syntheticBold() ? s.em * kBoldStrength : 0.0;
     for (size_t i = 0; i < glyphs.size();) {
         size_t j = i + 1;
         while (j < glyphs.size() && SameRun(glyphs[i], glyphs[j]))
@@ -108,24 +136,23 @@ bool CYbPdfFonts::drawText(cairo_t* cr, int slot, double x, double y, std::u16st
         const FontGlyph& g = glyphs[i];
         cairo_font_face_t* face = cairoFace(g.face);
         if (face) {
-            cairo_set_font_face(cr, face);
-            cairo_matrix_t m{g.xx, g.yx, g.xy, g.yy, 0, 0};
-            cairo_set_font_matrix(cr, &m);
-            std::vector<cairo_glyph_t> run;
-            for (size_t k = i; k < j; ++k)
-                run.push_back({glyphs[k].id, glyphs[k].x0, glyphs[k].y0});
-            // The text goes with the first glyphs as one cluster; later runs (a fallback
-            // face) carry none, so that the text is found once.
-            std::string_view part = i == 0 ? std::string_view(utf8) : std::string_view();
-            cairo_text_cluster_t cluster{int(part.size()), int(run.size())};
-            cairo_show_text_glyphs(cr, part.data(), int(part.size()), run.data(), int(run.size()),
-                                   &cluster, 1, cairo_text_cluster_flags_t(0));
-            if (s.font->syntheticBold()) {
-                cairo_glyph_path(cr, run.data(), int(run.size()));
-                cairo_set_line_width(cr, s.em * kBoldStrength);
-                cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
-                cairo_stroke(cr);
+            const cairo_matrix_t m{g.xx, g.yx, g.xy, g.yy, 0, 0};
+            Pending& p = pending_;
+            if (p.face != face || p.color != color || p.boldWidth != boldWidth ||
+                std::memcmp(&p.matrix, &m, sizeof m) != 0) {
+                flush(cr);
+                p.face = face;
+                p.matrix = m;
+                p.color = color;
+                p.boldWidth = boldWidth;
             }
+            for (size_t k = i; k < j; ++k)
+                p.glyphs.push_back({glyphs[k].id, glyphs[k].x0, glyphs[k].y0});
+            // The text goes with the first glyphs as one cluster; glyphs of a fallback
+            // face carry none, so that the text is found once.
+            const int bytes = i == 0 ? int(utf8.size()) : 0;
+            if (bytes) p.utf8 += utf8;
+            p.clusters.push_back({bytes, int(j - i)});
         }
         i = j;
     }
@@ -137,10 +164,12 @@ bool CYbPdfFonts::drawStretched(cairo_t* cr, int slot, double x, double y, doubl
     if (slot < 0 || slot >= SLOT_COUNT) return false;
     const Slot& s = slots_[size_t(slot)];
     if (s.size <= 0 || height <= 0) return false;
+    flush(cr);
     cairo_save(cr);
     cairo_translate(cr, x, y);
     cairo_scale(cr, 1.0, height / s.size);
     bool drawn = drawText(cr, slot, 0, 0, text);
+    flush(cr);
     cairo_restore(cr);
     return drawn;
 }

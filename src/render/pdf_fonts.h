@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/font.h"
 #include "render/txt_renderer_mgr.h"
@@ -38,10 +39,23 @@ class CYbPdfFonts {
     // The glyph drawn once, stretched downwards to `height` (a dash of any length).
     bool drawStretched(cairo_t* cr, int slot, double x, double y, double height,
                        std::u16string_view text);
-    // The slot's colour as the source.
-    void setSource(cairo_t* cr, int slot) const;
+    // Shows the gathered glyphs and makes the slot's colour the source, for paths.
+    void setSource(cairo_t* cr, int slot);
+    // Shows the glyphs gathered so far. Glyphs are gathered while face, transform and
+    // colour stay the same and shown in one operation: drawing them one by one makes the
+    // PDF surface's bookkeeping of drawn areas grow with the square of their count.
+    void flush(cairo_t* cr);
 
   private:
+    struct Pending {
+        cairo_font_face_t* face = nullptr;
+        cairo_matrix_t matrix{};
+        uint32_t color = 0;
+        double boldWidth = 0;  // the stroke that widens synthesised bold
+        std::string utf8;
+        std::vector<cairo_glyph_t> glyphs;
+        std::vector<cairo_text_cluster_t> clusters;
+    };
     struct Slot {
         std::unique_ptr<CYbFont> font;
         SlotFont setting;
@@ -50,12 +64,14 @@ class CYbPdfFonts {
         double margin = 0;  // how far it reaches left of the cell
     };
     cairo_font_face_t* cairoFace(FT_FaceRec_* face);
+    uint32_t colorOf(int slot) const;
     void centre(const Slot& s, std::u16string_view text, double& x, double& y) const;
 
     const CYbTxtParam& param_;
     std::array<Slot, SLOT_COUNT> slots_;
     std::map<FT_FaceRec_*, cairo_font_face_t*> faces_;
     uint32_t textColor_ = 0;
+    Pending pending_;
 };
 
 }  // namespace Yomibon

@@ -112,6 +112,7 @@ void CYbPdfPage::draw(cairo_t* cr, int left, int right) {
     for (int line = firstLine_; line < nextLine_; ++line)
         drawLine(line);
     drawDecorations();
+    fonts_.flush(cr);
     cr_ = nullptr;
 }
 

@@ -31,7 +31,7 @@ bool IsAddress(std::u16string_view target) {
 }  // namespace
 
 // An external glyph: its glyph file as paths over the cell, or for the repeat marks
-// without one, the font's halves (as the glyph renderers do).
+// names without one, the font's halves (as the glyph renderers do).
 bool CYbPdfPage::glyph(int slot, double x, double y, std::u16string_view name) {
     const std::string& bytes = ExternalGlyphBytes(name);
     const double size = fonts_.size(slot);
@@ -140,12 +140,13 @@ void CYbPdfPage::drawRangeBox(int line, int run) {
     }
 }
 
+// The two-cell repeat mark: its upper and lower halves as the font's characters.
 void CYbPdfPage::drawRepeatMark(int line, int run, const TextInfo& info) {
     PageMapEntry e;
     if (!entryOnSpread({line, run, 0}, e, true)) return;
     const int slot = document_.buffer().isBold({line, run, 0}) ? SLOT_BOLD : SLOT_TEXT;
-    glyph(slot, e.inkX, e.inkY, info.textType == TT_VOICED_REPEAT_MARK ? u"／″" : u"／");
-    glyph(slot, e.inkX, e.inkY + mapper_.fontSizes().text, u"＼");
+    text(slot, e.inkX, e.inkY, info.textType == TT_VOICED_REPEAT_MARK ? u"／″" : u"／");
+    text(slot, e.inkX, e.inkY + mapper_.fontSizes().text, u"＼");
 }
 
 // Neighbouring dashes of one column are one stroke.

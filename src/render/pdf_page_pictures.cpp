@@ -127,6 +127,7 @@ bool CYbPdfPage::placePicture(std::u16string_view file, const MapRect& area) {
     const double s =
         std::min(double(area.width()) / bmp.width(), double(area.height()) / bmp.height());
     const double w = bmp.width() * s, h = bmp.height() * s;
+    fonts_.flush(cr_);
     cairo_save(cr_);
     cairo_translate(cr_, area.left + (area.width() - w) / 2, area.top + (area.height() - h) / 2);
     cairo_scale(cr_, s, s);
