@@ -2,6 +2,8 @@
 // lines, boxes, repeat marks, dashes, and links as link annotations.
 #include <algorithm>
 #include <climits>
+#include <cmath>
+#include <cstdio>
 
 #include "platform/utf16.h"
 #include "render/emf_glyph_store.h"
@@ -191,9 +193,13 @@ void CYbPdfPage::drawLink(int line, int run, const TextInfo& info) {
             bottom = std::max(bottom, e.inkY + e.advance);
         }
         if (!shown(left)) continue;
-        char rect[96];
-        std::snprintf(rect, sizeof rect, " rect=[%d %d %d %d]", left, top, right - left,
-                      bottom - top);
+        // The link area is given in the page's own units, whatever the transformation.
+        double x0 = left, y0 = top, x1 = right, y1 = bottom;
+        cairo_user_to_device(cr_, &x0, &y0);
+        cairo_user_to_device(cr_, &x1, &y1);
+        char rect[160];
+        std::snprintf(rect, sizeof rect, " rect=[%.3f %.3f %.3f %.3f]", std::min(x0, x1),
+                      std::min(y0, y1), std::abs(x1 - x0), std::abs(y1 - y0));
         cairo_tag_begin(cr_, CAIRO_TAG_LINK, (uri + rect).c_str());
         cairo_tag_end(cr_, CAIRO_TAG_LINK);
     }

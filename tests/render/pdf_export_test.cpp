@@ -46,7 +46,9 @@ const char16_t* kDecorated =
     u"　二つ目の段落はここで終わる。\r\n";
 
 // A document opened from notation or from a file, arranged in the paperback layout.
+// Opening a file moves the current folder to the file's; it is put back afterwards.
 struct Book {
+    std::filesystem::path startFolder = std::filesystem::current_path();
     CYbTxtParam param;
     CYbDocumentArranger* arranger = nullptr;
     std::unique_ptr<CYbTxtDocument> doc;
@@ -55,6 +57,10 @@ struct Book {
         auto a = std::make_unique<CYbDocumentArranger>();
         arranger = a.get();
         doc = std::make_unique<CYbTxtDocument>(param, std::move(a));
+    }
+    ~Book() {
+        std::error_code ec;
+        std::filesystem::current_path(startFolder, ec);
     }
     static std::unique_ptr<Book> FromText(std::u16string_view text) {
         auto b = std::make_unique<Book>();
@@ -307,6 +313,36 @@ TEST(PdfExport, TextWithoutTitleTakesTheFallback) {
     options.fallbackTitle = u"名のない本";
     ASSERT_EQ(book->exportTo(dir.path() / "t.pdf", options).status, PdfExportStatus::Done);
     EXPECT_EQ(PdfInfoField(dir.path() / "t.pdf", "Title"), "名のない本");
+}
+
+TEST(PdfExport, LinksBecomeLinkAreasOverTheirText) {
+    YB_REQUIRE_POPPLER();
+    yt::TempDir dir;
+    yt::WriteFile(dir.path() / "link.xhtml",
+                  "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                  "<html xmlns=\"http://www.w3.org/1999/xhtml\" xml:lang=\"ja\"><head>"
+                  "<meta http-equiv=\"Content-Type\" content=\"text/html;charset=UTF-8\" />"
+                  "<title>見本</title></head><body><div class=\"metadata\">"
+                  "<h1 class=\"title\">見本</h1><h2 class=\"author\">作者</h2></div>"
+                  "<div class=\"main_text\">本文の中に<a href=\"https://example.com/book\">"
+                  "案内の頁</a>へのリンクがある。</div></body></html>");
+    auto book = Book::FromFile(dir.path() / "link.xhtml");
+    ASSERT_EQ(book->exportTo(dir.path() / "l.pdf").status, PdfExportStatus::Done);
+    std::string bytes = yt::ReadFile(dir.path() / "l.pdf");
+    EXPECT_NE(bytes.find("/URI (https://example.com/book)"), std::string::npos);
+    std::smatch m;
+    ASSERT_TRUE(std::regex_search(
+        bytes, m, std::regex("/Rect \\[ ([-0-9.]+) ([-0-9.]+) ([-0-9.]+) ([-0-9.]+) \\]")));
+    const double x0 = std::stod(m[1]), y0 = std::stod(m[2]), x1 = std::stod(m[3]),
+                 y1 = std::stod(m[4]);
+    // On the page (105 x 148 mm in points), one column wide and four characters long.
+    EXPECT_GE(x0, 0);
+    EXPECT_LE(x1, 297.7);
+    EXPECT_GE(y0, 0);
+    EXPECT_LE(y1, 419.6);
+    EXPECT_LT(x1 - x0, 20);
+    EXPECT_GT(y1 - y0, 30);
+    EXPECT_NE(PdfText(dir.path() / "l.pdf").find(u"案内の頁"), std::u16string::npos);
 }
 
 TEST(PdfExport, FailuresAndCancellingLeaveNoFile) {
