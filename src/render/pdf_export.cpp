@@ -148,8 +148,8 @@ PdfExportResult ExportPdf(const CYbTxtParam& param, CYbTxtDocument& document,
         return result;
     }
     CYbPdfPage device(param, document, layout);
+    if (!device.ready()) return result;
     const MapRect paper = device.paper();
-    if (paper.width() < 2 || paper.height() < 1) return result;
     const std::vector<OutPage> pages = PagesOf(first, last, options.spreads);
     std::string pdf;
     std::unique_ptr<cairo_surface_t, SurfaceDeleter> surface(

@@ -27,6 +27,8 @@ class CYbPdfFonts {
     // Makes the slots' fonts for the sizes (pixels of the page's user space).
     void setSizes(const FontSizes& sizes);
     int size(int slot) const;
+    // False when the body font could not be loaded (no font installed).
+    bool ready() const { return slots_[SLOT_TEXT].font != nullptr; }
     // The colour of the body slots (links switch it); the other slots keep their own.
     void setTextColor(uint32_t colorref) { textColor_ = colorref; }
 

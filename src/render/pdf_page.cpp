@@ -86,6 +86,11 @@ CYbPdfPage::CYbPdfPage(const CYbTxtParam& param, CYbTxtDocument& document,
 
 CYbPdfPage::~CYbPdfPage() = default;
 
+bool CYbPdfPage::ready() const {
+    const MapRect& paper = mapper_.paperRect();
+    return fonts_.ready() && paper.width() >= 2 && paper.height() >= 1;
+}
+
 void CYbPdfPage::build(int page) {
     const auto& lines = document_.buffer().lines();
     const int perSpread = mapper_.columnsPerSpread();

@@ -32,6 +32,8 @@ class CYbPdfPage {
     // The paper of a spread in the map's pixels.
     const MapRect& paper() const { return mapper_.paperRect(); }
     const MapGeometry& geometry() const { return mapper_.geometry(); }
+    // False when the page cannot be drawn: no paper or no body font.
+    bool ready() const;
     // Builds the map of the spread holding `page`.
     void build(int page);
     // Draws the built spread's content whose cells start in [left, right).
