@@ -10,5 +10,7 @@ find_package(GIF REQUIRED)
 find_package(CURL REQUIRED)
 find_package(LibArchive REQUIRED)
 pkg_check_modules(HarfBuzz REQUIRED IMPORTED_TARGET harfbuzz)
+# The vector page device: cairo's PDF surface over the FreeType faces (cairo-ft).
+pkg_check_modules(Cairo REQUIRED IMPORTED_TARGET cairo cairo-pdf cairo-ft)
 find_package(litehtml REQUIRED)
 pkg_check_modules(WebP REQUIRED IMPORTED_TARGET libwebp)

@@ -51,6 +51,7 @@ const std::array<CommandInfo, CMD_COUNT>& CommandTable() {
         {u"LayoutSet", 40136, 40031},
         {u"ShowProperty", 40000, 40064},
         {u"ShowDocInfo", 40001, 40074},
+        {u"ExportPdf", 40149, 0},
     }};
     return table;
 }

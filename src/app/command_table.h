@@ -1,4 +1,4 @@
-// The reader's 45 named commands: the names key bindings use, their menu ids and the
+// The reader's 46 named commands: the names key bindings use, their menu ids and the
 // labels the key assignment dialog shows.
 #pragma once
 
@@ -47,6 +47,7 @@ enum CommandIndex : int {
     CMD_LayoutSet,
     CMD_ShowProperty,
     CMD_ShowDocInfo,
+    CMD_ExportPdf,
     CMD_COUNT
 };
 

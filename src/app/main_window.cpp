@@ -104,6 +104,7 @@ void CYbMainWindow::registerCommands() {
     set(CMD_LayoutSet, &CYbMainWindow::cmdLayoutSet);
     set(CMD_ShowProperty, &CYbMainWindow::cmdShowProperty);
     set(CMD_ShowDocInfo, &CYbMainWindow::cmdShowDocInfo);
+    set(CMD_ExportPdf, &CYbMainWindow::cmdExportPdf);
     set(CMD_Search, &CYbMainWindow::cmdSearch);
     handlers_[size_t(CMD_SearchNext)] = [this] { searchAgain(true); };
     handlers_[size_t(CMD_SearchPrev)] = [this] { searchAgain(false); };

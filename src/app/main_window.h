@@ -111,6 +111,9 @@ class CYbMainWindow : public QMainWindow, private CYbHistoryHost {
     // A passing note over the page (a bookmark added, a mode switched); it asks nothing.
     void notify(const std::u16string& text);
     const std::u16string& lastNotice() const { return lastNotice_; }
+    // Exports the open book as a PDF with a progress dialog; a failure is shown. True
+    // when the file was written.
+    bool exportPdfTo(const std::u16string& path);
     // Saves the bookmarks to a file of the user's choice; a failure is shown, naming it.
     bool saveBookmarksAs(const std::u16string& path);
     // Writes the state into the settings (the close request's steps).
@@ -191,6 +194,7 @@ class CYbMainWindow : public QMainWindow, private CYbHistoryHost {
     void cmdBackPage() { history_.back(); }
     void cmdShowProperty();
     void cmdShowDocInfo();
+    void cmdExportPdf();
     void cmdLayoutSet();
     void cmdSearch();
     void cmdShowBookmark();

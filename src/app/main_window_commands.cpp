@@ -13,6 +13,7 @@
 #include "app/main_window.h"
 #include "app/open_url_dlg.h"
 #include "app/page_move.h"
+#include "app/pdf_export_flow.h"
 #include "app/string_table.h"
 #include "app/subtitle_dlg.h"
 #include "app/text_dialog.h"
@@ -168,6 +169,21 @@ void CYbMainWindow::cmdShowProperty() {
 void CYbMainWindow::cmdShowDocInfo() {
     CYbTxtDocInfoDlg dlg(this, document_->buffer().getInfo());
     dlg.exec();
+}
+
+void CYbMainWindow::cmdExportPdf() {
+    if (!arranger_) return;
+    if (document_->buffer().lines().empty()) return showMessage(u"書き出す文章がありません。");
+    CYbPdfExportFlow(this, param_, *document_, arranger_->layout(),
+                     [this](const std::u16string& m) { showMessage(m); })
+        .run();
+}
+
+bool CYbMainWindow::exportPdfTo(const std::u16string& path) {
+    if (!arranger_) return false;
+    return CYbPdfExportFlow(this, param_, *document_, arranger_->layout(),
+                            [this](const std::u16string& m) { showMessage(m); })
+               .exportTo(path) == PdfExportStatus::Done;
 }
 
 void CYbMainWindow::cmdLayoutSet() {

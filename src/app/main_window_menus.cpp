@@ -49,6 +49,7 @@ void CYbMainWindow::buildMenus() {
                                              {"読み直し", 202},
                                              {"", kSeparator},
                                              {"保存(&S)", 40148},
+                                             {"PDFに書き出し(&E)…", 40149},
                                              {"", kSeparator},
                                              {"文章情報(&I)", 40001},
                                              {"", kSeparator},

@@ -6,8 +6,11 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/ink_raster.h"
+
+struct FT_FaceRec_;
 
 namespace Yomibon {
 
@@ -54,6 +57,17 @@ struct TextExtent {
     int cy = 0;  // across it (the em)
 };
 
+// One glyph as a font sets it, for vector output: the FreeType face it comes from (the
+// font's own or a fallback face), its glyph id and where its em square goes.
+struct FontGlyph {
+    FT_FaceRec_* face = nullptr;
+    unsigned id = 0;
+    // Maps the em square (one unit per em, y pointing down, the glyph origin on the
+    // baseline at 0) to pixels: px = xx * u + xy * v + x0, py = yx * u + yy * v + y0.
+    double xx = 1, yx = 0, xy = 0, yy = 1, x0 = 0, y0 = 0;
+    size_t cluster = 0;  // the first code unit of the character the glyph sets
+};
+
 // A font made from a record. Drawing at (x, y) puts the em square of the first character
 // with its top-left corner at (x, y); the next character follows to the right
 // (horizontal) or below (vertical). In a vertical face, upright characters take their
@@ -76,6 +90,10 @@ class CYbFont {
     virtual bool draw(const InkMask& mask, double x, double y, std::u16string_view text) const = 0;
     // True when the face (or a fallback face) has a glyph for the code point.
     virtual bool hasGlyph(char32_t c) const = 0;
+    // The glyphs draw() would set for the text at (x, y), in text order.
+    virtual std::vector<FontGlyph> glyphs(double x, double y, std::u16string_view text) const = 0;
+    // True when the strokes are widened because the face has no bold of its own.
+    virtual bool syntheticBold() const = 0;
 };
 
 // Resolves the face through the font configuration; a family that is not installed

@@ -77,6 +77,7 @@ struct PlacedGlyph {
     double offsetX;  // shaping offsets, font units
     double offsetY;
     double advanceUnits;
+    size_t cluster;
 };
 
 class FontFace final : public CYbFont {
@@ -108,6 +109,15 @@ class FontFace final : public CYbFont {
             any |= drawGlyph(mask, g);
         return any;
     }
+
+    std::vector<FontGlyph> glyphs(double x, double y, std::u16string_view text) const override {
+        std::vector<FontGlyph> out;
+        for (const PlacedGlyph& g : layout(text, x, y, nullptr))
+            out.push_back(vectorGlyph(g));
+        return out;
+    }
+
+    bool syntheticBold() const override { return bold_; }
 
     bool hasGlyph(char32_t c) const override {
         hb_codepoint_t glyph = 0;
@@ -183,7 +193,8 @@ class FontFace final : public CYbFont {
                           penY,
                           double(p.x_offset),
                           double(p.y_offset),
-                          double(p.x_advance)};
+                          double(p.x_advance),
+                          cluster};
             double advance = g.placement == Placement::Upright ? (p.x_advance ? em_ : 0)
                                                                : p.x_advance * scale(*f);
             if (g.placement == Placement::Horizontal)
@@ -199,6 +210,34 @@ class FontFace final : public CYbFont {
     std::shared_ptr<FaceData> fallbackFace(char32_t c) const {
         auto file = FindFontForChar(c);
         return file ? OpenFace(*file) : nullptr;
+    }
+
+    // The transform drawGlyph applies, for an em square of unit size with y pointing down.
+    FontGlyph vectorGlyph(const PlacedGlyph& g) const {
+        const double sc = scale(*g.face);
+        const double shear = logFont_.lfItalic ? kItalicShear : 0.0;
+        FontGlyph v;
+        v.face = g.face->face;
+        v.id = g.glyph;
+        v.cluster = g.cluster;
+        if (g.placement == Placement::Rotated) {
+            v.xx = 0;
+            v.xy = -em_;
+            v.yx = em_;
+            v.yy = -em_ * shear;
+            v.x0 = g.x + descent() + g.offsetY * sc;
+            v.y0 = g.y + g.offsetX * sc;
+        } else {
+            v.xx = em_;
+            v.xy = -em_ * shear;
+            v.yx = 0;
+            v.yy = em_;
+            double left = g.x;
+            if (g.placement == Placement::Upright) left += (em_ - g.advanceUnits * sc) / 2;
+            v.x0 = left + g.offsetX * sc;
+            v.y0 = g.y + ascent() - g.offsetY * sc;
+        }
+        return v;
     }
 
     bool drawGlyph(const InkMask& mask, const PlacedGlyph& g) const {

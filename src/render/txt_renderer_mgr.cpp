@@ -77,6 +77,25 @@ std::u16string_view ChooseRendererClass(int antiAlias, int size) {
     return size < 18 ? u"CYbChar8NNRenderer" : u"CYbChar4NNRenderer";
 }
 
+SlotFont SlotFontFor(const CYbTxtParam& param, int slot, const FontSizes& sizes) {
+    const SlotRow& row = kSlots[size_t(std::clamp(slot, 0, SLOT_COUNT - 1))];
+    SlotFont out;
+    out.setting = param.GetFont(row.fontKey);
+    out.vertical = row.vertical;
+    LogFont& lf = out.logFont;
+    lf.lfHeight = std::max(SizeFor(row.size, sizes), 1);
+    lf.lfWeight = row.bold ? FW_BOLD : FW_NORMAL;
+    lf.lfEscapement = lf.lfOrientation = row.vertical ? 2700 : 0;
+    lf.lfFaceName = out.setting.face;
+    // Horizontal slots set their text upright: the vertical forms' "@" does not apply.
+    // Vertical slots always take the vertical forms: a plain family name there would lay
+    // every glyph on its side, which no reader wants from a face chosen for vertical text.
+    const bool marked = !lf.lfFaceName.empty() && lf.lfFaceName[0] == u'@';
+    if (!row.vertical && marked) lf.lfFaceName.erase(0, 1);
+    if (row.vertical && !marked && !lf.lfFaceName.empty()) lf.lfFaceName.insert(0, 1, u'@');
+    return out;
+}
+
 void EvictLeastUsed(PictureCache& cache, size_t keep) {
     while (cache.size() > keep) {
         auto least = std::min_element(cache.begin(), cache.end(), [](const auto& a, const auto& b) {
@@ -114,34 +133,24 @@ CYbPictRenderer* CYbTxtRendererMgr::pictRenderer(int slot) const {
     return slot >= 0 && slot < 2 ? pictRenderers_[size_t(slot)].get() : nullptr;
 }
 
-void CYbTxtRendererMgr::createRenderer(int slot, int size, std::u16string_view currentDirectory) {
-    const SlotRow& row = kSlots[size_t(slot)];
+void CYbTxtRendererMgr::createRenderer(int slot, const FontSizes& sizes,
+                                       std::u16string_view currentDirectory) {
+    const int size = SizeFor(kSlots[size_t(slot)].size, sizes);
+    SlotFont font = SlotFontFor(param_, slot, sizes);
     std::u16string_view cls = ChooseRendererClass(antiAlias_, size);
     auto& r = renderers_[size_t(slot)];
     if (!r || r->getClassName() != cls) r = MakeRenderer(cls);
-    FontParam font = param_.GetFont(row.fontKey);
-    LogFont lf;
-    lf.lfHeight = std::max(size, 1);
-    lf.lfWeight = row.bold ? FW_BOLD : FW_NORMAL;
-    lf.lfEscapement = lf.lfOrientation = row.vertical ? 2700 : 0;
-    lf.lfFaceName = font.face;
-    // Horizontal slots set their text upright: the vertical forms' "@" does not apply.
-    // Vertical slots always take the vertical forms: a plain family name there would lay
-    // every glyph on its side, which no reader wants from a face chosen for vertical text.
-    const bool marked = !lf.lfFaceName.empty() && lf.lfFaceName[0] == u'@';
-    if (!row.vertical && marked) lf.lfFaceName.erase(0, 1);
-    if (row.vertical && !marked && !lf.lfFaceName.empty()) lf.lfFaceName.insert(0, 1, u'@');
-    r->setColor(font.color);
-    r->setFont(lf);
-    if (row.vertical) r->setProperty(u"FontSpacing", Printf("%g", font.spacing));
-    r->setProperty(u"FontCentering", font.centering ? u"1" : u"0");
+    r->setColor(font.setting.color);
+    r->setFont(font.logFont);
+    if (font.vertical) r->setProperty(u"FontSpacing", Printf("%g", font.setting.spacing));
+    r->setProperty(u"FontCentering", font.setting.centering ? u"1" : u"0");
     r->setProperty(u"CurDir", currentDirectory);
 }
 
 void CYbTxtRendererMgr::setFonts(std::u16string_view currentDirectory,
                                  std::u16string_view frequentChars, const FontSizes& sizes) {
     for (int slot = 0; slot < SLOT_COUNT; ++slot)
-        createRenderer(slot, SizeFor(kSlots[size_t(slot)].size, sizes), currentDirectory);
+        createRenderer(slot, sizes, currentDirectory);
     renderers_[SLOT_TEXT]->retainGlyphs(frequentChars);
 }
 

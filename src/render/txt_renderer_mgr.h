@@ -12,10 +12,9 @@
 #include "render/bitmap.h"
 #include "render/char_renderer.h"
 #include "render/pict_renderer.h"
+#include "settings/txt_param.h"
 
 namespace Yomibon {
-
-class CYbTxtParam;
 
 // The renderer slots and what each draws.
 enum RendererSlot : int {
@@ -42,6 +41,15 @@ struct FontSizes {
     int nombre = 0;
     int runningHead = 0;
 };
+
+// The font of a renderer slot at its size in pixels, with the setting it comes from
+// (colour, spacing, centring).
+struct SlotFont {
+    LogFont logFont;
+    FontParam setting;
+    bool vertical = false;
+};
+SlotFont SlotFontFor(const CYbTxtParam& param, int slot, const FontSizes& sizes);
 
 // The renderer class for an anti-aliasing mode (2 = LCD) and a font size in pixels.
 std::u16string_view ChooseRendererClass(int antiAlias, int size);
@@ -102,7 +110,7 @@ class CYbTxtRendererMgr {
     CYbPictRenderer* findPictRenderer(const std::u16string& file);
     void blend(CYbBitmap& target, const PictureCacheEntry& entry, int x, int y, int width,
                int height) const;
-    void createRenderer(int slot, int size, std::u16string_view currentDirectory);
+    void createRenderer(int slot, const FontSizes& sizes, std::u16string_view currentDirectory);
 
     const CYbTxtParam& param_;
     int antiAlias_ = 1;

@@ -58,7 +58,7 @@ class AppLogicTest : public QObject {
     }
 
     void commandTable() {
-        QCOMPARE(int(CommandTable().size()), 45);
+        QCOMPARE(int(CommandTable().size()), 46);
         QCOMPARE(FindCommand(u"NextPage"), int(CMD_NextPage));
         QCOMPARE(FindCommand(u"nextpage"), -1);
         QCOMPARE(FindCommand(u"ShowDocInfo"), 44);
