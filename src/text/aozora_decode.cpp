@@ -2,6 +2,8 @@
 #include <algorithm>
 #include <chrono>
 #include <cstring>
+#include <future>
+#include <system_error>
 
 #include "platform/codepage.h"
 #include "platform/file_text.h"
@@ -9,6 +11,7 @@
 #include "platform/paths.h"
 #include "settings/file_io.h"
 #include "text/aozora_parser.h"
+#include "text/gaiji_table.h"
 
 namespace Yomibon {
 namespace {
@@ -25,6 +28,29 @@ bool LooksLikeUtf16(const char* p, size_t n) {
     return odd >= 2 && even * 8 <= odd;
 }
 
+// The tables of external characters take milliseconds to read; they are read on the second
+// core while the text is read, decoded and parsed, and a parse that needs them first waits
+// for them (the tables are built once, under the language's guard for statics).
+class PreloadExternalCharTables {
+  public:
+    PreloadExternalCharTables() {
+        try {
+            done_ = std::async(std::launch::async, [] {
+                GaijiTable();
+                JisX0213Table();
+            });
+        } catch (const std::system_error&) {
+            // No thread to spare: the parse loads them itself when it meets one.
+        }
+    }
+    ~PreloadExternalCharTables() {
+        if (done_.valid()) done_.wait();
+    }
+
+  private:
+    std::future<void> done_;
+};
+
 std::u16string Decode(const char* p, size_t n, bool marked) {
     if (marked) return FromUtf16Le(std::string_view(p, n));
     int codePage = DetectCodePage(p, std::min(n, kDetectBytes));
@@ -32,7 +58,8 @@ std::u16string Decode(const char* p, size_t n, bool marked) {
     // The detector's guess of UTF-16 on a short sample is only believed with zero bytes.
     if ((codePage == CP_UTF16LE || codePage == CP_UTF16BE) && !std::memchr(p, 0, n))
         codePage = CP_SHIFT_JIS;
-    if (codePage == CP_SHIFT_JIS && n > 1 && LooksLikeUtf16(p, n - 1)) codePage = CP_UTF16LE;
+    if (codePage == CP_SHIFT_JIS && n > 1 && std::memchr(p, 0, n - 1) && LooksLikeUtf16(p, n - 1))
+        codePage = CP_UTF16LE;
     if (codePage == CP_UTF16LE) return FromUtf16Le(std::string_view(p, n));
     std::u16string out;
     ConvertToUtf16Lenient(codePage, p, n, out);
@@ -49,8 +76,9 @@ std::u16string CYbAozoraTxtParser::DecodeText(const char* data, size_t size) {
     }
     std::u16string text = Decode(data, size, marked);
     if (!text.empty() && text[0] == u'\uFEFF') text.erase(0, 1);
-    // NUL is never text; dropping it keeps the zero-terminated contract of parseText.
-    std::erase(text, u'\0');
+    // NUL is never text; dropping it keeps the zero-terminated contract of parseText. Every
+    // code page read here needs a zero byte to give U+0000, so most texts skip the pass.
+    if (std::memchr(data, 0, size)) std::erase(text, u'\0');
     return text;
 }
 
@@ -61,6 +89,7 @@ bool CYbAozoraTxtParser::loadFile(const std::u16string& fileName, CYbTxtBuffer& 
     };
     phases_ = {};
     auto start = Clock::now();
+    PreloadExternalCharTables tables;
     // Only a regular file is read, without blocking: a FIFO named as a text must not hang.
     std::string bytes;
     if (!ReadFileBytes(ToFsPath(fileName), bytes, Limits::kMaxTextFileBytes)) return false;

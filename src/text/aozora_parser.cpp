@@ -39,8 +39,12 @@ bool CYbAozoraTxtParser::parseText(std::u16string_view text, CYbTxtBuffer& buffe
     size_t start = 0;
     bool accent = false;
     for (size_t i = 0; i < text.size(); ++i) {
-        char16_t c = text[i];
-        if (c == u'〔') accent = true;
+        const char16_t c = text[i];
+        // Nearly every character lies above the line ends: one comparison passes it.
+        if (c > u'\r') {
+            if (c == u'〔') accent = true;
+            continue;
+        }
         if (c != u'\r' && c != u'\n') continue;
         wrapLine(text.substr(start, i - start), accent);
         if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;

@@ -53,6 +53,7 @@ class CYbAozoraTxtParser : public CYbTxtParser {
     bool parseWholeLine(std::u16string_view line);
     void walkLine(std::u16string_view line);
     bool matchAnnotation(std::u16string_view line, size_t at, Match& match) const;
+    void appendPlain(std::u16string_view line, size_t& i);
     void closePlain(std::u16string_view line);
     void appendSpecial(const SpecialCharRow& row);
     void cutOpenRanges();

@@ -6,6 +6,9 @@
 namespace Yomibon {
 
 std::u16string RubyText(std::u16string_view reading) {
+    // Most readings are plain kana: nothing to compose or replace.
+    if (reading.find_first_of(u"／゛゜") == std::u16string_view::npos)
+        return std::u16string(reading);
     std::u16string out;
     out.reserve(reading.size());
     for (size_t i = 0; i < reading.size();) {
