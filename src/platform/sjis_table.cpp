@@ -133,7 +133,8 @@ class SlowPath {
 
     // Decodes from `at` to the end of a line where nothing is pending; returns where the
     // table can take over again.
-    size_t decode(const char* data, size_t size, size_t at, std::u16string& out, size_t& written) {
+    [[gnu::noinline]] size_t decode(const char* data, size_t size, size_t at, std::u16string& out,
+                                    size_t& written) {
         const char* source = data + at;
         const char* end = source;
         do {
@@ -158,6 +159,30 @@ class SlowPath {
     ConverterPtr conv_;
 };
 
+// Decodes from `i` as far as the table holds the sequences (the whole text, as a rule) and
+// returns where it stopped. Kept apart from the converter's path so that the loop keeps
+// its few values in registers.
+size_t DecodeByTable(const ShiftJisTable& table, const unsigned char* bytes, size_t i, size_t size,
+                     char16_t* out, size_t& written) {
+    char16_t* o = out + written;
+    while (i < size) {
+        const unsigned b = bytes[i];
+        const int32_t row = table.row[b];
+        if (row == kSingle) {
+            *o++ = table.single[b];
+            ++i;
+            continue;
+        }
+        if (row < 0 || i + 1 >= size) break;
+        const char16_t u = table.pair[size_t(row) + bytes[i + 1]];
+        if (u == 0) break;
+        *o++ = u;
+        i += 2;
+    }
+    written = size_t(o - out);
+    return i;
+}
+
 }  // namespace
 
 bool DecodeShiftJis(const char* data, size_t size, std::u16string& out) {
@@ -167,31 +192,15 @@ bool DecodeShiftJis(const char* data, size_t size, std::u16string& out) {
     // One unit per byte at most, from the table and from the converter's replacements.
     out.resize(written + size + 16);
     auto bytes = reinterpret_cast<const unsigned char*>(data);
-    char16_t* o = out.data() + written;
     SlowPath slow;
     bool slowOpen = false;
-    for (size_t i = 0; i < size;) {
-        const unsigned b = bytes[i];
-        const int32_t row = table.row[b];
-        if (row == kSingle) {
-            *o++ = table.single[b];
-            ++i;
-            continue;
-        }
-        if (row >= 0 && i + 1 < size) {
-            const char16_t u = table.pair[size_t(row) + bytes[i + 1]];
-            if (u != 0) {
-                *o++ = u;
-                i += 2;
-                continue;
-            }
-        }
+    for (size_t i = 0;;) {
+        i = DecodeByTable(table, bytes, i, size, out.data(), written);
+        if (i >= size) break;
         if (!slowOpen && !(slowOpen = slow.open())) return false;
-        written = size_t(o - out.data());
         i = slow.decode(data, size, i, out, written);
-        o = out.data() + written;
     }
-    out.resize(size_t(o - out.data()));
+    out.resize(written);
     return true;
 }
 

@@ -125,9 +125,19 @@ void CYbAozoraTxtParser::walkLine(std::u16string_view line) {
     cutOpenRanges();
 }
 
+uint16_t CYbAozoraTxtParser::classOf(char32_t c) {
+    const size_t slot = c & 0xFF;
+    if (!classes_.held[slot] || classes_.chars[slot] != c) {
+        classes_.chars[slot] = c;
+        classes_.classes[slot] = CharClass(c);
+        classes_.held[slot] = true;
+    }
+    return classes_.classes[slot];
+}
+
 void CYbAozoraTxtParser::appendPlain(std::u16string_view line, size_t& i) {
     size_t units = UnitsAt(line, i);
-    uint16_t cls = CharClass(CodePointAt(line, i));
+    uint16_t cls = classOf(CodePointAt(line, i));
     if (plainOpen_ && cls != plainClass_) closePlain(line);
     if (!plainOpen_) {
         plainOpen_ = true;

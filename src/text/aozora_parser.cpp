@@ -100,8 +100,17 @@ void CYbAozoraTxtParser::postProcess() {
         buffer.forEachAll(title);
     }
     if (inBibliography_) {
+        // The walk of forEachAll to the first run InfoType takes, without a virtual call for
+        // each of the runs before it (the whole body).
         InfoType info(buffer, info_);
-        buffer.forEachAll(info);
+        auto& lines = buffer.lines();
+        bool found = false;
+        for (int32_t l = 0; l < int32_t(lines.size()) && !found; ++l) {
+            auto& runs = lines[size_t(l)].runs;
+            for (int32_t r = 0; r < int32_t(runs.size()) && !found; ++r)
+                if (info.InfoType::isValid(runs[size_t(r)].textType))
+                    found = !info.InfoType::setType({l, r, 0}, runs[size_t(r)]);
+        }
     }
     MarkBold(buffer);
 }
