@@ -2,8 +2,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cstring>
-#include <future>
-#include <system_error>
 
 #include "platform/codepage.h"
 #include "platform/file_text.h"
@@ -11,7 +9,6 @@
 #include "platform/paths.h"
 #include "settings/file_io.h"
 #include "text/aozora_parser.h"
-#include "text/gaiji_table.h"
 
 namespace Yomibon {
 namespace {
@@ -27,29 +24,6 @@ bool LooksLikeUtf16(const char* p, size_t n) {
         if (p[i] == '\0') ++((i & 1) ? odd : even);
     return odd >= 2 && even * 8 <= odd;
 }
-
-// The tables of external characters take milliseconds to read; they are read on the second
-// core while the text is read, decoded and parsed, and a parse that needs them first waits
-// for them (the tables are built once, under the language's guard for statics).
-class PreloadExternalCharTables {
-  public:
-    PreloadExternalCharTables() {
-        try {
-            done_ = std::async(std::launch::async, [] {
-                GaijiTable();
-                JisX0213Table();
-            });
-        } catch (const std::system_error&) {
-            // No thread to spare: the parse loads them itself when it meets one.
-        }
-    }
-    ~PreloadExternalCharTables() {
-        if (done_.valid()) done_.wait();
-    }
-
-  private:
-    std::future<void> done_;
-};
 
 std::u16string Decode(const char* p, size_t n, bool marked) {
     if (marked) return FromUtf16Le(std::string_view(p, n));
@@ -89,7 +63,6 @@ bool CYbAozoraTxtParser::loadFile(const std::u16string& fileName, CYbTxtBuffer& 
     };
     phases_ = {};
     auto start = Clock::now();
-    PreloadExternalCharTables tables;
     // Only a regular file is read, without blocking: a FIFO named as a text must not hang.
     std::string bytes;
     if (!ReadFileBytes(ToFsPath(fileName), bytes, Limits::kMaxTextFileBytes)) return false;
