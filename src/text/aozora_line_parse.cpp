@@ -201,8 +201,10 @@ bool CYbAozoraTxtParser::matchAnnotation(std::u16string_view line, size_t at, Ma
 void CYbAozoraTxtParser::closePlain(std::u16string_view line) {
     if (!plainOpen_) return;
     plainOpen_ = false;
-    runs_.emplace_back(std::u16string(line.substr(plainBegin_, plainEnd_ - plainBegin_)),
-                       plainClass_, RunPoint{0, 0}, RunPoint{0, -1}, int32_t(TT_TEXT));
+    // Built in place: a plain run with its text and class (the rest as a TextInfo starts).
+    TextInfo& run = runs_.emplace_back();
+    run.str.assign(line.substr(plainBegin_, plainEnd_ - plainBegin_));
+    run.chrType = plainClass_;
 }
 
 void CYbAozoraTxtParser::cutOpenRanges() {
