@@ -203,7 +203,8 @@ void CYbAozoraTxtParser::closePlain(std::u16string_view line) {
     plainOpen_ = false;
     // Built in place: a plain run with its text and class (the rest as a TextInfo starts).
     TextInfo& run = runs_.emplace_back();
-    run.str.assign(line.substr(plainBegin_, plainEnd_ - plainBegin_));
+    // A string of its own length (assigning into the empty one would round its size up).
+    run.str = std::u16string(line.substr(plainBegin_, plainEnd_ - plainBegin_));
     run.chrType = plainClass_;
 }
 
