@@ -8,6 +8,8 @@
 #include <cstring>
 #include <memory>
 
+#include "platform/sjis_table.h"
+
 namespace Yomibon {
 namespace {
 
@@ -144,6 +146,7 @@ bool ConvertToUtf16(int codePage, const char* data, size_t size, std::u16string&
 
 bool ConvertToUtf16Lenient(int codePage, const char* data, size_t size, std::u16string& out) {
     out.clear();
+    if (codePage == CP_SHIFT_JIS) return DecodeShiftJis(data, size, out);
     ConverterPtr conv = OpenStrictConverter(codePage);
     if (!conv) return false;
     UErrorCode err = U_ZERO_ERROR;

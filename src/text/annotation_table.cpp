@@ -1,6 +1,8 @@
 #include "text/annotation_table.h"
 
+#include <algorithm>
 #include <array>
+#include <unordered_map>
 
 #include "text/text_types.h"
 
@@ -173,6 +175,50 @@ constexpr PicturePlacement kPlacements[] = {
 
 std::span<const AnnotationRow> AnnotationTable() {
     return kRows;
+}
+
+namespace {
+
+struct CloseIndex {
+    std::unordered_map<char16_t, std::vector<AnnotationCloseGroup>> keyed;
+    std::vector<AnnotationCloseGroup> bare;  // closing with "］" alone
+};
+
+CloseIndex BuildCloseIndex() {
+    CloseIndex index;
+    AnnotationCloseGroup bare{u"］"sv, {}};
+    for (size_t r = 0; r < std::size(kRows); ++r) {
+        std::u16string_view close = kRows[r].close;
+        if (!close.ends_with(u'］')) continue;  // never ends an annotation's bracket
+        if (close.size() == 1) {
+            bare.rows.push_back(int(r));
+            continue;
+        }
+        auto& groups = index.keyed[close[close.size() - 2]];
+        auto same =
+            std::find_if(groups.begin(), groups.end(),
+                         [close](const AnnotationCloseGroup& g) { return g.close == close; });
+        if (same == groups.end())
+            groups.push_back({close, {int(r)}});
+        else
+            same->rows.push_back(int(r));
+    }
+    for (auto& [before, groups] : index.keyed) {
+        std::stable_sort(groups.begin(), groups.end(), [](const auto& a, const auto& b) {
+            return a.close.size() > b.close.size();
+        });
+        groups.push_back(bare);
+    }
+    index.bare.push_back(std::move(bare));
+    return index;
+}
+
+}  // namespace
+
+const std::vector<AnnotationCloseGroup>& AnnotationGroupsClosingAfter(char16_t before) {
+    static const CloseIndex index = BuildCloseIndex();
+    auto it = index.keyed.find(before);
+    return it == index.keyed.end() ? index.bare : it->second;
 }
 
 int FindAnnotationByOpen(std::u16string_view open) {

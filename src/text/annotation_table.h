@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <span>
 #include <string_view>
+#include <vector>
 
 namespace Yomibon {
 
@@ -28,6 +29,17 @@ struct PicturePlacement {
 
 // The rows in matching order: on a tie of closing positions the earlier row wins.
 std::span<const AnnotationRow> AnnotationTable();
+
+// The rows sharing one closing string, in table order.
+struct AnnotationCloseGroup {
+    std::u16string_view close;
+    std::vector<int> rows;
+};
+
+// The rows that can close an annotation whose "］" follows the character `before`: the groups
+// whose closing string ends in that character and "］", longest first, then the rows closing
+// with "］" alone. Matching through these finds the same row as trying every row in order.
+const std::vector<AnnotationCloseGroup>& AnnotationGroupsClosingAfter(char16_t before);
 
 // Index of the row whose opening string is exactly `open` (first such row), or -1.
 int FindAnnotationByOpen(std::u16string_view open);

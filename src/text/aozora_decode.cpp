@@ -32,7 +32,8 @@ std::u16string Decode(const char* p, size_t n, bool marked) {
     // The detector's guess of UTF-16 on a short sample is only believed with zero bytes.
     if ((codePage == CP_UTF16LE || codePage == CP_UTF16BE) && !std::memchr(p, 0, n))
         codePage = CP_SHIFT_JIS;
-    if (codePage == CP_SHIFT_JIS && n > 1 && LooksLikeUtf16(p, n - 1)) codePage = CP_UTF16LE;
+    if (codePage == CP_SHIFT_JIS && n > 1 && std::memchr(p, 0, n - 1) && LooksLikeUtf16(p, n - 1))
+        codePage = CP_UTF16LE;
     if (codePage == CP_UTF16LE) return FromUtf16Le(std::string_view(p, n));
     std::u16string out;
     ConvertToUtf16Lenient(codePage, p, n, out);
@@ -49,8 +50,9 @@ std::u16string CYbAozoraTxtParser::DecodeText(const char* data, size_t size) {
     }
     std::u16string text = Decode(data, size, marked);
     if (!text.empty() && text[0] == u'\uFEFF') text.erase(0, 1);
-    // NUL is never text; dropping it keeps the zero-terminated contract of parseText.
-    std::erase(text, u'\0');
+    // NUL is never text; dropping it keeps the zero-terminated contract of parseText. Every
+    // code page read here needs a zero byte to give U+0000, so most texts skip the pass.
+    if (std::memchr(data, 0, size)) std::erase(text, u'\0');
     return text;
 }
 

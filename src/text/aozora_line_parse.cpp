@@ -1,5 +1,7 @@
 // One line of notation: the whole-line forms, then the walk over its characters.
 #include <algorithm>
+#include <array>
+#include <cstdint>
 
 #include "platform/char_type.h"
 #include "platform/limits.h"
@@ -31,6 +33,22 @@ TextInfo WholeLineRun(std::u16string_view line, int type) {
 bool IsTrigger(char16_t c) {
     return c == u'《' || c == u'［' || c == u'※';
 }
+
+// One bit per UTF-16 unit: set for the units that can open notation or a special run, so
+// that the walk passes over plain text with one look-up per character.
+class NotationStarts {
+  public:
+    constexpr NotationStarts() {
+        for (char16_t c : u"《［※｜／゜゛―")
+            if (c != 0) bits_[c >> 6] |= uint64_t(1) << (c & 63);
+    }
+    constexpr bool has(char16_t c) const { return (bits_[c >> 6] >> (c & 63)) & 1; }
+
+  private:
+    std::array<uint64_t, 1024> bits_{};
+};
+
+constexpr NotationStarts kNotationStarts;
 
 }  // namespace
 
@@ -72,6 +90,10 @@ void CYbAozoraTxtParser::walkLine(std::u16string_view line) {
     plainOpen_ = false;
     for (size_t i = 0; i < line.size();) {
         char16_t c = line[i];
+        if (!kNotationStarts.has(c)) {
+            appendPlain(line, i);
+            continue;
+        }
         Match match;
         if (IsTrigger(c) && matchAnnotation(line, i, match)) {
             closePlain(line);
@@ -97,19 +119,33 @@ void CYbAozoraTxtParser::walkLine(std::u16string_view line) {
             i += special->str.size();
             continue;
         }
-        size_t units = UnitsAt(line, i);
-        uint16_t cls = CharClass(CodePointAt(line, i));
-        if (plainOpen_ && cls != plainClass_) closePlain(line);
-        if (!plainOpen_) {
-            plainOpen_ = true;
-            plainBegin_ = i;
-            plainClass_ = cls;
-        }
-        i += units;
-        plainEnd_ = i;
+        appendPlain(line, i);
     }
     closePlain(line);
     cutOpenRanges();
+}
+
+uint16_t CYbAozoraTxtParser::classOf(char32_t c) {
+    const size_t slot = c & 0xFF;
+    if (!classes_.held[slot] || classes_.chars[slot] != c) {
+        classes_.chars[slot] = c;
+        classes_.classes[slot] = CharClass(c);
+        classes_.held[slot] = true;
+    }
+    return classes_.classes[slot];
+}
+
+void CYbAozoraTxtParser::appendPlain(std::u16string_view line, size_t& i) {
+    size_t units = UnitsAt(line, i);
+    uint16_t cls = classOf(CodePointAt(line, i));
+    if (plainOpen_ && cls != plainClass_) closePlain(line);
+    if (!plainOpen_) {
+        plainOpen_ = true;
+        plainBegin_ = i;
+        plainClass_ = cls;
+    }
+    i += units;
+    plainEnd_ = i;
 }
 
 void CYbAozoraTxtParser::appendSpecial(const SpecialCharRow& row) {
@@ -137,34 +173,39 @@ bool CYbAozoraTxtParser::matchAnnotation(std::u16string_view line, size_t at, Ma
     if (!window.substr(hash).starts_with(u"［＃")) return false;
     // Every closing string ends in "］": the one that closes this annotation, past the
     // annotations nested inside it. A row matches when its closing string ends there; the
-    // longest such closing string begins earliest and wins, the earlier row on a tie.
+    // longest such closing string begins earliest and wins, the earlier row on a tie. Only
+    // the rows whose closing string ends with the character before that "］" are tried.
     size_t bound = FindAnnotationClose(window, hash + 2);
     if (bound == std::u16string_view::npos) return false;
     std::u16string_view head = window.substr(0, bound + 1);
+    std::u16string_view rest = window.substr(at);
     auto rows = AnnotationTable();
-    size_t best = bound + 1;
-    for (size_t r = 0; r < rows.size(); ++r) {
-        const AnnotationRow& row = rows[r];
-        if (!window.substr(at).starts_with(row.open) || !head.ends_with(row.close)) continue;
-        size_t openEnd = at + row.open.size();
-        size_t pos = head.size() - row.close.size();
-        if (pos < openEnd || pos >= best) continue;
-        if (row.textType == TT_PICTURE && !IsPictureAnnotation(line.substr(at + 2, pos - at - 2)))
-            continue;
-        best = pos;
-        match = Match{int(r), openEnd, pos, pos + row.close.size()};
+    for (const AnnotationCloseGroup& group : AnnotationGroupsClosingAfter(window[bound - 1])) {
+        if (!head.ends_with(group.close)) continue;
+        const size_t pos = head.size() - group.close.size();
+        for (int r : group.rows) {
+            const AnnotationRow& row = rows[size_t(r)];
+            if (!rest.starts_with(row.open)) continue;
+            const size_t openEnd = at + row.open.size();
+            if (pos < openEnd) continue;
+            if (row.textType == TT_PICTURE &&
+                !IsPictureAnnotation(line.substr(at + 2, pos - at - 2)))
+                continue;
+            match = Match{r, openEnd, pos, pos + group.close.size()};
+            return true;
+        }
     }
-    return match.row >= 0;
+    return false;
 }
 
 void CYbAozoraTxtParser::closePlain(std::u16string_view line) {
     if (!plainOpen_) return;
     plainOpen_ = false;
-    runs_.push_back(TextInfo{std::u16string(line.substr(plainBegin_, plainEnd_ - plainBegin_)),
-                             plainClass_,
-                             {0, 0},
-                             {0, -1},
-                             TT_TEXT});
+    // Built in place: a plain run with its text and class (the rest as a TextInfo starts).
+    TextInfo& run = runs_.emplace_back();
+    // A string of its own length (assigning into the empty one would round its size up).
+    run.str = std::u16string(line.substr(plainBegin_, plainEnd_ - plainBegin_));
+    run.chrType = plainClass_;
 }
 
 void CYbAozoraTxtParser::cutOpenRanges() {

@@ -39,8 +39,12 @@ bool CYbAozoraTxtParser::parseText(std::u16string_view text, CYbTxtBuffer& buffe
     size_t start = 0;
     bool accent = false;
     for (size_t i = 0; i < text.size(); ++i) {
-        char16_t c = text[i];
-        if (c == u'〔') accent = true;
+        const char16_t c = text[i];
+        // Nearly every character lies above the line ends: one comparison passes it.
+        if (c > u'\r') {
+            if (c == u'〔') accent = true;
+            continue;
+        }
         if (c != u'\r' && c != u'\n') continue;
         wrapLine(text.substr(start, i - start), accent);
         if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
@@ -96,8 +100,17 @@ void CYbAozoraTxtParser::postProcess() {
         buffer.forEachAll(title);
     }
     if (inBibliography_) {
+        // The walk of forEachAll to the first run InfoType takes, without a virtual call for
+        // each of the runs before it (the whole body).
         InfoType info(buffer, info_);
-        buffer.forEachAll(info);
+        auto& lines = buffer.lines();
+        bool found = false;
+        for (int32_t l = 0; l < int32_t(lines.size()) && !found; ++l) {
+            auto& runs = lines[size_t(l)].runs;
+            for (int32_t r = 0; r < int32_t(runs.size()) && !found; ++r)
+                if (info.InfoType::isValid(runs[size_t(r)].textType))
+                    found = !info.InfoType::setType({l, r, 0}, runs[size_t(r)]);
+        }
     }
     MarkBold(buffer);
 }

@@ -53,6 +53,7 @@ class CYbAozoraTxtParser : public CYbTxtParser {
     bool parseWholeLine(std::u16string_view line);
     void walkLine(std::u16string_view line);
     bool matchAnnotation(std::u16string_view line, size_t at, Match& match) const;
+    void appendPlain(std::u16string_view line, size_t& i);
     void closePlain(std::u16string_view line);
     void appendSpecial(const SpecialCharRow& row);
     void cutOpenRanges();
@@ -87,7 +88,17 @@ class CYbAozoraTxtParser : public CYbTxtParser {
     void splitRun(int32_t index, int32_t pos);
     void flushRunsAsLine();
 
+    // The classes of the characters met last, by their low bits: a text repeats a small
+    // set of characters, and the look-up is the inner step of cutting plain text.
+    struct ClassCache {
+        std::array<char32_t, 256> chars{};
+        std::array<uint16_t, 256> classes{};
+        std::array<bool, 256> held{};
+    };
+    uint16_t classOf(char32_t c);
+
     CYbTxtBuffer* buffer_ = nullptr;
+    ClassCache classes_;
     std::vector<TextInfo> runs_;
     size_t plainBegin_ = 0;
     size_t plainEnd_ = 0;

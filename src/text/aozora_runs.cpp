@@ -9,6 +9,11 @@
 #include "text/plain_runs.h"
 
 namespace Yomibon {
+namespace {
+
+constexpr size_t kHandOverRuns = 4096;
+
+}  // namespace
 
 bool CYbAozoraTxtParser::lastPlain(int32_t& index, int32_t& pos) const {
     return LastPlainPoint(runs_, index, pos);
@@ -97,10 +102,16 @@ void CYbAozoraTxtParser::splitRun(int32_t index, int32_t pos) {
 
 void CYbAozoraTxtParser::flushRunsAsLine() {
     // The working list keeps its capacity; the stored line gets an exact-sized copy, which
-    // keeps the buffer small (most lines hold a handful of runs).
+    // keeps the buffer small (most lines hold a handful of runs). A very long line that
+    // fills its list nearly exactly hands the list over instead: a second copy of it would
+    // double the memory a huge line takes at its peak.
     LineInfo line;
-    line.runs.reserve(runs_.size());
-    std::move(runs_.begin(), runs_.end(), std::back_inserter(line.runs));
+    if (runs_.size() >= kHandOverRuns && runs_.capacity() - runs_.size() <= runs_.size() / 8) {
+        line.runs.swap(runs_);
+    } else {
+        line.runs.reserve(runs_.size());
+        std::move(runs_.begin(), runs_.end(), std::back_inserter(line.runs));
+    }
     runs_.clear();
     pendingBar_ = -1;
     buffer_->addLine(std::move(line));

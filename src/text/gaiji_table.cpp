@@ -8,9 +8,12 @@ namespace Yomibon {
 namespace {
 
 GaijiMap LoadMap(std::u16string_view name) {
+    TableRows rows = LoadTable(name);
     GaijiMap map;
-    for (auto& [key, value] : LoadTable(name))
-        map[key] = value;
+    map.reserve(rows.size());
+    // A later row of the same key wins, as in the file's own order.
+    for (auto& [key, value] : rows)
+        map.insert_or_assign(std::move(key), std::move(value));
     return map;
 }
 

@@ -1,11 +1,17 @@
 #include "text/ruby_text.h"
 
+#include <algorithm>
+
 #include "platform/char_type.h"
 #include "platform/utf16.h"
 
 namespace Yomibon {
 
 std::u16string RubyText(std::u16string_view reading) {
+    // Most readings are plain kana: nothing to compose or replace.
+    if (std::none_of(reading.begin(), reading.end(),
+                     [](char16_t c) { return c == u'／' || c == u'゛' || c == u'゜'; }))
+        return std::u16string(reading);
     std::u16string out;
     out.reserve(reading.size());
     for (size_t i = 0; i < reading.size();) {

@@ -2,13 +2,17 @@
 
 #include <algorithm>
 #include <chrono>
+#include <map>
 #include <system_error>
+#include <vector>
 
 #include "platform/download_cache.h"
 #include "platform/paths.h"
+#include "platform/utf16.h"
 #include "settings/data_folder.h"
 #include "settings/txt_param.h"
 #include "text/file_kind.h"
+#include "text/outline.h"
 #include "text/txt_parser_mgr.h"
 
 namespace Yomibon {
@@ -30,6 +34,26 @@ std::u16string_view FirstToken(std::u16string_view path) {
     if (path.empty() || path[0] != u'"') return path;
     path.remove_prefix(1);
     return path.substr(0, path.find(u'"'));
+}
+
+// The walk of CYbTxtBuffer::forEachAll with the calls bound to the walker's own type: the
+// outline walks visit every run of the text, and a virtual call for each is most of their cost.
+template <typename Func>
+void ForEachRunBound(CYbTxtBuffer& buffer, Func& func) {
+    auto& lines = buffer.lines();
+    for (int32_t l = 0; l < int32_t(lines.size()); ++l) {
+        auto& runs = lines[size_t(l)].runs;
+        if (runs.empty()) {
+            TextInfo empty;
+            empty.textType = TT_TEXT;
+            if (func.Func::isValid(TT_TEXT) && !func.Func::setType({l, 0, 0}, empty)) return;
+            continue;
+        }
+        for (int32_t r = 0; r < int32_t(runs.size()); ++r) {
+            if (!func.Func::isValid(runs[size_t(r)].textType)) continue;
+            if (!func.Func::setType({l, r, 0}, runs[size_t(r)])) return;
+        }
+    }
 }
 
 }  // namespace
@@ -198,10 +222,10 @@ void CYbTxtDocument::collectOutline() {
     Stopwatch outline;
     if (param_.GetBoolean(u"WzMemoMode")) {
         CYbTxtOutLinerFunc dots(buffer_, outline_);
-        buffer_.forEachAll(dots);
+        ForEachRunBound(buffer_, dots);
     }
     CYbTxtSubtileFunc headings(buffer_, outline_);
-    buffer_.forEachAll(headings);
+    ForEachRunBound(buffer_, headings);
     times_.outline = outline.elapsedMs();
 }
 
@@ -224,8 +248,35 @@ int CYbTxtDocument::getFileKind(std::u16string_view path) const {
 
 void CYbTxtDocument::getFrequentChars(std::u16string& out) const {
     constexpr size_t kFrequentChars = 30;
-    HitMap hits(buffer_, out, kFrequentChars);
-    buffer_.forEachAll(hits);
+    // What HitMap gives, counted in one pass over the same runs into a table of the basic
+    // plane: a long novel has a million characters, and a look-up of a point and a tree
+    // step for each of them cost as much as parsing it.
+    std::vector<uint32_t> basic(0x10000);
+    std::map<char32_t, size_t> beyond;
+    for (const LineInfo& line : buffer_.lines())
+        for (const TextInfo& run : line.runs) {
+            if (run.textType != TT_TEXT && run.textType != TT_SOUND_MARK) continue;
+            std::u16string_view s = run.str;
+            for (size_t i = 0; i < s.size(); i += UnitsAt(s, i)) {
+                const char32_t c = CodePointAt(s, i);
+                if (c < 0x10000)
+                    ++basic[c];
+                else
+                    ++beyond[c];
+            }
+        }
+    std::vector<std::pair<char32_t, size_t>> order;
+    for (char32_t c = 0; c < 0x10000; ++c)
+        if (basic[c] != 0) order.emplace_back(c, basic[c]);
+    order.insert(order.end(), beyond.begin(), beyond.end());
+    const size_t keep = std::min(kFrequentChars, order.size());
+    std::partial_sort(order.begin(), order.begin() + ptrdiff_t(keep), order.end(),
+                      [](const auto& a, const auto& b) {
+                          return a.second != b.second ? a.second > b.second : a.first < b.first;
+                      });
+    out.clear();
+    for (size_t i = 0; i < keep; ++i)
+        AppendCodePoint(out, order[i].first);
 }
 
 void CYbTxtDocument::showProperties(const PropertiesFunc& show) const {

@@ -1,6 +1,7 @@
 // The annotation catalogue and the character tables shipped beside the program.
 #include <gtest/gtest.h>
 
+#include "platform/utf16.h"
 #include "support/test_support.h"
 #include "text/accent_table.h"
 #include "text/annotation_table.h"
@@ -43,6 +44,51 @@ TEST(AnnotationTable, RowsInTheirOrder) {
     ASSERT_EQ(special.size(), 6u);
     EXPECT_EQ(special[0].str, u"｜");
     EXPECT_EQ(special[5].textType, TT_DASH);
+}
+
+// The row the index of closing strings finds for a whole annotation (opening, body, closing)
+// is the row that trying every row in order finds: the longest closing string that ends the
+// annotation, the earlier row on a tie.
+TEST(AnnotationTable, ClosingIndexFindsTheRowEveryRowWouldFind) {
+    auto rows = AnnotationTable();
+    auto everyRow = [&](std::u16string_view text) {
+        int best = -1;
+        size_t bestPos = text.size();
+        for (size_t r = 0; r < rows.size(); ++r) {
+            if (!text.starts_with(rows[r].open) || !text.ends_with(rows[r].close)) continue;
+            size_t pos = text.size() - rows[r].close.size();
+            if (pos < rows[r].open.size() || pos >= bestPos) continue;
+            best = int(r);
+            bestPos = pos;
+        }
+        return best;
+    };
+    auto byIndex = [&](std::u16string_view text) {
+        for (const AnnotationCloseGroup& group :
+             AnnotationGroupsClosingAfter(text[text.size() - 2])) {
+            if (!text.ends_with(group.close)) continue;
+            size_t pos = text.size() - group.close.size();
+            for (int r : group.rows)
+                if (text.starts_with(rows[size_t(r)].open) && pos >= rows[size_t(r)].open.size())
+                    return r;
+        }
+        return -1;
+    };
+    size_t tried = 0;
+    // Every opening with every closing string, around a body and around none.
+    for (const AnnotationRow& open : rows) {
+        if (!open.open.starts_with(u"［＃") && !open.open.starts_with(u"※［＃")) continue;
+        for (const AnnotationRow& close : rows) {
+            if (!close.close.ends_with(u'］')) continue;
+            for (std::u16string_view body : {u"猫"sv, u""sv, u"「猫」"sv}) {
+                std::u16string text =
+                    std::u16string(open.open) + std::u16string(body) + std::u16string(close.close);
+                ASSERT_EQ(byIndex(text), everyRow(text)) << ToUtf8(text);
+                ++tried;
+            }
+        }
+    }
+    EXPECT_GT(tried, 10000u);
 }
 
 TEST(AnnotationTable, NumbersAndDescriptions) {

@@ -64,5 +64,37 @@ TEST(HostileText, FifoNamedAsATextIsNotWaitedOn) {
     EXPECT_TRUE(parser.loadFile(FromUtf8(file.string()), buffer));
 }
 
+// A line that changes character class at every character is one run per character; the
+// parser hands a huge line's run list to the buffer instead of copying it, and the lines
+// after it are parsed with a fresh list.
+TEST(HostileText, AlternatingClassesMakeOneRunPerCharacterAndNoMore) {
+    std::u16string text;
+    // Past the head lines that title detection marks.
+    for (int i = 0; i < 8; ++i)
+        text += u"本文。\n";
+    for (int i = 0; i < 20'000; ++i)
+        text += u"aあ";
+    text += u"\n吾輩は猫である\n";
+    for (int i = 0; i < 3; ++i)
+        text += u"aあ";
+    CYbTxtBuffer buffer;
+    CYbAozoraTxtParser parser;
+    ASSERT_TRUE(parser.parseText(std::u16string_view(text), buffer));
+    const auto& lines = buffer.lines();
+    ASSERT_GE(lines.size(), 12u);
+    const auto& huge = lines[9].runs;
+    ASSERT_EQ(huge.size(), 40'000u);
+    for (size_t r = 0; r < huge.size(); ++r) {
+        EXPECT_EQ(huge[r].str, r % 2 == 0 ? u"a" : u"あ") << r;
+        EXPECT_EQ(huge[r].textType, TT_TEXT);
+    }
+    EXPECT_LE(huge.capacity(), huge.size() + huge.size() / 8);
+    ASSERT_EQ(lines[10].runs.size(), 4u);  // 吾輩 は 猫 である
+    EXPECT_EQ(lines[10].runs[0].str, u"吾輩");
+    EXPECT_EQ(lines[10].runs[3].str, u"である");
+    EXPECT_EQ(lines[11].runs.size(), 6u);
+    EXPECT_EQ(lines[11].runs.capacity(), 6u);
+}
+
 }  // namespace
 }  // namespace Yomibon

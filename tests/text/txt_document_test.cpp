@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/paths.h"
+#include "platform/utf16.h"
 #include "settings/bookmark_file.h"
 #include "settings/txt_param.h"
 #include "support/test_support.h"
@@ -267,6 +268,27 @@ TEST_F(TxtDocumentTest, BookmarksFollowARelayout) {
     ASSERT_TRUE(doc_->bookmarks().ReadSiori(U(file)));
     doc_->bookmarks().UpdatePages();
     EXPECT_EQ(doc_->bookmarks().GetEntryPage(0), doc_->pointToPage({breakLine, index, 0}) + 1);
+}
+
+// The document's frequent characters are HitMap's: the same runs, counts, ties broken by the
+// smaller character, characters beyond the basic plane counted as one.
+TEST_F(TxtDocumentTest, FrequentCharactersAreThoseHitMapCounts) {
+    std::u16string text = u"題名\r\n作者\r\n\r\n";
+    for (int i = 0; i < 40; ++i)
+        text += u"吾輩は猫である。𠮷野家の𠮷《よし》。ｶﾞ゛ぱ［＃「猫」に傍点］\r\n";
+    for (char16_t c = u'ア'; c < u'ア' + 40; ++c)
+        text += std::u16string(size_t(c - u'ア' + 1), c) + u"\r\n";
+    ASSERT_TRUE(doc_->openText(text));
+    std::u16string frequent;
+    doc_->getFrequentChars(frequent);
+    std::u16string expected;
+    {
+        HitMap hits(doc_->buffer(), expected, 30);
+        doc_->buffer().forEachAll(hits);
+    }
+    EXPECT_EQ(CharCount(frequent), 30u);
+    EXPECT_EQ(frequent, expected);
+    EXPECT_NE(frequent.find(u"𠮷"), std::u16string::npos);
 }
 
 TEST_F(TxtDocumentTest, OpensTextAndClipboard) {
