@@ -89,14 +89,8 @@ void CYbIndexCreator::reserveRuby(int32_t index, const TextInfo& run, bool retry
     const TextTurnPos& turn = info_->turns.back();
     const RunPoint columnStart{turn.iIndex, turn.iPos};
     if (first < columnStart) return;  // a base split over two columns keeps its width
-    // A cell is the text size and the box's natural spacing after it.
-    const LayoutBox& box = boxes_[size_t(curBox_)];
-    const int64_t cells = std::max(1, box.chars);
-    const int64_t slack =
-        cells > 1 ? std::max<int64_t>(
-                        0, (int64_t(box.bottom) - box.top - textSize_ * cells) / (cells - 1))
-                  : 0;
-    const int64_t ts = textSize_ + std::min<int64_t>(slack, textSize_ / 4);
+    // A cell is counted without spacing: a justified column may set its characters solid.
+    const int64_t ts = textSize_;
     const int64_t g = rubySize_;
     const int64_t length = int64_t(CharCount(run.str)) * g;
     const int baseWidth = charWidth(first, last);
@@ -115,7 +109,11 @@ void CYbIndexCreator::reserveRuby(int32_t index, const TextInfo& run, bool retry
     lo = std::max(lo, rubyEnd_);
     int64_t hi = INT64_MAX / 4;  // at the end of the line nothing follows
     if (neighbour(last, 1, at, c)) hi = IsKana(c) && !coveredByRuby(at) ? end + g : end;
-    const int64_t missing = length - (hi - lo);
+    // The reading never runs past the column's end: a full column is justified so that its
+    // last character ends there.
+    hi = std::min(hi, std::max(end, int64_t(limit_ - kHalfCell) * ts / 4));
+    // The mapper shares the spread out per base character, rounding each share down.
+    const int64_t missing = length - (hi - lo) + 2 * charCount(first, last);
     // The mapper sets a quarter of spread as a quarter of the text size.
     int extra = missing > 0 ? int((missing * 4 + textSize_ - 1) / textSize_) : 0;
     if (extra > 0 && pos_ + extra > limit_ && retry && columnStart < first) {
@@ -124,9 +122,10 @@ void CYbIndexCreator::reserveRuby(int32_t index, const TextInfo& run, bool retry
         for (size_t k = history_.size(); k-- > 1;) {
             if (history_[k].run != first.iIndex || history_[k].pos != first.iPos) continue;
             size_t from = k;
-            while (from > 1 && k - from < 3 && kinsoku_.isEnd(history_[from - 1].ch))
+            while (from > 0 && k - from < 3 && kinsoku_.isEnd(history_[from - 1].ch))
                 --from;
-            if (moveTail(from)) return reserveRuby(index, run, false);
+            // Nothing is gained when the whole column would move.
+            if (from > 0 && moveTail(from)) return reserveRuby(index, run, false);
             break;
         }
     }

@@ -301,7 +301,8 @@ void MapBuilder::placeRuby(int line, int run) {
     if (!bounded && n < cells && cells > 1 && p.end - p.top >= ruby.length)
         return SetSpreadOverBase(ruby, p, ruby.size.spacing, sink);
     const ColumnBox cb = FindColumnBox(geo_, p.column);
-    const int32_t bottom = cb.index >= 0 ? geo_.text[cb.index].bottom : INT32_MAX;
+    // A base hanging below the box takes its reading along.
+    const int32_t bottom = cb.index >= 0 ? std::max(geo_.text[cb.index].bottom, p.end) : INT32_MAX;
     if (ruby.length > p.end - (bounded ? ruby.bound : p.top)) {
         const Room room = RubyRoom(chars_, buffer_, pads_, ruby, p, bottom);
         return SetCentred(ruby, p, room, sink);
