@@ -109,13 +109,20 @@ void CYbIndexCreator::reserveRuby(int32_t index, const TextInfo& run, bool retry
     lo = std::max(lo, rubyEnd_);
     int64_t hi = INT64_MAX / 4;  // at the end of the line nothing follows
     if (neighbour(last, 1, at, c)) hi = IsKana(c) && !coveredByRuby(at) ? end + g : end;
-    // The reading never runs past the column's end: a full column is justified so that its
-    // last character ends there.
+    // The reading never runs past the column's end. When nothing more fits after the
+    // (spread) base, the column is justified so that the base itself ends there.
+    const int margin = 2 * charCount(first, last);  // the mapper rounds each share down
+    auto spreadFor = [&](int64_t upTo) {
+        const int64_t missing = length - (upTo - lo) + margin;
+        // The mapper sets a quarter of spread as a quarter of the text size.
+        return missing > 0 ? int((missing * 4 + textSize_ - 1) / textSize_) : 0;
+    };
     hi = std::min(hi, std::max(end, int64_t(limit_ - kHalfCell) * ts / 4));
-    // The mapper shares the spread out per base character, rounding each share down.
-    const int64_t missing = length - (hi - lo) + 2 * charCount(first, last);
-    // The mapper sets a quarter of spread as a quarter of the text size.
-    int extra = missing > 0 ? int((missing * 4 + textSize_ - 1) / textSize_) : 0;
+    int extra = spreadFor(hi);
+    if (pos_ + extra + 4 > limit_) {
+        hi = end;
+        extra = spreadFor(hi);
+    }
     if (extra > 0 && pos_ + extra > limit_ && retry && columnStart < first) {
         // No room left in this column: the base (and what may not end a column before it)
         // begins the next one, where nothing precedes it.

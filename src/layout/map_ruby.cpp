@@ -127,6 +127,8 @@ bool NeighbourGlyph(const PageMap& chars, const CYbTxtBuffer& buffer, const Text
             !IsBaseCharType(runs[it->first.iIndex].textType))
             continue;
         if (e.height <= 0 || e.advance <= 0) continue;
+        // An external character's further entries are its note number and note text.
+        if (runs[it->first.iIndex].textType == TT_EXTERNAL_CHAR && it->first.iPos > 0) continue;
         if (e.iColumn != column) return false;
         at = it->first;
         entry = e;
@@ -237,10 +239,11 @@ Room RubyRoom(const PageMap& chars, const CYbTxtBuffer& buffer,
         room.lo = e.y + std::min(e.height, e.advance) - (free ? ruby.g : 0);
     }
     room.lo = std::max(room.lo, bound);
-    room.hi = room.bottom = bottom;
+    // A base hanging below the box, with the room spread after it, takes its reading along.
+    room.hi = room.bottom = std::max(bottom, room.c1);
     if (NeighbourGlyph(chars, buffer, p.points.back(), 1, p.column, at, e)) {
         const bool free = IsKana(CharAt(buffer, at)) && !CoveredByRuby(runs, at);
-        room.hi = std::min(bottom, e.y + (free ? ruby.g : 0));
+        room.hi = std::min(room.bottom, e.y + (free ? ruby.g : 0));
     }
     return room;
 }
@@ -301,8 +304,7 @@ void MapBuilder::placeRuby(int line, int run) {
     if (!bounded && n < cells && cells > 1 && p.end - p.top >= ruby.length)
         return SetSpreadOverBase(ruby, p, ruby.size.spacing, sink);
     const ColumnBox cb = FindColumnBox(geo_, p.column);
-    // A base hanging below the box takes its reading along.
-    const int32_t bottom = cb.index >= 0 ? std::max(geo_.text[cb.index].bottom, p.end) : INT32_MAX;
+    const int32_t bottom = cb.index >= 0 ? geo_.text[cb.index].bottom : INT32_MAX;
     if (ruby.length > p.end - (bounded ? ruby.bound : p.top)) {
         const Room room = RubyRoom(chars_, buffer_, pads_, ruby, p, bottom);
         return SetCentred(ruby, p, room, sink);
