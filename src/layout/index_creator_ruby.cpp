@@ -6,6 +6,7 @@
 #include <climits>
 
 #include "layout/index_creator.h"
+#include "layout/ruby_side.h"
 #include "platform/utf16.h"
 
 namespace Yomibon {
@@ -69,6 +70,7 @@ bool CYbIndexCreator::coveredByRuby(const RunPoint& at) const {
     for (size_t r = size_t(std::max(0, at.iIndex)) + 1; r < stop; ++r) {
         const TextInfo& run = runs[r];
         if (run.textType != TT_RUBY && run.textType != TT_SIC) continue;
+        if (IsLeftSideRuby(runs, int(r))) continue;
         RunPoint b = run.tpBegin;
         RunPoint e = run.tpEnd;
         if (e.iPos < 0) e.iPos = INT32_MAX;

@@ -6,6 +6,7 @@
 #include <set>
 
 #include "layout/map_builder.h"
+#include "layout/ruby_side.h"
 #include "platform/utf16.h"
 
 namespace Yomibon::MapDetail {
@@ -79,7 +80,13 @@ int32_t PrecedingRubyEnd(const PageMap& chars, const CYbTxtBuffer& buffer, int l
     const auto& runs = buffer.lines()[line].runs;
     int prev = std::min(runs[run].tpBegin.iIndex, run) - 1;
     const int stop = std::max(-1, prev - 16);
-    while (prev > stop && prev < int(runs.size()) && !IsRubyType(runs[prev].textType))
+    // Only a reading on the same side of the column bounds this one.
+    const bool left = IsLeftSideRuby(runs, run);
+    auto sameLane = [&](int r) {
+        return (IsRubyType(runs[r].textType) || runs[r].textType == TT_LEFT_RUBY) &&
+               IsLeftSideRuby(runs, r) == left;
+    };
+    while (prev > stop && prev < int(runs.size()) && !sameLane(prev))
         --prev;
     if (prev <= stop || prev >= int(runs.size())) return INT32_MIN;
     auto it = chars.lower_bound({line, prev + 1, 0});
@@ -100,7 +107,7 @@ bool CoveredByRuby(const std::vector<TextInfo>& runs, const TextPoint& at) {
     const size_t stop = std::min(runs.size(), size_t(std::max(0, at.iIndex)) + 64);
     for (size_t r = size_t(std::max(0, at.iIndex)) + 1; r < stop; ++r) {
         const TextInfo& run = runs[r];
-        if (!IsRubyType(run.textType)) continue;
+        if (!IsRubyType(run.textType) || IsLeftSideRuby(runs, int(r))) continue;
         RunPoint e = run.tpEnd;
         if (e.iPos < 0) e.iPos = INT32_MAX;
         return !(p < run.tpBegin) && !(e < p);
