@@ -130,8 +130,10 @@ void CYbIndexCreator::reserveRuby(int32_t index, const TextInfo& run, bool retry
         // begins the next one, where nothing precedes it.
         for (size_t k = history_.size(); k-- > 1;) {
             if (history_[k].run != first.iIndex || history_[k].pos != first.iPos) continue;
+            // What may not end a column before the base goes along; a base that may not
+            // begin one takes the character before it.
             size_t from = k;
-            while (from > 0 && k - from < 3 && kinsoku_.isEnd(history_[from - 1].ch))
+            while (from > 0 && k - from < 3 && !breakAllowed(history_[from - 1], history_[from]))
                 --from;
             // Nothing is gained when the whole column would move.
             if (from > 0 && moveTail(from)) return reserveRuby(index, run, false);

@@ -55,7 +55,7 @@ struct Faults {
     std::vector<std::string> examples;
     int rubyNotes = 0;
     void note(const std::string& s, bool ruby = false) {
-        if (examples.size() >= 16 || (ruby && ++rubyNotes > 4)) return;
+        if (examples.size() >= 80 || (ruby && ++rubyNotes > 4)) return;
         examples.push_back(s);
     }
 };
@@ -128,8 +128,11 @@ class Audit {
         const std::string where = "line " + std::to_string(line) + " column " + std::to_string(col);
         if (!firstOfLine && (strict_ ? In(kJlreqNoStart, first) : InList(start_, first))) {
             ++f_.badStart;
-            f_.note(where + " starts with " + ToUtf8(std::u16string(1, char16_t(first))));
+            std::u16string t; for (auto& g: glyphs) t += char16_t(g.c);
+            std::u16string pv; auto pit = prevText_.find(line); if (pit != prevText_.end()) pv = pit->second;
+            f_.note(where + " starts with " + ToUtf8(std::u16string(1, char16_t(first))) + " prev=" + ToUtf8(pv) + " col=" + ToUtf8(t));
         }
+        { std::u16string t; for (auto& g: glyphs) t += char16_t(g.c); prevText_[line] = t; }
         if (!lastOfLine && (strict_ ? In(kJlreqNoEnd, last) : InList(end_, last))) {
             ++f_.badEnd;
             f_.note(where + " ends with " + ToUtf8(std::u16string(1, char16_t(last))));
@@ -200,6 +203,7 @@ class Audit {
         }
     }
 
+    std::map<int, std::u16string> prevText_;
     const CYbTxtBuffer& buffer_;
     bool strict_;
     Faults& f_;
