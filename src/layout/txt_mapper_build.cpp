@@ -134,6 +134,7 @@ void MapBuilder::placeColumn(int line, size_t t, LineState& state) {
     p.line = start;
     p.frame = frameOf(turn.iColumn, start, t == 0);
     startColumn(p, used, m.cells, last);
+    if (options_.strict && !last) justifyStrict(line, m, p, used);
     for (int32_t mark : m.bottomMarks)
         p.bottomRest.push_back(used - mark);
     walkColumn(line, span, p);
