@@ -121,7 +121,10 @@ void CYbIndexCreator::fitRubyTurn(const TextInfo& run) {
         mergeIntoPrevious();
         return;
     }
-    if (after == 1 || before <= 2) moveTurnTo(first, turn, before);
+    // A reading longer than its base needs the base whole in one column to find room.
+    const bool longReading = rubySize_ > 0 && int64_t(CharCount(run.str)) * rubySize_ >
+                                                  int64_t(charWidth(first, last)) * textSize_ / 4;
+    if (after == 1 || before <= 2 || longReading) moveTurnTo(first, turn, before);
 }
 
 void CYbIndexCreator::mergeIntoPrevious() {

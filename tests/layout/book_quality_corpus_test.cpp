@@ -192,6 +192,15 @@ class Audit {
                 if (!IsKanji(gl.c) || InBase(runs, a.run, gl.at)) continue;
                 if (std::min(a.y1, gl.e.y + gl.e.height) - std::max(a.y0, gl.e.y) > 1) {
                     ++f_.rubyOverKanji;
+                    {
+                        const auto& rr = runs[a.run];
+                        std::u16string base;
+                        for (int q = rr.tpBegin.iIndex; q <= rr.tpEnd.iIndex && q < (int)runs.size(); ++q) if (runs[q].textType==TT_TEXT) base += runs[q].str;
+                        int cols = 0; for (auto& t : buffer_.lines()[a.line].turns) { RunPoint tp{t.iIndex,t.iPos}; RunPoint e = rr.tpEnd; if (e.iPos<0) e.iPos=INT32_MAX; if (rr.tpBegin < tp && !(e < tp)) ++cols; }
+                        std::printf("DIAG kanji line=%d ov=%d ruby=%s base=%s n=%s y=%d..%d g=%d col=%d split=%d type=%d\n",
+                            a.line, std::min(a.y1, gl.e.y + gl.e.height) - std::max(a.y0, gl.e.y),
+                            ToUtf8(rr.str).c_str(), ToUtf8(base).c_str(), ToUtf8(std::u16string(1,char16_t(gl.c))).c_str(), a.y0, a.y1, gl.e.y, a.column, cols, rr.textType);
+                    }
                     f_.note("ruby over kanji line " + std::to_string(a.line) + " run " +
                                 std::to_string(a.run),
                             true);
