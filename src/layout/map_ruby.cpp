@@ -157,49 +157,39 @@ int MarksThatStay(const RubyRun& ruby, int k, const std::set<char32_t>& startSet
 // A base split over two columns: down the first part, on at the top of the second once
 // past the first part's end; marks that may not begin a column stay behind with what
 // precedes them.
-// A reading longer than both parts together is shared between them by their lengths: the
-// first share ends with the first part (at the column's end), the second begins with the
-// second part, so that each overruns its own part as little as it can.
-void SetSharedAcrossTurn(const RubyRun& ruby, const std::vector<BasePart>& parts,
-                         const std::set<char32_t>& startSet, RubySink& sink) {
-    const int n = int(ruby.chars.size());
-    const int64_t l0 = parts[0].end - parts[0].top;
-    const int64_t l1 = parts[1].end - parts[1].top;
-    int k0 = int(std::clamp<int64_t>((n * l0 + (l0 + l1) / 2) / std::max<int64_t>(1, l0 + l1), 1,
-                                     n - 1));
-    k0 = std::min(n, k0 + MarksThatStay(ruby, k0, startSet));
-    int32_t y = parts[0].end - k0 * ruby.g;
-    if (ruby.bound != INT32_MIN) y = std::max(y, ruby.bound);
-    for (int k = 0; k < k0; ++k, y += ruby.g)
-        sink.put(k, parts[0], parts[0].rubyX, y, ruby.g);
-    y = parts[1].top;
-    for (int k = k0; k < n; ++k, y += ruby.g)
-        sink.put(k, parts[1], parts[1].rubyX, y, ruby.g);
-}
-
+// A base split over two columns: the reading is shared between the parts by their
+// lengths (marks that may not begin a column stay with what precedes them), and each share
+// is spread over its part when shorter; a longer share ends with the first part (at the
+// column's end) or begins with the second, overrunning its part as little as it can.
 void SetAcrossTurn(const RubyRun& ruby, const std::vector<BasePart>& parts,
                    const std::set<char32_t>& startSet, RubySink& sink) {
     const int n = int(ruby.chars.size());
-    const int32_t total = (parts[0].end - parts[0].top) + (parts[1].end - parts[1].top);
-    if (ruby.length > total && n > 1) return SetSharedAcrossTurn(ruby, parts, startSet, sink);
-    const int32_t grow = (total > ruby.length && n > 1) ? (total - ruby.length) / n : 0;
-    const int32_t step = ruby.g + grow;
-    size_t pi = 0;
-    int32_t y = std::max(parts[0].top, ruby.bound) + grow / 2;
-    int stay = -1;
-    for (int k = 0; k < n; ++k) {
-        if (pi == 0 && y + ruby.g / 2 > parts[0].end) {
-            if (stay < 0) stay = MarksThatStay(ruby, k, startSet);
-            if (stay == 0) {
-                pi = 1;
-                y = parts[1].top + grow / 2;
-            } else {
-                --stay;
-            }
+    const int64_t l0 = parts[0].end - parts[0].top;
+    const int64_t l1 = parts[1].end - parts[1].top;
+    int k0 = n <= 1 ? n
+                    : int(std::clamp<int64_t>(
+                          (n * l0 + (l0 + l1) / 2) / std::max<int64_t>(1, l0 + l1), 1, n - 1));
+    if (k0 < n) k0 = std::min(n, k0 + MarksThatStay(ruby, k0, startSet));
+    auto share = [&](const BasePart& p, int from, int to, bool first) {
+        const int count = to - from;
+        if (count <= 0) return;
+        int32_t top = p.top;
+        if (first && ruby.bound != INT32_MIN) top = std::max(top, ruby.bound);
+        const int32_t room = p.end - top;
+        const int32_t need = count * ruby.g;
+        int32_t step = ruby.g;
+        int32_t y = first ? p.end - need : top;
+        if (need <= room) {
+            step = ruby.g + (room - need) / count;
+            y = top + (step - ruby.g) / 2;
+        } else if (first) {
+            y = std::max(y, ruby.bound == INT32_MIN ? y : ruby.bound);
         }
-        sink.put(k, parts[pi], parts[pi].rubyX, y, step);
-        y += step;
-    }
+        for (int k = from; k < to; ++k, y += step)
+            sink.put(k, p, p.rubyX, y, step);
+    };
+    share(parts[0], 0, k0, true);
+    share(parts[1], k0, n, false);
 }
 
 // One ruby character beside each base cell.
