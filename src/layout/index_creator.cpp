@@ -77,6 +77,13 @@ void CYbIndexCreator::nextColumn() {
         nextBox();
 }
 
+void CYbIndexCreator::leaveColumn() {
+    const bool skip = leftRuby_ && column_ + 1 < boxFirstCol_ + boxLines(curBox_);
+    leftRuby_ = false;
+    nextColumn();
+    if (skip) nextColumn();
+}
+
 void CYbIndexCreator::nextBox() {
     do {
         boxFirstCol_ += boxLines(curBox_);
@@ -123,6 +130,7 @@ void CYbIndexCreator::beginLine(int line) {
     last_ = LastChar{};
     history_.clear();
     rubyEnd_ = INT64_MIN;
+    leftRuby_ = false;
     numeralBits_ = 0;
     numeralRun_ = -1;
     computeLimit();
@@ -277,7 +285,7 @@ void CYbIndexCreator::startColumn(int32_t run, int32_t pos, bool byOverflow) {
     previous_ = BoxState{column_, curBox_,   boxFirstCol_, boxSeq_, boxHolds_, pos_,
                          extent_, colStart_, limit_,       placed_, last_};
     int from = column_;
-    nextColumn();
+    leaveColumn();
     int32_t bottom = aligned_ ? bottomRaise_ / 4 : -1;
     colStart_ = hangIndent_;
     pos_ = extent_ = colStart_;
@@ -310,6 +318,7 @@ void CYbIndexCreator::breakTo(int type, int32_t index) {
     turns.back().iCount = placed_;
     turns.back().iLength = std::max(pos_, extent_) - colStart_;
     int from = column_;
+    leftRuby_ = false;
     nextBox();
     bool leaf = type == TT_NEXT_LEAF && boxCount_ >= 2;
     for (int guard = 0; guard < boxCount_; ++guard) {
@@ -362,7 +371,7 @@ void CYbIndexCreator::endLine() {
         if (!control) boxHolds_ = true;
         turns.back().iLength = std::max(pos_, extent_) - colStart_;
         if (turns.back().iCount == 0) turns.back().iCount = -placed_;
-        nextColumn();
+        leaveColumn();
         info_->iNextCol = column_;
     }
     info_->iStartCol = turns.front().iColumn;

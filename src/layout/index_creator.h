@@ -112,6 +112,9 @@ class CYbIndexCreator {
     int capacity() const;
     void computeLimit();
     void nextColumn();
+    // Leaves the column after one with left-side ruby empty, so that the reading does not
+    // meet the next column's right-side ruby; then moves on as nextColumn.
+    void leaveColumn();
     void nextBox();
     bool boxStartsPage() const { return curBox_ % boxesPerPage_ == 0; }
     // Starts a new column of the current line whose first character is at (run, pos).
@@ -182,6 +185,7 @@ class CYbIndexCreator {
     int32_t textSize_ = 0;
     int32_t rubySize_ = 0;
     int64_t rubyEnd_ = INT64_MIN;  // end of the last ruby of the column, layout units
+    bool leftRuby_ = false;        // the column carries ruby on its left
     bool noHang_ = false;
     bool strict_ = false;
     int maxHanging_ = kMaxHanging;

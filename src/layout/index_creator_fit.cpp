@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "layout/index_creator.h"
+#include "layout/ruby_side.h"
 #include "platform/char_type.h"
 #include "platform/utf16.h"
 
@@ -84,6 +85,7 @@ int CYbIndexCreator::charWidth(const RunPoint& from, const RunPoint& to) const {
 void CYbIndexCreator::fitRuby(int32_t index, const TextInfo& run) {
     fitRubyTurn(run);
     reserveRuby(index, run, true);
+    if (IsLeftSideRuby(info_->runs, index)) leftRuby_ = true;
 }
 
 void CYbIndexCreator::fitRubyTurn(const TextInfo& run) {
@@ -109,7 +111,8 @@ void CYbIndexCreator::fitRubyTurn(const TextInfo& run) {
     }
     // Only a turn inside the base that opened the current column can still be moved.
     if (inside != 1 || at + 1 != turns.size()) return;
-    if (turns[at - 1].iColumn + 1 != turns[at].iColumn) return;
+    // A column left empty beside left-side ruby lies between: nothing to move.
+    if (turns[at - 1].iColumn + 1 != turns[at].iColumn || turns[at - 1].iCount <= 0) return;
     RunPoint turn{turns[at].iIndex, turns[at].iPos};
     int after = charCount(turn, last);
     int before = charCount(first, last) - after;
@@ -118,7 +121,10 @@ void CYbIndexCreator::fitRubyTurn(const TextInfo& run) {
         mergeIntoPrevious();
         return;
     }
-    if (after == 1 || before <= 2) moveTurnTo(first, turn, before);
+    // A reading longer than its base needs the base whole in one column to find room.
+    const bool longReading = rubySize_ > 0 && int64_t(CharCount(run.str)) * rubySize_ >
+                                                  int64_t(charWidth(first, last)) * textSize_ / 4;
+    if (after == 1 || before <= 2 || longReading) moveTurnTo(first, turn, before);
 }
 
 void CYbIndexCreator::mergeIntoPrevious() {

@@ -6,6 +6,7 @@
 #include <climits>
 
 #include "layout/index_creator.h"
+#include "layout/ruby_side.h"
 #include "platform/utf16.h"
 
 namespace Yomibon {
@@ -69,6 +70,7 @@ bool CYbIndexCreator::coveredByRuby(const RunPoint& at) const {
     for (size_t r = size_t(std::max(0, at.iIndex)) + 1; r < stop; ++r) {
         const TextInfo& run = runs[r];
         if (run.textType != TT_RUBY && run.textType != TT_SIC) continue;
+        if (IsLeftSideRuby(runs, int(r))) continue;
         RunPoint b = run.tpBegin;
         RunPoint e = run.tpEnd;
         if (e.iPos < 0) e.iPos = INT32_MAX;
@@ -89,14 +91,8 @@ void CYbIndexCreator::reserveRuby(int32_t index, const TextInfo& run, bool retry
     const TextTurnPos& turn = info_->turns.back();
     const RunPoint columnStart{turn.iIndex, turn.iPos};
     if (first < columnStart) return;  // a base split over two columns keeps its width
-    // A cell is the text size and the box's natural spacing after it.
-    const LayoutBox& box = boxes_[size_t(curBox_)];
-    const int64_t cells = std::max(1, box.chars);
-    const int64_t slack =
-        cells > 1 ? std::max<int64_t>(
-                        0, (int64_t(box.bottom) - box.top - textSize_ * cells) / (cells - 1))
-                  : 0;
-    const int64_t ts = textSize_ + std::min<int64_t>(slack, textSize_ / 4);
+    // A cell is counted without spacing: a justified column may set its characters solid.
+    const int64_t ts = textSize_;
     const int64_t g = rubySize_;
     const int64_t length = int64_t(CharCount(run.str)) * g;
     const int baseWidth = charWidth(first, last);
@@ -115,18 +111,32 @@ void CYbIndexCreator::reserveRuby(int32_t index, const TextInfo& run, bool retry
     lo = std::max(lo, rubyEnd_);
     int64_t hi = INT64_MAX / 4;  // at the end of the line nothing follows
     if (neighbour(last, 1, at, c)) hi = IsKana(c) && !coveredByRuby(at) ? end + g : end;
-    const int64_t missing = length - (hi - lo);
-    // The mapper sets a quarter of spread as a quarter of the text size.
-    int extra = missing > 0 ? int((missing * 4 + textSize_ - 1) / textSize_) : 0;
+    // The reading never runs past the column's end. When nothing more fits after the
+    // (spread) base, the column is justified so that the base itself ends there.
+    const int margin = 2 * charCount(first, last);  // the mapper rounds each share down
+    auto spreadFor = [&](int64_t upTo) {
+        const int64_t missing = length - (upTo - lo) + margin;
+        // The mapper sets a quarter of spread as a quarter of the text size.
+        return missing > 0 ? int((missing * 4 + textSize_ - 1) / textSize_) : 0;
+    };
+    hi = std::min(hi, std::max(end, int64_t(limit_ - kHalfCell) * ts / 4));
+    int extra = spreadFor(hi);
+    if (pos_ + extra + 4 > limit_) {
+        hi = end;
+        extra = spreadFor(hi);
+    }
     if (extra > 0 && pos_ + extra > limit_ && retry && columnStart < first) {
         // No room left in this column: the base (and what may not end a column before it)
         // begins the next one, where nothing precedes it.
         for (size_t k = history_.size(); k-- > 1;) {
             if (history_[k].run != first.iIndex || history_[k].pos != first.iPos) continue;
+            // What may not end a column before the base goes along; a base that may not
+            // begin one takes the character before it.
             size_t from = k;
-            while (from > 1 && k - from < 3 && kinsoku_.isEnd(history_[from - 1].ch))
+            while (from > 0 && k - from < 3 && !breakAllowed(history_[from - 1], history_[from]))
                 --from;
-            if (moveTail(from)) return reserveRuby(index, run, false);
+            // Nothing is gained when the whole column would move.
+            if (from > 0 && moveTail(from)) return reserveRuby(index, run, false);
             break;
         }
     }

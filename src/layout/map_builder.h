@@ -46,6 +46,9 @@ struct Cursor {
     std::vector<int32_t> bottomRest;  // length after each such run (placing)
     bool dropping = false;            // characters from dropFrom on take no room
     RunPoint dropFrom;
+    // Strict justification: the glyphs met while measuring, and the room set after each.
+    std::vector<std::pair<TextPoint, char32_t>> glyphs;
+    std::map<TextPoint, int32_t> gapAfter;
 };
 
 // One column's share of a line: from `begin` up to `end` (exclusive); end.iIndex < 0
@@ -78,6 +81,12 @@ class MapBuilder {
     int32_t indentOffset(const LayoutBox& box, int cells) const;
     int32_t columnSpacing(const ColumnFrame& frame, int32_t used, int cells, bool lastOfLine) const;
     void startColumn(Cursor& cur, int32_t used, int cells, bool lastOfLine) const;
+
+    // map_justify.cpp: strict justification, the column's room set only where a reader
+    // expects it
+    void justifyStrict(int line, Cursor& measured, Cursor& cur, int32_t used) const;
+    int32_t gapAfter(const Cursor& cur, const TextPoint& at) const;
+    void noteGlyph(Cursor& cur, const TextPoint& at, char32_t c) const;
 
     // map_chars.cpp: glyphs of the main column and the small-type lanes
     void placeRunChars(int line, int run, const TextInfo& info, size_t from, size_t to,

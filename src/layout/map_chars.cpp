@@ -84,6 +84,10 @@ void MapBuilder::placePlain(const TextPoint& at, const TextInfo& info, char32_t 
         inkY = cur.y - advance * EmptyQuartersAbove(narrow->second) / 4;
         advance = advance * SetQuarters(narrow->second) / 4;
     }
+    if (info.textType != TT_RESERVED_82) {
+        noteGlyph(cur, at, c);
+        advance += gapAfter(cur, at);
+    }
     enter(at, {cur.frame.column, x, cur.y, advance, ts, height, ts, x, inkY}, cur);
     cur.lastY = cur.y;
     cur.lastAdvance = advance;
@@ -118,7 +122,8 @@ void MapBuilder::placeHorizontal(const TextPoint& at, const TextInfo& info, Curs
     const int32_t w = IsHalfWidthChar(info, chars[0].c) ? ts / 2 : ts;
     const int32_t n = int32_t(chars.size());
     const int32_t x0 = cur.frame.x + ts / 2 - n * w / 2;
-    const int32_t advance = ts + cur.spacing;
+    noteGlyph(cur, at, U'字');
+    const int32_t advance = ts + cur.spacing + gapAfter(cur, at);
     for (int32_t i = 0; i < n; ++i) {
         const int32_t x = x0 + i * w;
         enter({at.iLine, at.iIndex, i}, {cur.frame.column, x, cur.y, advance, w, ts, w, x, cur.y},
@@ -134,7 +139,8 @@ void MapBuilder::placeCell(const TextPoint& at, int32_t height, Cursor& cur) {
     const int32_t ts = geo_.textSize.size;
     flushLanes(cur);
     const int32_t x = cur.frame.x;
-    const int32_t advance = height + cur.spacing;
+    noteGlyph(cur, at, U'字');
+    const int32_t advance = height + cur.spacing + gapAfter(cur, at);
     enter(at, {cur.frame.column, x, cur.y, advance, ts, height, ts, x, cur.y}, cur);
     cur.lastY = cur.y;
     cur.lastAdvance = advance;

@@ -6,6 +6,7 @@
 #include <set>
 
 #include "layout/map_builder.h"
+#include "layout/ruby_side.h"
 #include "platform/utf16.h"
 
 namespace Yomibon::MapDetail {
@@ -79,7 +80,13 @@ int32_t PrecedingRubyEnd(const PageMap& chars, const CYbTxtBuffer& buffer, int l
     const auto& runs = buffer.lines()[line].runs;
     int prev = std::min(runs[run].tpBegin.iIndex, run) - 1;
     const int stop = std::max(-1, prev - 16);
-    while (prev > stop && prev < int(runs.size()) && !IsRubyType(runs[prev].textType))
+    // Only a reading on the same side of the column bounds this one.
+    const bool left = IsLeftSideRuby(runs, run);
+    auto sameLane = [&](int r) {
+        return (IsRubyType(runs[r].textType) || runs[r].textType == TT_LEFT_RUBY) &&
+               IsLeftSideRuby(runs, r) == left;
+    };
+    while (prev > stop && prev < int(runs.size()) && !sameLane(prev))
         --prev;
     if (prev <= stop || prev >= int(runs.size())) return INT32_MIN;
     auto it = chars.lower_bound({line, prev + 1, 0});
@@ -100,7 +107,7 @@ bool CoveredByRuby(const std::vector<TextInfo>& runs, const TextPoint& at) {
     const size_t stop = std::min(runs.size(), size_t(std::max(0, at.iIndex)) + 64);
     for (size_t r = size_t(std::max(0, at.iIndex)) + 1; r < stop; ++r) {
         const TextInfo& run = runs[r];
-        if (!IsRubyType(run.textType)) continue;
+        if (!IsRubyType(run.textType) || IsLeftSideRuby(runs, int(r))) continue;
         RunPoint e = run.tpEnd;
         if (e.iPos < 0) e.iPos = INT32_MAX;
         return !(p < run.tpBegin) && !(e < p);
@@ -127,6 +134,8 @@ bool NeighbourGlyph(const PageMap& chars, const CYbTxtBuffer& buffer, const Text
             !IsBaseCharType(runs[it->first.iIndex].textType))
             continue;
         if (e.height <= 0 || e.advance <= 0) continue;
+        // An external character's further entries are its note number and note text.
+        if (runs[it->first.iIndex].textType == TT_EXTERNAL_CHAR && it->first.iPos > 0) continue;
         if (e.iColumn != column) return false;
         at = it->first;
         entry = e;
@@ -148,28 +157,39 @@ int MarksThatStay(const RubyRun& ruby, int k, const std::set<char32_t>& startSet
 // A base split over two columns: down the first part, on at the top of the second once
 // past the first part's end; marks that may not begin a column stay behind with what
 // precedes them.
+// A base split over two columns: the reading is shared between the parts by their
+// lengths (marks that may not begin a column stay with what precedes them), and each share
+// is spread over its part when shorter; a longer share ends with the first part (at the
+// column's end) or begins with the second, overrunning its part as little as it can.
 void SetAcrossTurn(const RubyRun& ruby, const std::vector<BasePart>& parts,
                    const std::set<char32_t>& startSet, RubySink& sink) {
     const int n = int(ruby.chars.size());
-    const int32_t total = (parts[0].end - parts[0].top) + (parts[1].end - parts[1].top);
-    const int32_t grow = (total > ruby.length && n > 1) ? (total - ruby.length) / n : 0;
-    const int32_t step = ruby.g + grow;
-    size_t pi = 0;
-    int32_t y = std::max(parts[0].top, ruby.bound) + grow / 2;
-    int stay = -1;
-    for (int k = 0; k < n; ++k) {
-        if (pi == 0 && y + ruby.g / 2 > parts[0].end) {
-            if (stay < 0) stay = MarksThatStay(ruby, k, startSet);
-            if (stay == 0) {
-                pi = 1;
-                y = parts[1].top + grow / 2;
-            } else {
-                --stay;
-            }
+    const int64_t l0 = parts[0].end - parts[0].top;
+    const int64_t l1 = parts[1].end - parts[1].top;
+    int k0 = n <= 1 ? n
+                    : int(std::clamp<int64_t>(
+                          (n * l0 + (l0 + l1) / 2) / std::max<int64_t>(1, l0 + l1), 1, n - 1));
+    if (k0 < n) k0 = std::min(n, k0 + MarksThatStay(ruby, k0, startSet));
+    auto share = [&](const BasePart& p, int from, int to, bool first) {
+        const int count = to - from;
+        if (count <= 0) return;
+        int32_t top = p.top;
+        if (first && ruby.bound != INT32_MIN) top = std::max(top, ruby.bound);
+        const int32_t room = p.end - top;
+        const int32_t need = count * ruby.g;
+        int32_t step = ruby.g;
+        int32_t y = first ? p.end - need : top;
+        if (need <= room) {
+            step = ruby.g + (room - need) / count;
+            y = top + (step - ruby.g) / 2;
+        } else if (first) {
+            y = std::max(y, ruby.bound == INT32_MIN ? y : ruby.bound);
         }
-        sink.put(k, parts[pi], parts[pi].rubyX, y, step);
-        y += step;
-    }
+        for (int k = from; k < to; ++k, y += step)
+            sink.put(k, p, p.rubyX, y, step);
+    };
+    share(parts[0], 0, k0, true);
+    share(parts[1], k0, n, false);
 }
 
 // One ruby character beside each base cell.
@@ -237,10 +257,11 @@ Room RubyRoom(const PageMap& chars, const CYbTxtBuffer& buffer,
         room.lo = e.y + std::min(e.height, e.advance) - (free ? ruby.g : 0);
     }
     room.lo = std::max(room.lo, bound);
-    room.hi = room.bottom = bottom;
+    // A base hanging below the box, with the room spread after it, takes its reading along.
+    room.hi = room.bottom = std::max(bottom, room.c1);
     if (NeighbourGlyph(chars, buffer, p.points.back(), 1, p.column, at, e)) {
         const bool free = IsKana(CharAt(buffer, at)) && !CoveredByRuby(runs, at);
-        room.hi = std::min(bottom, e.y + (free ? ruby.g : 0));
+        room.hi = std::min(room.bottom, e.y + (free ? ruby.g : 0));
     }
     return room;
 }

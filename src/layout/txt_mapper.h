@@ -24,6 +24,8 @@ struct MapOptions {
 
     // The ConfListSkip setting: characters dropped at a column's end.
     std::u16string skipList = u" \u3000";
+    // KinsokuMode 1: columns are justified at the spaces a reader expects to stretch.
+    bool strict = false;
 
     static MapOptions FromParam(const CYbTxtParam& param);
 };

@@ -3,6 +3,7 @@
 #include <climits>
 
 #include "layout/map_builder.h"
+#include "layout/ruby_side.h"
 #include "platform/utf16.h"
 
 namespace Yomibon::MapDetail {
@@ -133,6 +134,7 @@ void MapBuilder::placeColumn(int line, size_t t, LineState& state) {
     p.line = start;
     p.frame = frameOf(turn.iColumn, start, t == 0);
     startColumn(p, used, m.cells, last);
+    if (options_.strict && !last) justifyStrict(line, m, p, used);
     for (int32_t mark : m.bottomMarks)
         p.bottomRest.push_back(used - mark);
     walkColumn(line, span, p);
@@ -213,10 +215,10 @@ void MapBuilder::placeAnnotations(int line) {
     for (int r = 0; r < int(runs.size()); ++r) {
         const int type = runs[r].textType;
         int side = 0;
-        if (IsRubyType(type))
-            placeRuby(line, r);
-        else if (type == TT_LEFT_RUBY)
+        if (IsLeftSideRuby(runs, r))
             placeLeftRuby(line, r);
+        else if (IsRubyType(type))
+            placeRuby(line, r);
         else if (MarkSide(type, runs[r], side))
             placeMarks(line, r);
         else if (IsNoteType(type) || type == TT_EXTERNAL_CHAR)

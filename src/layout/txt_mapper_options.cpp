@@ -1,3 +1,4 @@
+#include "layout/kinsoku.h"
 #include "layout/txt_mapper.h"
 #include "settings/txt_param.h"
 
@@ -8,6 +9,7 @@ MapOptions MapOptions::FromParam(const CYbTxtParam& param) {
     options.noteFormat = param.GetText(u"NoteFormat");
     options.startList = param.GetListText(u"ConfListStart");
     options.skipList = param.GetListText(u"ConfListSkip");
+    options.strict = CYbKinsoku::ModeOf(param) == CYbKinsoku::kStrict;
     return options;
 }
 

@@ -93,14 +93,16 @@ TEST_F(RubyTest, BaseCrossingAColumnContinuesInTheNext) {
         Line({Plain(Repeat(u"字", 39) + u"漢字字"), Typed(TT_RUBY, u"かんじ", {0, 39}, {0, 40})},
              {Turn(0, 0, 0, 40, 160), Turn(0, 40, 1, -2, 8)}));
     mapper.Arrange({}, buffer, 0);
-    // 480 of ruby over two parts of 320: each advances 160 + 53.
+    // 480 of ruby over two parts of 320, shared by length: two characters beside the first
+    // part, one centred beside the second; neither share runs past its part.
     const int32_t top0 = kTop + 39 * kAdvance;
-    EXPECT_EQ(at(0, 1, 0).y, top0 + 26);
+    EXPECT_EQ(at(0, 1, 0).y, top0);
+    EXPECT_EQ(at(0, 1, 1).y, top0 + 160);
     EXPECT_EQ(at(0, 1, 0).x, kRubyX);
     EXPECT_EQ(at(0, 1, 1).iColumn, 0);
     EXPECT_EQ(at(0, 1, 2).iColumn, 1);
     EXPECT_EQ(at(0, 1, 2).x, kRubyX - kPitch);
-    EXPECT_EQ(at(0, 1, 2).y, kTop + 26);
+    EXPECT_EQ(at(0, 1, 2).y, kTop + (kAdvance - 160) / 2);
     // A small "っ" may not begin the second part: it stays with what precedes it.
     CYbTxtBuffer small;
     small.addLine(
