@@ -13,10 +13,6 @@
 
 namespace Yomibon {
 
-// The library's extended person-and-work list: UTF-8, zipped.
-inline constexpr char16_t kDefaultCatalogueUrl[] =
-    u"https://www.aozora.gr.jp/index_pages/list_person_all_extended_utf8.zip";
-
 struct CatalogueLoad {
     bool ok = false;
     bool fetched = false;    // the network was used
