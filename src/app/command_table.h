@@ -1,4 +1,4 @@
-// The reader's 45 named commands: the names key bindings use, their menu ids and the
+// The reader's 46 named commands: the names key bindings use, their menu ids and the
 // labels the key assignment dialog shows.
 #pragma once
 
@@ -47,6 +47,7 @@ enum CommandIndex : int {
     CMD_LayoutSet,
     CMD_ShowProperty,
     CMD_ShowDocInfo,
+    CMD_CatalogueOpen,
     CMD_COUNT
 };
 
@@ -78,7 +79,7 @@ const std::array<CommandInfo, CMD_COUNT>& CommandTable();
 int FindCommand(std::u16string_view name);
 // The index of the command behind a menu id, or -1.
 int FindMenuCommand(int menuId);
-// The 43 commands offered by the key assignment dialog, in the order of their labels.
+// The 44 commands offered by the key assignment dialog, in the order of their labels.
 const std::vector<int>& KeyDialogCommands();
 
 }  // namespace Yomibon

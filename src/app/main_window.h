@@ -27,6 +27,7 @@ class QTimer;
 
 namespace Yomibon {
 
+class CYbCatalogueIndex;
 class CYbDocumentArranger;
 class CYbPageCanvas;
 class CYbPageView;
@@ -160,6 +161,7 @@ class CYbMainWindow : public QMainWindow, private CYbHistoryHost {
     void cmdReadClipboard();
     void cmdReload() { reload(); }
     void cmdURLOpen();
+    void cmdCatalogueOpen();
     void cmdNextPage();
     void cmdPrevPage();
     void cmdFirstPage() { gotoPage(0); }
@@ -228,6 +230,8 @@ class CYbMainWindow : public QMainWindow, private CYbHistoryHost {
     std::unique_ptr<CYbTxtSubtitleDlg> subtitleDlg_;
     QTimer* flipTimer_ = nullptr;
     std::function<void(const std::u16string&)> messageHook_;
+    // The library's catalogue, read once and kept for the next 青空文庫から開く.
+    std::shared_ptr<CYbCatalogueIndex> catalogue_;
 
     // Desktop: full screen, drops.
     void enterFullScreen();
