@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
+#include <QPixmap>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -207,6 +209,29 @@ class CatalogueOpenTest : public QObject {
             QTest::keyClick(d.list(), Qt::Key_Return);
         });
         QCOMPARE(again.document().buffer().getTitle(), std::u16string(u"走れメロス"));
+    }
+
+    // A picture of the dialog in use over the window, for the documentation: only when
+    // YOMIBON_SHOT_DIR names a folder to write it to.
+    void pictureOfTheDialogInUse() {
+        const QString folder = qEnvironmentVariable("YOMIBON_SHOT_DIR");
+        if (folder.isEmpty()) QSKIP("YOMIBON_SHOT_DIR is not set");
+        CYbMainWindow& w = make();
+        w.resize(1100, 720);
+        readSample(w);
+        withDialog(w, [&](CYbCatalogueDlg& d) {
+            d.resize(760, 480);
+            d.move(w.geometry().center() - QPoint(380, 240));
+            type(d, QStringLiteral("ゆき"));
+            d.list()->setCurrentIndex(d.model()->index(2, 0));
+            QTest::qWait(100);
+            QPixmap shot = w.grab();
+            QPainter painter(&shot);
+            painter.drawPixmap(d.geometry().topLeft() - w.geometry().topLeft(), d.grab());
+            painter.end();
+            QVERIFY(shot.save(folder + QStringLiteral("/catalogue.png")));
+            QVERIFY(d.grab().save(folder + QStringLiteral("/catalogue_dialog.png")));
+        });
     }
 
     void failedDownloadsKeepTheBookShown() {
