@@ -122,6 +122,7 @@ void CYbCatalogueDlg::setBusy(bool busy, const QString& what) {
     progress_->setVisible(busy);
     stop_->setVisible(busy);
     open_->setVisible(!busy);
+    if (!busy) search_->setFocus();
     if (busy) {
         progress_->setRange(0, 0);
         status_->setStyleSheet({});

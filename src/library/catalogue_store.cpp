@@ -58,7 +58,10 @@ CatalogueLoad CYbCatalogueStore::update(std::vector<CatalogueWork>& works,
     NetResult got = NetFetch(request, observer);
     if (!got.ok()) {
         std::u16string message = NetFailureMessage(url_, got);
-        if (got.status != NetStatus::CANCELLED && !cached())
+        if (got.status != NetStatus::CANCELLED && cached())
+            message =
+                u"作品目録を更新できませんでした。これまでの目録をそのまま使います。\n" + message;
+        else if (got.status != NetStatus::CANCELLED)
             message =
                 u"青空文庫の作品目録を取得できませんでした。ネットワークへの接続と、設定の"
                 u"プロキシと目録のURLを確かめてください。\n" +
