@@ -8,7 +8,8 @@ set(YB_LAYERS_archive archive settings platform)
 set(YB_LAYERS_text text settings platform)
 set(YB_LAYERS_layout layout text settings platform)
 set(YB_LAYERS_render render layout text settings platform)
-set(YB_LAYERS_cli cli render layout text settings archive platform)
+set(YB_LAYERS_library library settings archive platform)
+set(YB_LAYERS_cli cli render layout text library settings archive platform)
 # The archiver modules are built from the archive sources and the limits header alone.
 set(YB_LAYERS_archiver archive platform)
 
@@ -53,7 +54,8 @@ function(yb_add_layer_probes)
         "archive:text/txt_document.h:settings/file_io.h"
         "text:layout/txt_layout.h:settings/txt_param.h"
         "layout:render/page_canvas.h:text/txt_document.h"
-        "render:app/main_window.h:layout/txt_layout.h")
+        "render:app/main_window.h:layout/txt_layout.h"
+        "library:text/txt_document.h:settings/csv_text.h")
     foreach(entry IN LISTS cases)
         string(REPLACE ":" ";" case ${entry})
         list(GET case 0 layer)

@@ -51,7 +51,8 @@ const std::array<CommandInfo, CMD_COUNT>& CommandTable() {
         {u"LayoutSet", 40136, 40031},
         {u"ShowProperty", 40000, 40064},
         {u"ShowDocInfo", 40001, 40074},
-        {u"ExportPdf", 40149, 0},
+        {u"CatalogueOpen", 40006, 40079},
+        {u"ExportPdf", 40149, 40080},
     }};
     return table;
 }
@@ -73,8 +74,9 @@ int FindMenuCommand(int menuId) {
 
 const std::vector<int>& KeyDialogCommands() {
     static const std::vector<int> order = [] {
-        static const int kOrder[] = {CMD_ReadFile, CMD_ReadClipboard, CMD_Reload,    CMD_URLOpen,
-                                     CMD_NextPage, CMD_PrevPage,      CMD_FirstPage, CMD_EndPage,
+        static const int kOrder[] = {CMD_ReadFile, CMD_ReadClipboard, CMD_Reload,
+                                     CMD_URLOpen,  CMD_CatalogueOpen, CMD_ExportPdf, CMD_NextPage,
+                                     CMD_PrevPage, CMD_FirstPage,     CMD_EndPage,
                                      CMD_GotoPage, CMD_AddBookmark};
         std::vector<int> list(std::begin(kOrder), std::end(kOrder));
         for (int i = CMD_GotoBookmark1; i <= CMD_GotoBookmark0; ++i)

@@ -47,6 +47,7 @@ enum CommandIndex : int {
     CMD_LayoutSet,
     CMD_ShowProperty,
     CMD_ShowDocInfo,
+    CMD_CatalogueOpen,
     CMD_ExportPdf,
     CMD_COUNT
 };
@@ -79,7 +80,7 @@ const std::array<CommandInfo, CMD_COUNT>& CommandTable();
 int FindCommand(std::u16string_view name);
 // The index of the command behind a menu id, or -1.
 int FindMenuCommand(int menuId);
-// The 43 commands offered by the key assignment dialog, in the order of their labels.
+// The 44 commands offered by the key assignment dialog, in the order of their labels.
 const std::vector<int>& KeyDialogCommands();
 
 }  // namespace Yomibon

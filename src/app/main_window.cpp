@@ -80,6 +80,7 @@ void CYbMainWindow::registerCommands() {
     set(CMD_ReadClipboard, &CYbMainWindow::cmdReadClipboard);
     set(CMD_Reload, &CYbMainWindow::cmdReload);
     set(CMD_URLOpen, &CYbMainWindow::cmdURLOpen);
+    set(CMD_CatalogueOpen, &CYbMainWindow::cmdCatalogueOpen);
     set(CMD_NextPage, &CYbMainWindow::cmdNextPage);
     set(CMD_PrevPage, &CYbMainWindow::cmdPrevPage);
     set(CMD_FirstPage, &CYbMainWindow::cmdFirstPage);

@@ -27,6 +27,7 @@ class QTimer;
 
 namespace Yomibon {
 
+class CYbCatalogueIndex;
 class CYbDocumentArranger;
 class CYbPageCanvas;
 class CYbPageView;
@@ -173,6 +174,7 @@ class CYbMainWindow : public QMainWindow, private CYbHistoryHost {
     void cmdReadClipboard();
     void cmdReload() { reload(); }
     void cmdURLOpen();
+    void cmdCatalogueOpen();
     void cmdNextPage();
     void cmdPrevPage();
     void cmdFirstPage() { gotoPageWithHistory(0); }
@@ -244,6 +246,8 @@ class CYbMainWindow : public QMainWindow, private CYbHistoryHost {
     QTimer* flipTimer_ = nullptr;
     std::function<void(const std::u16string&)> messageHook_;
     std::u16string lastNotice_;
+    // The library's catalogue, read once and kept for the next 青空文庫から開く.
+    std::shared_ptr<CYbCatalogueIndex> catalogue_;
 
     // Desktop: full screen, drops.
     void enterFullScreen();

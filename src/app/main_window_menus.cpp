@@ -45,6 +45,7 @@ QMenu* CYbMainWindow::addMenu(const QString& title,
 void CYbMainWindow::buildMenus() {
     addMenu(QStringLiteral("ファイル(&F)"), {{"開く(&O)", 40121},
                                              {"URLから開く(&U)", 40004},
+                                             {"青空文庫から開く(&A)…", 40006},
                                              {"クリップボードから開く(&L)", 40122},
                                              {"読み直し", 202},
                                              {"", kSeparator},

@@ -89,6 +89,8 @@ constexpr std::array<std::u16string_view, IDS_LAST - IDS_FIRST + 1> kStrings = {
     u"URLを入力してください。",                         // 40076
     u"ダウンロードを中止しました。",                    // 40077
     u"度合いが設定可能な範囲を越えています。(1 - 99)",  // 40078
+    u"青空文庫から開く",                                // 40079
+    u"PDFに書き出し",                                   // 40080
 };
 
 }  // namespace

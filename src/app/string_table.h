@@ -1,4 +1,4 @@
-// The program's user-visible texts, 40000-40078, in one place.
+// The program's user-visible texts, 40000-40080, in one place.
 #pragma once
 
 #include <string>
@@ -8,7 +8,7 @@ namespace Yomibon {
 
 enum : int {
     IDS_FIRST = 40000,
-    IDS_LAST = 40078,
+    IDS_LAST = 40080,
     IDS_CONFIG = 40000,
     IDS_FONT_NOT_FOUND = 40001,
     IDS_TATENAKA_RANGE = 40002,

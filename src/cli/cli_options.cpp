@@ -50,7 +50,12 @@ CommandOptions OptionsFromUsage(std::string_view usage) {
         const std::string& w = words[i];
         if (w == "[" || w == "]" || w == "|" || w == "...") continue;
         if (!IsOptionWord(w)) {
-            ++accepted.arguments;
+            // "WORDS..." takes any number of arguments.
+            const bool many = w.size() > 3 && w.ends_with("...");
+            if (many)
+                accepted.arguments = kAnyNumber;
+            else if (accepted.arguments != kAnyNumber)
+                ++accepted.arguments;
             continue;
         }
         const bool valued = i + 1 < words.size() && !IsOptionWord(words[i + 1]) &&

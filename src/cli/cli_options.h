@@ -12,7 +12,9 @@
 namespace Yomibon::Cli {
 
 // What a usage line such as "FILE [--page N | --all] -o OUT.png" allows: options followed
-// by a placeholder take a value, the others are flags; the remaining words are arguments.
+// by a placeholder take a value, the others are flags; the remaining words are arguments,
+// any number of them after a placeholder ending in "..." ("search WORDS...").
+constexpr size_t kAnyNumber = size_t(-1);
 struct CommandOptions {
     std::vector<std::string> valueOptions;
     std::vector<std::string> flags;

@@ -52,6 +52,10 @@ constexpr uint64_t kMaxExtractionFolderBytes = uint64_t(512) << 20;
 constexpr uint64_t kMaxDownloadBytes = uint64_t(64) << 20;
 // The download cache is trimmed, oldest files first, to this size.
 constexpr uint64_t kMaxDownloadCacheBytes = uint64_t(256) << 20;
+// The library's catalogue (a CSV file of some tens of megabytes at most) is not read past this
+// many bytes once unpacked, nor past this many works.
+constexpr uint64_t kMaxCatalogueBytes = uint64_t(512) << 20;
+constexpr size_t kMaxCatalogueWorks = 1'000'000;
 
 // Largest settings-side table or profile file read (CSV tables, INI files, .lay files);
 // the rest of a longer file is not read.

@@ -260,6 +260,7 @@ void DefaultKeyBindings(KeyBindTable& table) {
     bind(VK_ESCAPE, false, false, false, u"Exit");
     bind(VK_RETURN, false, false, true, u"ShowProperty");
     bind('L', false, true, false, u"URLOpen");
+    bind('A', true, true, false, u"CatalogueOpen");
     bind('S', false, true, false, u"Save");
 }
 

@@ -77,6 +77,9 @@ const TextDefault kTextDefaults[] = {
     {u"SpiPluginFolder", u""},
     {u"ProxyServer", u"localhost:8080"},
     {u"NoProxyAddress", u"127.0.0.1;"},
+    // The library's catalogue (the extended person-and-work list, UTF-8, zipped); a mirror's
+    // address or a local copy's file: URL serves as well.
+    {u"CatalogueURL", u"https://www.aozora.gr.jp/index_pages/list_person_all_extended_utf8.zip"},
 };
 
 struct PointDefault {

@@ -58,27 +58,31 @@ class AppLogicTest : public QObject {
     }
 
     void commandTable() {
-        QCOMPARE(int(CommandTable().size()), 46);
+        QCOMPARE(int(CommandTable().size()), 47);
         QCOMPARE(FindCommand(u"NextPage"), int(CMD_NextPage));
         QCOMPARE(FindCommand(u"nextpage"), -1);
         QCOMPARE(FindCommand(u"ShowDocInfo"), 44);
+        QCOMPARE(FindCommand(u"CatalogueOpen"), 45);
+        QCOMPARE(FindMenuCommand(40006), int(CMD_CatalogueOpen));
         QCOMPARE(FindMenuCommand(8), int(CMD_Exit));
         QCOMPARE(FindMenuCommand(40108), int(CMD_GotoBookmark0));
         QCOMPARE(FindMenuCommand(0), -1);
         QCOMPARE(FindMenuCommand(40005), -1);  // selection mode has no table entry
         const std::vector<int>& list = KeyDialogCommands();
-        QCOMPARE(int(list.size()), 43);
+        QCOMPARE(int(list.size()), 45);
         QCOMPARE(list.front(), int(CMD_ReadFile));
         QCOMPARE(list[3], int(CMD_URLOpen));
-        QCOMPARE(list[10], int(CMD_GotoBookmark1));
-        QCOMPARE(list[19], int(CMD_GotoBookmark0));
+        QCOMPARE(list[4], int(CMD_CatalogueOpen));
+        QCOMPARE(list[5], int(CMD_ExportPdf));
+        QCOMPARE(list[12], int(CMD_GotoBookmark1));
+        QCOMPARE(list[21], int(CMD_GotoBookmark0));
         QCOMPARE(list.back(), int(CMD_ShowDocInfo));
         for (int index : list)
             QVERIFY(CommandTable()[size_t(index)].labelId != 0);
         // Every default binding names a command of the table.
         KeyBindTable defaults;
         DefaultKeyBindings(defaults);
-        QCOMPARE(int(defaults.size()), 42);
+        QCOMPARE(int(defaults.size()), 43);
         for (const auto& [key, name] : defaults)
             QVERIFY(FindCommand(name) >= 0);
     }
@@ -94,7 +98,9 @@ class AppLogicTest : public QObject {
                  QStringLiteral("度合いが設定可能な範囲を越えています。(1 - 99)"));
         QVERIFY(LoadString(40069).find(u"%1!s!") != std::u16string_view::npos);
         QVERIFY(LoadString(39999).empty());
-        QVERIFY(LoadString(40079).empty());
+        QCOMPARE(QString::fromStdU16String(std::u16string(LoadString(40079))),
+                 QStringLiteral("青空文庫から開く"));
+        QVERIFY(LoadString(40080).empty());
         // Every label of the table is there.
         for (const CommandInfo& c : CommandTable())
             if (c.labelId) QVERIFY(!LoadString(c.labelId).empty());

@@ -30,10 +30,10 @@ class KeyConfigTest : public QObject {
         QTemporaryDir dir;
         std::filesystem::path file = std::filesystem::path(dir.path().toStdString()) / "k.ini";
         CYbTxtKeyConfigDlg dlg(nullptr, file);
-        QCOMPARE(dlg.functionList()->count(), 43);
+        QCOMPARE(dlg.functionList()->count(), 44);
         QCOMPARE(dlg.functionList()->item(0)->text(), QStringLiteral("ファイルを開く"));
         QCOMPARE(dlg.selectedFunction(), 0);
-        QCOMPARE(int(dlg.table().size()), 42);  // no file: the defaults
+        QCOMPARE(int(dlg.table().size()), 43);  // no file: the defaults
 
         std::u16string asked, askedCaption;
         bool answer = false;
@@ -57,7 +57,7 @@ class KeyConfigTest : public QObject {
         QVERIFY(QString::fromStdU16String(asked).contains(QStringLiteral("次のページへ")));
         QVERIFY(QString::fromStdU16String(asked).contains(QStringLiteral("先頭ページへ")));
         QCOMPARE(dlg.table().at(kLeft), std::u16string(u"NextPage"));
-        QCOMPARE(int(dlg.table().size()), 42);
+        QCOMPARE(int(dlg.table().size()), 43);
         // Yes rebinds it, and the key list shows it under its new function.
         answer = true;
         dlg.assign();

@@ -27,6 +27,15 @@ TEST(CliOptions, UsageLinesOfTheCommandsGiveTheirOptions) {
     CommandOptions dump = OptionsFromUsage("FILE [--stats]");
     EXPECT_TRUE(dump.valueOptions.empty());
     EXPECT_THAT(dump.flags, ElementsAre("--stats"));
+
+    // A placeholder ending in "..." takes any number of words.
+    CommandOptions catalogue = OptionsFromUsage("[--url URL] [--update] search WORDS... | open ID");
+    EXPECT_THAT(catalogue.valueOptions, ElementsAre("--url"));
+    EXPECT_THAT(catalogue.flags, ElementsAre("--update"));
+    EXPECT_EQ(catalogue.arguments, kAnyNumber);
+    EXPECT_EQ(CheckArgs({"search", "a", "b", "c", "d", "e", "--url", "x"}, catalogue).verdict,
+              CheckedArgs::Run);
+    EXPECT_EQ(CheckArgs({"search", "a", "--bogus"}, catalogue).verdict, CheckedArgs::Refused);
 }
 
 TEST(CliOptions, AcceptedArgumentsPassThroughWithInlineValuesSplit) {

@@ -17,10 +17,11 @@ std::string Utf16File(const std::u16string& text, bool bom = true) {
     return bytes;
 }
 
-TEST(KeyBind, DefaultsAreTheFortyTwoBindings) {
+TEST(KeyBind, DefaultsAreTheFortyThreeBindings) {
     KeyBindTable table;
     DefaultKeyBindings(table);
-    EXPECT_EQ(table.size(), 42u);
+    EXPECT_EQ(table.size(), 43u);
+    EXPECT_EQ(table.at({'A', true, true, false}), u"CatalogueOpen");
     EXPECT_EQ(table.at({'O', false, true, false}), u"ReadFile");
     EXPECT_EQ(table.at({'O', true, true, false}), u"ReadClipboard");
     EXPECT_EQ(table.at({0x20, true, false, false}), u"PrevPage");

@@ -14,9 +14,11 @@ TEST(TxtParam, DefaultsOfEveryFamily) {
     CYbTxtParam p;
     EXPECT_EQ(CYbTxtParam::ListKeys().size(), 5u);
     EXPECT_EQ(CYbTxtParam::FontKeys().size(), 5u);
-    EXPECT_EQ(CYbTxtParam::TextKeys().size(), 38u);
+    EXPECT_EQ(CYbTxtParam::TextKeys().size(), 39u);   // CatalogueURL among them
     EXPECT_EQ(CYbTxtParam::PointKeys().size(), 25u);  // KinsokuMode among them
 
+    EXPECT_EQ(p.GetText(u"CatalogueURL"),
+              u"https://www.aozora.gr.jp/index_pages/list_person_all_extended_utf8.zip");
     EXPECT_EQ(p.GetListText(u"HangingChar"), u",.､｡、。，．");
     EXPECT_EQ(p.GetList(u"ConfListStart").size(), 50u);
     EXPECT_EQ(p.GetListText(u"ConfListEnd"), u"「『（｛〔［【([");
