@@ -44,6 +44,7 @@ CYbIndexCreator::CYbIndexCreator(CYbTxtBuffer& buffer, const std::vector<LayoutB
     buffer_.narrowMarks().clear();
     buffer_.pictureBoxes().clear();
     buffer_.rubySpreads().clear();
+    buffer_.wideColumns().clear();
     while (boxLines(curBox_) <= 0) {
         ++curBox_;
         ++boxSeq_;
@@ -71,6 +72,7 @@ void CYbIndexCreator::computeLimit() {
 }
 
 void CYbIndexCreator::nextColumn() {
+    leaveWideColumn();
     if (column_ + 1 < boxFirstCol_ + boxLines(curBox_))
         ++column_;
     else
@@ -125,6 +127,10 @@ void CYbIndexCreator::beginLine(int line) {
     rubyEnd_ = INT64_MIN;
     numeralBits_ = 0;
     numeralRun_ = -1;
+    auto sized = buffer_.sizes().lower_bound(TextPoint{line, 0, 0});
+    lineSized_ = sized != buffer_.sizes().end() && sized->first.iLine == line;
+    colWide_ = false;
+    slackAt_ = RunPoint{-1, 0};
     computeLimit();
     info_->turns.push_back(TextTurnPos{0, 0, 0, 0, column_, info_->iBottom});
     columns_.push_back(ColumnInfo{limit_, colStart_, capacity(), lengthLimit_ > 0, false, 0});
@@ -309,6 +315,8 @@ void CYbIndexCreator::breakTo(int type, int32_t index) {
     auto& turns = info_->turns;
     turns.back().iCount = placed_;
     turns.back().iLength = std::max(pos_, extent_) - colStart_;
+    if (colWide_) buffer_.wideColumns().insert(column_);  // its slot is left with the box
+    colWide_ = false;
     int from = column_;
     nextBox();
     bool leaf = type == TT_NEXT_LEAF && boxCount_ >= 2;

@@ -5,6 +5,7 @@
 #include "layout/index_creator.h"
 #include "platform/char_type.h"
 #include "platform/utf16.h"
+#include "text/char_sizes.h"
 
 namespace Yomibon {
 
@@ -18,7 +19,7 @@ class CYbArrange : public CYbTxtBuffer::CYbCharFunc {
     bool isValid(int textType) override { return textType == TT_TEXT; }
     bool setChar(const TextPoint& point) override {
         uint8_t code = kinsoku_.code(buffer_.charAt(point));
-        if (code == 0) return true;
+        if (code == 0 || buffer_.charSize(point) != kBodySize16) return true;
         auto [it, added] = buffer_.narrowMarks().emplace(point, code);
         if (added) turn_.iLength -= 4 - CYbKinsoku::SetBits(code);
         return true;
@@ -109,7 +110,8 @@ void CYbIndexCreator::fitRubyTurn(const TextInfo& run) {
     }
     // Only a turn inside the base that opened the current column can still be moved.
     if (inside != 1 || at + 1 != turns.size()) return;
-    if (turns[at - 1].iColumn + 1 != turns[at].iColumn) return;
+    // Not into an empty column (the slot a wide column takes, a skipped box).
+    if (turns[at - 1].iColumn + 1 != turns[at].iColumn || turns[at - 1].iCount == 0) return;
     RunPoint turn{turns[at].iIndex, turns[at].iPos};
     int after = charCount(turn, last);
     int before = charCount(first, last) - after;

@@ -143,6 +143,15 @@ constexpr AnnotationRow kRows[] = {
     {78, u"［＃「"sv, u"」のルビ］"sv},
     {78, u"［＃左にルビ付き"sv, u"］"sv},
     {78, u"［＃左に「"sv, u"」のルビ付き終わり］"sv},
+    // Larger and smaller characters: "［＃「X」は２段階大きな文字］" and the block forms
+    // "［＃ここから１段階小さな文字］…［＃ここで小さな文字終わり］"; the last two rows are
+    // the opening strings their closing forms name.
+    {89, u"［＃「"sv, u"段階大きな文字］"sv},
+    {90, u"［＃「"sv, u"段階小さな文字］"sv},
+    {89, u"［＃"sv, u"段階大きな文字］"sv},
+    {90, u"［＃"sv, u"段階小さな文字］"sv},
+    {89, u"［＃大きな文字"sv, u"］"sv},
+    {90, u"［＃小さな文字"sv, u"］"sv},
     {33, u"［＃「"sv, u"」は行右小書き］"sv},
     {34, u"［＃「"sv, u"」は行左小書き］"sv},
     {72, u"［＃改行"sv, u"］"sv},
