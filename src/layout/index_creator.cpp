@@ -284,6 +284,7 @@ void CYbIndexCreator::startColumn(int32_t run, int32_t pos, bool byOverflow) {
                          extent_, colStart_, limit_,       placed_, last_};
     int from = column_;
     nextColumn();
+    skipLastSlotFor(run, pos);
     int32_t bottom = aligned_ ? bottomRaise_ / 4 : -1;
     colStart_ = hangIndent_;
     pos_ = extent_ = colStart_;

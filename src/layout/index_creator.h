@@ -162,6 +162,7 @@ class CYbIndexCreator {
     // A column with larger type takes the column slot to its left as well; at the last slot
     // of a box the larger type begins the next box instead.
     void enterLarger(int32_t index, int32_t pos);
+    void skipLastSlotFor(int32_t run, int32_t pos);
     void leaveWideColumn();
 
     // Ruby fitting, pictures.

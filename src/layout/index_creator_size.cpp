@@ -43,12 +43,21 @@ void CYbIndexCreator::enterLarger(int32_t index, int32_t pos) {
             computeLimit();
             columns_.back().limit = limit_;
             columns_.back().capacity = capacity();
+        } else if (kinsoku_.isStart(buffer_.charAt(TextPoint{line_, index, pos}))) {
+            return;  // what may not begin a column stays, on a column of one slot
         } else {
             startColumn(index, pos, true);
         }
         if (column_ + 1 >= boxFirstCol_ + boxLines(curBox_)) return;
     }
     colWide_ = true;
+}
+
+void CYbIndexCreator::skipLastSlotFor(int32_t run, int32_t pos) {
+    // A column that begins with larger type does not begin in the last slot of a box.
+    const int lines = boxLines(curBox_);
+    if (!lineSized_ || lines < 2 || column_ + 1 < boxFirstCol_ + lines) return;
+    if (buffer_.charSize(TextPoint{line_, run, pos}) > kBodySize16) nextColumn();
 }
 
 void CYbIndexCreator::leaveWideColumn() {

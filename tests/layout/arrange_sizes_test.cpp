@@ -28,12 +28,14 @@ TEST(ArrangeSizes, LengthsCountedAtTheSize) {
     EXPECT_EQ(LastLine(one).turns[0].iLength, 36);
     // One step smaller (0.8125): twelve characters are 9.75 cells, 39 quarters.
     Arranged small;
-    ParseAndArrange(small, u"\r\n［＃１段階小さな文字］あいうえおかきくけこさし［＃小さな文字終わり］",
+    ParseAndArrange(small,
+                    u"\r\n［＃１段階小さな文字］あいうえおかきくけこさし［＃小さな文字終わり］",
                     Boxes(6, 10));
     EXPECT_EQ(LastLine(small).turns[0].iLength, 39);
     // The thirteenth would reach 42.25 quarters, past the capacity of 42: it turns.
     Arranged turn;
-    ParseAndArrange(turn, u"\r\n［＃１段階小さな文字］あいうえおかきくけこさしす［＃小さな文字終わり］",
+    ParseAndArrange(turn,
+                    u"\r\n［＃１段階小さな文字］あいうえおかきくけこさしす［＃小さな文字終わり］",
                     Boxes(6, 10));
     ASSERT_EQ(LastLine(turn).turns.size(), 2u);
     EXPECT_EQ(LastLine(turn).turns[0].iCount, 12);

@@ -35,7 +35,8 @@ TEST(CharSizes, StyleSheetSizes) {
 
 TEST(CharSizes, HeadingsAreSetLargerAndBold) {
     CYbTxtBuffer b = ParseNotation(
-        u"\n［＃３字下げ］第一章［＃「第一章」は大見出し］\n［＃５字下げ］一［＃「一」は中見出し］\n"
+        u"\n［＃３字下げ］第一章［＃「第一章」は大見出し］\n［＃５字下げ］一［＃「一」は中見出し］"
+        u"\n"
         u"［＃窓小見出し］高僧［＃窓小見出し終わり］　で");
     EXPECT_EQ(SizesOf(b, 2), (std::vector<int>{20, 20, 20}));
     EXPECT_EQ(SizesOf(b, 3), (std::vector<int>{18}));
