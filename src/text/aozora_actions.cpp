@@ -35,6 +35,8 @@ void CYbAozoraTxtParser::act(int type, std::u16string_view x) {
         case TT_LARGER_TEXT:
         case TT_SMALLER_TEXT:
             return actSize(type, x);
+        case TT_CAPTION:
+            return actCaption(x);
         case TT_RANGE_END:
             return actRangeEnd(x);
         case TT_NOTE:

@@ -70,6 +70,9 @@ class CYbAozoraTxtParser : public CYbTxtParser {
     void actCutOut(int type, std::u16string_view x);
     // "［＃「X」はN段階大きな文字］", "［＃ここからN段階小さな文字］" and the like.
     void actSize(int type, std::u16string_view x);
+    // "X［＃「X」はキャプション］" on the line after a picture: X is that picture's caption,
+    // set beside it rather than again in the text.
+    void actCaption(std::u16string_view x);
     void actIndent(int type, std::u16string_view x);
     void actIndentEnd();
     void actBottom(int type, std::u16string_view x);

@@ -97,6 +97,7 @@ constexpr std::array<std::string_view, TT_MAX> kIdentifiers = {
     "TT_LINK",
     "TT_LARGER_TEXT",
     "TT_SMALLER_TEXT",
+    "TT_CAPTION",
 };
 
 struct NameRow {
