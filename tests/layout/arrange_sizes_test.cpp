@@ -102,6 +102,15 @@ TEST(ArrangeSizes, MapperPlacesGlyphsAtTheirSizeWithoutOverlap) {
     }
     EXPECT_EQ(large, 7);
     EXPECT_EQ(huge, 8);
+    // A point in the part of a large glyph that lies beyond a body cell hits that glyph.
+    for (const auto& [point, e] : mapper.charMap()) {
+        if (buffer.charSize(point) != 32 || e.height <= 0) continue;
+        TextPoint hit;
+        PageMapEntry found;
+        ASSERT_TRUE(mapper.HitTest(e.x + 2, e.y + e.advance - 2, hit, found));
+        EXPECT_EQ(hit, point);
+        break;
+    }
     // Columns run right to left: each column's glyphs and the ruby lane at their right lie
     // left of the previous column's glyphs.
     const SizePair ruby = layout.GetSize(RubySize);
