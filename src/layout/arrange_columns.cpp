@@ -8,6 +8,7 @@
 #include "layout/txt_layout.h"
 #include "platform/char_type.h"
 #include "platform/utf16.h"
+#include "text/char_sizes.h"
 
 namespace Yomibon {
 
@@ -47,7 +48,7 @@ class ColumnWalk {
                     }
                     auto it = buffer_.narrowMarks().find(TextPoint{line_, index, p});
                     int width = it == buffer_.narrowMarks().end()
-                                    ? w
+                                    ? sized(w, buffer_.charSize(TextPoint{line_, index, p}))
                                     : CYbKinsoku::SetBits(uint8_t(it->second));
                     bool past = pos_ + width > limit_;
                     add(out, one, past);
@@ -89,6 +90,19 @@ class ColumnWalk {
         }
     }
 
+    // A character off the body size, in quarters, sharing the quarter the sized character
+    // before it left partly empty (as the arranger counts it).
+    int sized(int w, int size) {
+        if (size == kBodySize16) {
+            slack_ = 0;
+            return w;
+        }
+        const int exact = (w * size + 3) / 4 - slack_;
+        const int quarters = std::max(1, (exact + 3) / 4);
+        slack_ = quarters * 4 - exact;
+        return quarters;
+    }
+
     // A space left as the last character of a column that turned was dropped there.
     void markTrailingDrop() {
         size_t n = marks_.size();
@@ -127,6 +141,7 @@ class ColumnWalk {
     int pos_;
     int extent_;
     int limit_;
+    int slack_ = 0;  // sixteenths the last sized character left empty
     std::vector<Mark> marks_;
 };
 

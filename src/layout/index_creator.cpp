@@ -44,6 +44,7 @@ CYbIndexCreator::CYbIndexCreator(CYbTxtBuffer& buffer, const std::vector<LayoutB
     buffer_.narrowMarks().clear();
     buffer_.pictureBoxes().clear();
     buffer_.rubySpreads().clear();
+    buffer_.wideColumns().clear();
     while (boxLines(curBox_) <= 0) {
         ++curBox_;
         ++boxSeq_;
@@ -71,6 +72,7 @@ void CYbIndexCreator::computeLimit() {
 }
 
 void CYbIndexCreator::nextColumn() {
+    leaveWideColumn();
     if (column_ + 1 < boxFirstCol_ + boxLines(curBox_))
         ++column_;
     else
@@ -133,6 +135,10 @@ void CYbIndexCreator::beginLine(int line) {
     leftRuby_ = false;
     numeralBits_ = 0;
     numeralRun_ = -1;
+    auto sized = buffer_.sizes().lower_bound(TextPoint{line, 0, 0});
+    lineSized_ = sized != buffer_.sizes().end() && sized->first.iLine == line;
+    colWide_ = false;
+    slackAt_ = RunPoint{-1, 0};
     computeLimit();
     info_->turns.push_back(TextTurnPos{0, 0, 0, 0, column_, info_->iBottom});
     columns_.push_back(ColumnInfo{limit_, colStart_, capacity(), lengthLimit_ > 0, false, 0});
@@ -286,6 +292,7 @@ void CYbIndexCreator::startColumn(int32_t run, int32_t pos, bool byOverflow) {
                          extent_, colStart_, limit_,       placed_, last_};
     int from = column_;
     leaveColumn();
+    skipLastSlotFor(run, pos);
     int32_t bottom = aligned_ ? bottomRaise_ / 4 : -1;
     colStart_ = hangIndent_;
     pos_ = extent_ = colStart_;
@@ -317,6 +324,8 @@ void CYbIndexCreator::breakTo(int type, int32_t index) {
     auto& turns = info_->turns;
     turns.back().iCount = placed_;
     turns.back().iLength = std::max(pos_, extent_) - colStart_;
+    if (colWide_) buffer_.wideColumns().insert(column_);  // its slot is left with the box
+    colWide_ = false;
     int from = column_;
     leftRuby_ = false;
     nextBox();

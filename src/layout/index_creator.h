@@ -157,6 +157,17 @@ class CYbIndexCreator {
     bool pullBackAtColumnStart(int32_t index, int32_t pos, char32_t ch, int width);
     bool forbiddenStart(int32_t index, int32_t pos) const;
 
+    // Type set larger or smaller than the body (index_creator_size.cpp).
+    // The advance of a character at its size, in quarters: consecutive characters of one
+    // size share the quarter the one before left partly empty, so that a run of them is
+    // counted at its exact length (in sixteenths of a cell) rounded up once per column.
+    int sizedWidth(int32_t index, int32_t pos, int width);
+    // A column with larger type takes the column slot to its left as well; at the last slot
+    // of a box the larger type begins the next box instead.
+    void enterLarger(int32_t index, int32_t pos);
+    void skipLastSlotFor(int32_t run, int32_t pos);
+    void leaveWideColumn();
+
     // Ruby fitting, pictures.
     void fitRuby(int32_t index, const TextInfo& run);
     void fitRubyTurn(const TextInfo& run);
@@ -208,6 +219,15 @@ class CYbIndexCreator {
     std::vector<Placed> history_;
     int numeralBits_ = 0;
     int32_t numeralRun_ = -1;
+    // Type sizes: the line holds characters off the body size; the current character is one;
+    // the current column holds larger type; the sixteenths the sized character at `slackAt_`
+    // left empty in its last quarter, usable by the next one while pos_ is `slackPos_`.
+    bool lineSized_ = false;
+    bool offBodySize_ = false;
+    bool colWide_ = false;
+    int slack16_ = 0;
+    RunPoint slackAt_{-1, 0};
+    int slackPos_ = -1;
 
     // Indents and limits, in quarters.
     int indent_ = 0;

@@ -6,6 +6,7 @@
 #include "layout/ruby_side.h"
 #include "platform/char_type.h"
 #include "platform/utf16.h"
+#include "text/char_sizes.h"
 
 namespace Yomibon {
 
@@ -19,7 +20,7 @@ class CYbArrange : public CYbTxtBuffer::CYbCharFunc {
     bool isValid(int textType) override { return textType == TT_TEXT; }
     bool setChar(const TextPoint& point) override {
         uint8_t code = kinsoku_.code(buffer_.charAt(point));
-        if (code == 0) return true;
+        if (code == 0 || buffer_.charSize(point) != kBodySize16) return true;
         auto [it, added] = buffer_.narrowMarks().emplace(point, code);
         if (added) turn_.iLength -= 4 - CYbKinsoku::SetBits(code);
         return true;
@@ -111,7 +112,8 @@ void CYbIndexCreator::fitRubyTurn(const TextInfo& run) {
     }
     // Only a turn inside the base that opened the current column can still be moved.
     if (inside != 1 || at + 1 != turns.size()) return;
-    // A column left empty beside left-side ruby lies between: nothing to move.
+    // Not into an empty column (beside left-side ruby, the slot a wide column takes, a
+    // skipped box): nothing to move.
     if (turns[at - 1].iColumn + 1 != turns[at].iColumn || turns[at - 1].iCount <= 0) return;
     RunPoint turn{turns[at].iIndex, turns[at].iPos};
     int after = charCount(turn, last);

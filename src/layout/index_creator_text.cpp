@@ -37,14 +37,16 @@ void CYbIndexCreator::arrangeText(int32_t index, TextInfo& run) {
     int32_t pos = 0;
     for (size_t i = 0; i < s.size(); i += UnitsAt(s, i), ++pos) {
         char32_t ch = CodePointAt(s, i);
+        const int w = sizedWidth(index, pos, width);
         if (placed_ == 0 && columns_.back().byOverflow) {
             if (dropAtColumnStart(index, pos, ch, run)) {
                 if (run.textType == TT_HANGING) return;
                 continue;
             }
-            if (pullBackAtColumnStart(index, pos, ch, width)) continue;
+            if (pullBackAtColumnStart(index, pos, ch, w)) continue;
         }
-        placeChar(index, pos, ch, width, run.textType);
+        placeChar(index, pos, ch, w, run.textType);
+        offBodySize_ = false;
     }
 }
 
@@ -106,7 +108,9 @@ void CYbIndexCreator::placeChar(int32_t index, int32_t pos, char32_t ch, int wid
         if (last_.inColumn && last_.run == index - 1) width = numeralBits_;
         numeralRun_ = -1;
     }
-    uint8_t code = runType == TT_EXTERNAL_CHAR ? 0 : kinsoku_.code(ch);
+    // Punctuation off the body size keeps its full cell: the narrowing codes are quarters
+    // of a body cell.
+    uint8_t code = runType == TT_EXTERNAL_CHAR || offBodySize_ ? 0 : kinsoku_.code(ch);
     Narrowing n = pairNarrowing(code, width);
     if (placed_ == 0 || pos_ - n.pull + n.width <= limit_) {
         remember(index, pos, ch, baseWidth, runType, n, false);

@@ -4,6 +4,7 @@
 #include <bit>
 
 #include "layout/map_builder.h"
+#include "text/char_sizes.h"
 
 namespace Yomibon::MapDetail {
 
@@ -62,10 +63,10 @@ void MapBuilder::placeRunChars(int line, int run, const TextInfo& info, size_t f
 
 void MapBuilder::placePlain(const TextPoint& at, const TextInfo& info, char32_t c, Cursor& cur) {
     const int32_t ts = geo_.textSize.size;
-    const int32_t x = cur.frame.x;
     const bool dropped = cur.dropping && RunPoint{at.iIndex, at.iPos} >= cur.dropFrom;
     if ((info.textType == TT_HANGING && cur.cells == 0) || dropped) {
         // Dropped at the column's start or end: present for the renderer, takes no room.
+        const int32_t x = cur.frame.x;
         enter(at, {cur.frame.column, x, cur.y, 0, 0, 0, 0, x, cur.y}, cur);
         return;
     }
@@ -76,7 +77,10 @@ void MapBuilder::placePlain(const TextPoint& at, const TextInfo& info, char32_t 
         if (it != pads_.end()) pad = it->second;
     }
     cur.y += pad;
-    const int32_t height = IsHalfWidthChar(info, c) ? ts / 2 : ts;
+    // Headings and larger or smaller characters: the glyph at its size, on the column's axis.
+    const int32_t gs = int32_t(int64_t(ts) * buffer_.charSize(at) / kBodySize16);
+    const int32_t x = cur.frame.x + (ts - gs) / 2;
+    const int32_t height = IsHalfWidthChar(info, c) ? gs / 2 : gs;
     int32_t advance = info.textType == TT_RESERVED_82 ? 0 : height + cur.spacing;
     int32_t inkY = cur.y;
     const auto narrow = buffer_.narrowMarks().find(at);
@@ -88,7 +92,7 @@ void MapBuilder::placePlain(const TextPoint& at, const TextInfo& info, char32_t 
         noteGlyph(cur, at, c);
         advance += gapAfter(cur, at);
     }
-    enter(at, {cur.frame.column, x, cur.y, advance, ts, height, ts, x, inkY}, cur);
+    enter(at, {cur.frame.column, x, cur.y, advance, gs, height, gs, x, inkY}, cur);
     cur.lastY = cur.y;
     cur.lastAdvance = advance;
     cur.y += advance + pad;

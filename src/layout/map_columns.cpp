@@ -15,6 +15,8 @@ ColumnFrame MapBuilder::frameOf(int column, const LineState& state, bool firstOf
     f.box = geo_.text[cb.index];
     f.x = f.box.right + geo_.textSize.spacing + geo_.rubySize.size + geo_.rubySize.spacing -
           (column - cb.firstColumn + 1) * geo_.pitch();
+    // A column of larger type also takes the slot to its left: its axis lies between the two.
+    if (buffer_.wideColumns().count(column)) f.x -= geo_.pitch() / 2;
     const int cells = firstOfLine ? state.indent : state.hangIndent;
     f.indent = indentOffset(f.box, cells);
     f.bottomAlign = state.bottom >= 0;

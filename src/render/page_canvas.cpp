@@ -258,7 +258,9 @@ void CYbPageCanvas::drawChars(int line, int run, const TextInfo& info, int slot,
         PageMapEntry e;
         if (!entryOnSpread(key, e, true)) continue;
         int s = (boldSlot != slot && document_->buffer().isBold(key)) ? boldSlot : slot;
-        CYbCharRenderer* r = mgr_.renderer(s);
+        // Main text may be set larger or smaller (headings, larger and smaller characters).
+        CYbCharRenderer* r =
+            offsets ? mgr_.scaledRenderer(s, document_->buffer().charSize(key)) : mgr_.renderer(s);
         if (!r) continue;
         int x = e.inkX, y = e.inkY;
         if (offsets) {

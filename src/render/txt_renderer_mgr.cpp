@@ -129,16 +129,32 @@ CYbCharRenderer* CYbTxtRendererMgr::renderer(int slot) const {
     return slot >= 0 && slot < SLOT_COUNT ? renderers_[size_t(slot)].get() : nullptr;
 }
 
+CYbCharRenderer* CYbTxtRendererMgr::scaledRenderer(int slot, int size16) {
+    if (size16 == 16 || slot < 0 || slot >= SLOT_COUNT || !renderers_[size_t(slot)])
+        return renderer(slot);
+    auto& r = scaled_[slot * 256 + size16];
+    if (!r) {
+        const int size = std::max(1, (slotSizes_[size_t(slot)] * size16 + 8) / 16);
+        configureRenderer(r, slot, size, fontDirectory_);
+        r->setColor(renderers_[size_t(slot)]->getColor());
+    }
+    return r.get();
+}
+
 CYbPictRenderer* CYbTxtRendererMgr::pictRenderer(int slot) const {
     return slot >= 0 && slot < 2 ? pictRenderers_[size_t(slot)].get() : nullptr;
 }
 
-void CYbTxtRendererMgr::createRenderer(int slot, const FontSizes& sizes,
-                                       std::u16string_view currentDirectory) {
-    const int size = SizeFor(kSlots[size_t(slot)].size, sizes);
-    SlotFont font = SlotFontFor(param_, slot, sizes);
+void CYbTxtRendererMgr::createRenderer(int slot, int size, std::u16string_view currentDirectory) {
+    configureRenderer(renderers_[size_t(slot)], slot, size, currentDirectory);
+}
+
+void CYbTxtRendererMgr::configureRenderer(std::unique_ptr<CYbCharRenderer>& r, int slot, int size,
+                                          std::u16string_view currentDirectory) {
+    // The slot's face at the size asked for (headings and larger characters ask for more).
+    SlotFont font = SlotFontFor(param_, slot, FontSizes{});
+    font.logFont.lfHeight = std::max(size, 1);
     std::u16string_view cls = ChooseRendererClass(antiAlias_, size);
-    auto& r = renderers_[size_t(slot)];
     if (!r || r->getClassName() != cls) r = MakeRenderer(cls);
     r->setColor(font.setting.color);
     r->setFont(font.logFont);
@@ -149,8 +165,12 @@ void CYbTxtRendererMgr::createRenderer(int slot, const FontSizes& sizes,
 
 void CYbTxtRendererMgr::setFonts(std::u16string_view currentDirectory,
                                  std::u16string_view frequentChars, const FontSizes& sizes) {
-    for (int slot = 0; slot < SLOT_COUNT; ++slot)
-        createRenderer(slot, sizes, currentDirectory);
+    scaled_.clear();
+    fontDirectory_ = std::u16string(currentDirectory);
+    for (int slot = 0; slot < SLOT_COUNT; ++slot) {
+        slotSizes_[size_t(slot)] = SizeFor(kSlots[size_t(slot)].size, sizes);
+        createRenderer(slot, slotSizes_[size_t(slot)], currentDirectory);
+    }
     renderers_[SLOT_TEXT]->retainGlyphs(frequentChars);
 }
 
@@ -178,6 +198,8 @@ void CYbTxtRendererMgr::setTextColor(uint32_t colorref) {
         auto& r = renderers_[size_t(slot)];
         if (r && r->getColor() != colorref) r->setColor(colorref);
     }
+    for (auto& [key, r] : scaled_)
+        if (r && r->getColor() != colorref) r->setColor(colorref);
 }
 
 void CYbTxtRendererMgr::setWhiteTransparency(bool on, int rate) {

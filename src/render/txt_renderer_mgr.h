@@ -91,6 +91,9 @@ class CYbTxtRendererMgr {
     void setWhiteTransparency(bool on, int rate);
 
     CYbCharRenderer* renderer(int slot) const;
+    // The slot's renderer at a size in sixteenths of the slot's size (16: the slot's own),
+    // made on first use and kept until the fonts change.
+    CYbCharRenderer* scaledRenderer(int slot, int size16);
     CYbPictRenderer* pictRenderer(int slot) const;
     const PictureCache& pictureCache() const { return cache_; }
 
@@ -110,11 +113,16 @@ class CYbTxtRendererMgr {
     CYbPictRenderer* findPictRenderer(const std::u16string& file);
     void blend(CYbBitmap& target, const PictureCacheEntry& entry, int x, int y, int width,
                int height) const;
-    void createRenderer(int slot, const FontSizes& sizes, std::u16string_view currentDirectory);
+    void createRenderer(int slot, int size, std::u16string_view currentDirectory);
+    void configureRenderer(std::unique_ptr<CYbCharRenderer>& r, int slot, int size,
+                           std::u16string_view currentDirectory);
 
     const CYbTxtParam& param_;
     int antiAlias_ = 1;
     std::array<std::unique_ptr<CYbCharRenderer>, SLOT_COUNT> renderers_;
+    std::array<int, SLOT_COUNT> slotSizes_{};
+    std::u16string fontDirectory_;
+    std::map<int, std::unique_ptr<CYbCharRenderer>> scaled_;  // by slot × 256 + size
     std::array<std::unique_ptr<CYbPictRenderer>, 2> pictRenderers_;
     std::u16string pictDirectory_;
     PictureCache cache_;

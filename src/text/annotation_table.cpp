@@ -145,6 +145,16 @@ constexpr AnnotationRow kRows[] = {
     {78, u"［＃「"sv, u"」のルビ］"sv},
     {78, u"［＃左にルビ付き"sv, u"］"sv},
     {78, u"［＃左に「"sv, u"」のルビ付き終わり］"sv},
+    // Larger and smaller characters: "［＃「X」は２段階大きな文字］" and the block forms
+    // "［＃ここから１段階小さな文字］…［＃ここで小さな文字終わり］"; the last two rows are
+    // the opening strings their closing forms name.
+    {89, u"［＃「"sv, u"段階大きな文字］"sv},
+    {90, u"［＃「"sv, u"段階小さな文字］"sv},
+    {89, u"［＃"sv, u"段階大きな文字］"sv},
+    {90, u"［＃"sv, u"段階小さな文字］"sv},
+    {89, u"［＃大きな文字"sv, u"］"sv},
+    {90, u"［＃小さな文字"sv, u"］"sv},
+    {91, u"［＃「"sv, u"」はキャプション］"sv},
     {33, u"［＃「"sv, u"」は行右小書き］"sv},
     {34, u"［＃「"sv, u"」は行左小書き］"sv},
     {72, u"［＃改行"sv, u"］"sv},
@@ -163,7 +173,16 @@ constexpr SpecialCharRow kSpecial[] = {
 };
 
 constexpr std::u16string_view kPictureWords[] = {
-    u"図"sv, u"地図"sv, u"絵"sv, u"挿絵"sv, u"表"sv, u"写真"sv, u"アイコン"sv,
+    u"図"sv,
+    u"地図"sv,
+    u"絵"sv,
+    u"挿絵"sv,
+    u"表"sv,
+    u"写真"sv,
+    u"アイコン"sv,
+    // The old form of 図 (挿圖, 第一圖) and covers, which the library sets as pictures too.
+    u"圖"sv,
+    u"表紙"sv,
 };
 
 constexpr PicturePlacement kPlacements[] = {

@@ -32,6 +32,11 @@ void CYbAozoraTxtParser::act(int type, std::u16string_view x) {
             return actRuby(x);
         case TT_LEFT_RUBY:
             return actAnnotatedRuby(x);
+        case TT_LARGER_TEXT:
+        case TT_SMALLER_TEXT:
+            return actSize(type, x);
+        case TT_CAPTION:
+            return actCaption(x);
         case TT_RANGE_END:
             return actRangeEnd(x);
         case TT_NOTE:
@@ -152,7 +157,7 @@ void CYbAozoraTxtParser::actRangeEnd(std::u16string_view x) {
                   {boxes_.back().first, boxes_.back().second}, {here.iIndex, 2});
         boxes_.pop_back();
     } else {
-        appendRun(type, std::u16string(TypeName(type)), 0xFFFF, slot.start, here);
+        appendRun(type, std::u16string(TypeName(type)), slot.chrType, slot.start, here);
     }
     --slot.count;
 }
@@ -273,6 +278,28 @@ void CYbAozoraTxtParser::actExternal(std::u16string_view x) {
     } else {
         appendRun(TT_EXTERNAL_CHAR, std::move(description), removedClass, {index + 1, 0}, {0, -1});
     }
+}
+
+void CYbAozoraTxtParser::actSize(int type, std::u16string_view x) {
+    // The target form leaves "X」はN" as the inner text, the block forms "ここからN" or "N".
+    size_t quote = x.rfind(u"」は");
+    std::u16string_view steps = quote == std::u16string_view::npos ? x : x.substr(quote + 2);
+    if (steps.starts_with(u"ここから")) steps.remove_prefix(4);
+    const uint16_t count = uint16_t(std::clamp(AnnotationNumber(steps), 1, 9));
+    if (quote != std::u16string_view::npos) {
+        RunPoint first, last;
+        if (searchBack(x.substr(0, quote), first, last))
+            appendRun(type, std::u16string(TypeName(type)), count, first, last);
+        return;
+    }
+    RangeSlot& slot = slots_[size_t(type)];
+    if (slot.count == 0) {
+        int32_t index, pos;
+        slot.start = lastPlain(index, pos) ? RunPoint{index, pos + 1} : RunPoint{0, 0};
+    }
+    // An opener inside an open range replaces its size, as a style sheet's inner span would.
+    slot.chrType = count;
+    ++slot.count;
 }
 
 }  // namespace Yomibon

@@ -217,7 +217,7 @@ void CYbAozoraTxtParser::cutOpenRanges() {
             slot.count = 0;  // a ruby's base does not go on past the line's end
             continue;
         }
-        appendRun(type, std::u16string(TypeName(type)), 0xFFFF, slot.start,
+        appendRun(type, std::u16string(TypeName(type)), slot.chrType, slot.start,
                   {int32_t(runs_.size()), -1});
         slot.start = {0, 0};
     }

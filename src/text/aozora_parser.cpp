@@ -1,6 +1,7 @@
 #include "text/aozora_parser.h"
 
 #include "text/accent_table.h"
+#include "text/char_sizes.h"
 #include "text/title_info.h"
 
 namespace Yomibon {
@@ -113,6 +114,7 @@ void CYbAozoraTxtParser::postProcess() {
         }
     }
     MarkBold(buffer);
+    MarkSizes(buffer);
 }
 
 }  // namespace Yomibon

@@ -38,6 +38,7 @@ class CYbAozoraTxtParser : public CYbTxtParser {
     struct RangeSlot {
         int32_t count = 0;
         RunPoint start{0, 0};
+        uint16_t chrType = 0xFFFF;  // class of the runs the range yields (size steps)
     };
     // A matched annotation: the row and where its inner text lies.
     struct Match {
@@ -68,6 +69,11 @@ class CYbAozoraTxtParser : public CYbTxtParser {
     void actNote(std::u16string_view x);
     void actLineSmall(int type, std::u16string_view x);
     void actCutOut(int type, std::u16string_view x);
+    // "［＃「X」はN段階大きな文字］", "［＃ここからN段階小さな文字］" and the like.
+    void actSize(int type, std::u16string_view x);
+    // "X［＃「X」はキャプション］" on the line after a picture: X is that picture's caption,
+    // set beside it rather than again in the text.
+    void actCaption(std::u16string_view x);
     void actIndent(int type, std::u16string_view x);
     void actIndentEnd();
     void actBottom(int type, std::u16string_view x);

@@ -7,6 +7,7 @@
 #include "platform/utf16.h"
 #include "settings/txt_param.h"
 #include "text/aozora_parser.h"
+#include "text/char_sizes.h"
 #include "text/file_kind.h"
 #include "text/html_encoding.h"
 #include "text/html_file_loader.h"
@@ -110,6 +111,7 @@ bool CYbHTMLTxtParser::parseResource(const HtmlResource& resource, CYbTxtBuffer&
         title_ = title;
     }
     MarkBold(buffer);
+    MarkSizes(buffer);
     return true;
 }
 

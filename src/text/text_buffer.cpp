@@ -12,6 +12,9 @@ void CYbTxtBuffer::swap(CYbTxtBuffer& other) noexcept {
     bold_.swap(other.bold_);
     narrow_.swap(other.narrow_);
     pictures_.swap(other.pictures_);
+    spreads_.swap(other.spreads_);
+    sizes_.swap(other.sizes_);
+    wide_.swap(other.wide_);
     title_.swap(other.title_);
     author_.swap(other.author_);
     info_.swap(other.info_);
@@ -23,6 +26,8 @@ void CYbTxtBuffer::clear() {
     narrow_.clear();
     pictures_.clear();
     spreads_.clear();
+    sizes_.clear();
+    wide_.clear();
     title_.clear();
     author_.clear();
 }
@@ -101,6 +106,12 @@ void CYbTxtBuffer::getText(std::u16string& out, const TextPoint& begin, const Te
 bool CYbTxtBuffer::isBold(const TextPoint& point) const {
     auto it = bold_.find(point);
     return it != bold_.end() && it->second != 0;
+}
+
+int CYbTxtBuffer::charSize(const TextPoint& point) const {
+    if (sizes_.empty()) return 16;
+    auto it = sizes_.find(point);
+    return it == sizes_.end() ? 16 : int(it->second);
 }
 
 int CYbTxtBuffer::findLineOfColumn(int column) const {

@@ -4,6 +4,7 @@
 #include <compare>
 #include <cstdint>
 #include <map>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -85,6 +86,9 @@ class CYbTxtBuffer {
     // Quarters of a cell added around the base of a ruby run (keyed by the run's first
     // character) so that a reading longer than its base has room beside it.
     using RubySpreadMap = std::map<TextPoint, int32_t>;
+    // Size of a plain character set larger or smaller than the body, in sixteenths of the
+    // body size (headings, "大きな文字", "小さな文字"); characters at body size have no entry.
+    using SizeMap = std::map<TextPoint, uint8_t>;
 
     virtual ~CYbTxtBuffer() = default;
 
@@ -102,6 +106,8 @@ class CYbTxtBuffer {
     void getText(std::u16string& out, const TextPoint& begin, const TextPoint& end,
                  int limit) const;
     bool isBold(const TextPoint& point) const;
+    // The size of a character in sixteenths of the body size (16 for body text).
+    int charSize(const TextPoint& point) const;
     // The line holding a global column; -1 when none does.
     int findLineOfColumn(int column) const;
     bool columnToPoint(int column, TextPoint& out) const;
@@ -124,6 +130,11 @@ class CYbTxtBuffer {
     const PictureBoxMap& pictureBoxes() const { return pictures_; }
     RubySpreadMap& rubySpreads() { return spreads_; }
     const RubySpreadMap& rubySpreads() const { return spreads_; }
+    SizeMap& sizes() { return sizes_; }
+    const SizeMap& sizes() const { return sizes_; }
+    // Columns holding larger type: each takes the column slot to its left as well.
+    std::set<int32_t>& wideColumns() { return wide_; }
+    const std::set<int32_t>& wideColumns() const { return wide_; }
 
   private:
     std::vector<LineInfo> lines_;
@@ -131,6 +142,8 @@ class CYbTxtBuffer {
     NarrowMap narrow_;
     PictureBoxMap pictures_;
     RubySpreadMap spreads_;
+    SizeMap sizes_;
+    std::set<int32_t> wide_;
     std::u16string title_;
     std::u16string author_;
     std::u16string info_;

@@ -95,6 +95,9 @@ constexpr std::array<std::string_view, TT_MAX> kIdentifiers = {
     "TT_RUNNING_HEAD",
     "TT_END_OF_BODY",
     "TT_LINK",
+    "TT_LARGER_TEXT",
+    "TT_SMALLER_TEXT",
+    "TT_CAPTION",
 };
 
 struct NameRow {

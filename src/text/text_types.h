@@ -95,7 +95,10 @@ enum TextType : int {
     TT_RUNNING_HEAD = 86,
     TT_END_OF_BODY = 87,
     TT_LINK = 88,
-    TT_MAX = 89,
+    TT_LARGER_TEXT = 89,   // N steps larger (steps in chrType)
+    TT_SMALLER_TEXT = 90,  // N steps smaller (steps in chrType)
+    TT_CAPTION = 91,       // a picture's caption line; read by the parser, never stored
+    TT_MAX = 92,
 };
 
 // The display name a parser puts into the run text ("傍点" for 9); "" for types without one.

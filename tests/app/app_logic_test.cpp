@@ -100,7 +100,7 @@ class AppLogicTest : public QObject {
         QVERIFY(LoadString(39999).empty());
         QCOMPARE(QString::fromStdU16String(std::u16string(LoadString(40079))),
                  QStringLiteral("青空文庫から開く"));
-        QVERIFY(LoadString(40080).empty());
+        QVERIFY(LoadString(40081).empty());
         // Every label of the table is there.
         for (const CommandInfo& c : CommandTable())
             if (c.labelId) QVERIFY(!LoadString(c.labelId).empty());

@@ -19,8 +19,8 @@ using namespace std::string_view_literals;
 TEST(AnnotationTable, RowsInTheirOrder) {
     auto rows = AnnotationTable();
     // The library's 117 forms, the one-line indent, the spread break, the run-in, window
-    // and block headings, and the annotated ruby forms.
-    ASSERT_EQ(rows.size(), 137u);
+    // and block headings, the annotated ruby forms, the larger and smaller characters and captions.
+    ASSERT_EQ(rows.size(), 144u);
     EXPECT_EQ(rows.front().open, u"《");
     EXPECT_EQ(rows.back().textType, TT_EXTERNAL_CHAR);
     EXPECT_EQ(rows[rows.size() - 2].textType, TT_RANGE_END);
