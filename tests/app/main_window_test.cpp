@@ -348,6 +348,25 @@ class MainWindowTest : public QObject {
         QCOMPARE(int(shown.size()), 1);
     }
 
+    // A picture refused by the size limits is told once, after its spread is drawn, and the
+    // reader goes on turning pages.
+    void refusedPictureIsToldOnceAndReadingGoesOn() {
+        CYbMainWindow& w = make();
+        std::vector<std::u16string> shown;
+        w.setMessageHook([&](const std::u16string& text) { shown.push_back(text); });
+        const auto text = std::filesystem::path(YB_TEST_DATA) / "pictures" / "huge_picture.txt";
+        QVERIFY(w.openPath(FromFsPath(text)));
+        for (int round = 0; round < 2; ++round)
+            for (int page = 0; page <= w.document().getPageCount(); page += 2)
+                w.gotoPage(page);
+        QTRY_COMPARE(int(shown.size()), 1);
+        QVERIFY(shown[0].starts_with(u"画像「claims_100000x100000.png」は表示できません。"));
+        w.gotoPage(0);
+        QCOMPARE(w.currentPage(), 0);
+        QTest::qWait(20);
+        QCOMPARE(int(shown.size()), 1);
+    }
+
     void missingArchiveKeepsDocument() {
         CYbMainWindow& w = make();
         QVERIFY(w.openPath(Sample()));
