@@ -72,6 +72,8 @@ int RunRender(const Args& args) {
         std::fprintf(stderr, "yomibon-cli: %s\n", error.c_str());
         return 1;
     }
+    if (const std::u16string& notice = cli->document->buffer().getNotice(); !notice.empty())
+        std::fprintf(stderr, "yomibon-cli: %s\n", ToUtf8(notice).c_str());
     int aa = std::atoi(Option(args, "--aa", "1").c_str());
     cli->param.SetPoints(u"AntiAlias", &aa, 1);
     CYbPageCanvas canvas(cli->param);

@@ -15,6 +15,7 @@ void CYbTxtBuffer::swap(CYbTxtBuffer& other) noexcept {
     title_.swap(other.title_);
     author_.swap(other.author_);
     info_.swap(other.info_);
+    notice_.swap(other.notice_);
 }
 
 void CYbTxtBuffer::clear() {
@@ -25,6 +26,7 @@ void CYbTxtBuffer::clear() {
     spreads_.clear();
     title_.clear();
     author_.clear();
+    notice_.clear();
 }
 
 void CYbTxtBuffer::forEachAll(CYbTypeFunc& func) {

@@ -367,6 +367,29 @@ class MainWindowTest : public QObject {
         QCOMPARE(int(shown.size()), 1);
     }
 
+    // Blocks nested far past the limit: the text opens, the reader is told once, and pages
+    // turn.
+    void deepNestingIsToldAndReadingGoesOn() {
+        CYbMainWindow& w = make();
+        std::vector<std::u16string> shown;
+        w.setMessageHook([&](const std::u16string& text) { shown.push_back(text); });
+        std::string text = "深い入れ子\r\n誰か\r\n\r\n";
+        for (int i = 0; i < 25'000; ++i)
+            text += "［＃ここから罫囲み］\r\n";
+        for (int i = 0; i < 200; ++i)
+            text += "　これは試しの文章です。同じ行を何度も繰り返します。\r\n";
+        const auto path = std::filesystem::path(dir_.path().toStdString()) / "deep.txt";
+        std::ofstream(path, std::ios::binary) << text;
+        QVERIFY(w.openPath(FromFsPath(path)));
+        QTRY_COMPARE(int(shown.size()), 1);
+        QVERIFY(shown[0].find(u"入れ子が深すぎます") != std::u16string::npos);
+        QVERIFY(w.document().getPageCount() > 2);
+        w.gotoPage(2);
+        QCOMPARE(w.currentPage(), 2);
+        QTest::qWait(20);
+        QCOMPARE(int(shown.size()), 1);
+    }
+
     void missingArchiveKeepsDocument() {
         CYbMainWindow& w = make();
         QVERIFY(w.openPath(Sample()));
