@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QMenuBar>
+#include <QTimer>
 #include <QToolTip>
 
 #include "app/main_window.h"
@@ -116,6 +117,9 @@ void CYbMainWindow::afterOpen(int page) {
     // A search word stays for the next text; its position starts over.
     search_.setCurrent(TextPoint{0, 0, 0});
     refreshListWindows();
+    // What the text as read has to tell (markup past a limit) follows its first spread.
+    if (const std::u16string& notice = document_->buffer().getNotice(); !notice.empty())
+        QTimer::singleShot(0, this, [this, notice] { showMessage(notice); });
 }
 
 void CYbMainWindow::openText(const std::u16string& text) {

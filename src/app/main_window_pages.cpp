@@ -30,6 +30,12 @@ void CYbMainWindow::gotoPage(int requested) {
     updatePointer();
     view_->update();
     updateTitle();
+    // What drawing the spread has to tell (a picture refused by the size limits) is shown
+    // once the spread is on screen, so that a message box never holds up the drawing.
+    std::u16string notices;
+    for (const std::u16string& notice : canvas_->renderers().takeNotices())
+        notices += (notices.empty() ? u"" : u"\n\n") + notice;
+    if (!notices.empty()) QTimer::singleShot(0, this, [this, notices] { showMessage(notices); });
 }
 
 void CYbMainWindow::flipTick() {

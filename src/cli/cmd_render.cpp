@@ -5,6 +5,7 @@
 
 #include "cli/cli_command.h"
 #include "cli/cli_document.h"
+#include "platform/utf16.h"
 #include "render/page_canvas.h"
 #include "render/png_writer.h"
 
@@ -15,14 +16,27 @@ const char* kUsage =
     "FILE [--page N | --all | --flip N] [--size WxH] [--layout bunko|shinsho|PATH] "
     "[--aa 1|2] [--kinsoku standard|strict] -o OUT.png|DIR";
 
+// Tells on stderr what the reader would be told about the spreads drawn (a picture refused
+// by the size limits, say).
+void PrintNotices(CYbPageCanvas& canvas) {
+    for (const std::u16string& notice : canvas.renderers().takeNotices())
+        std::fprintf(stderr, "yomibon-cli: %s\n", ToUtf8(notice).c_str());
+}
+
+void DrawPage(CYbPageCanvas& canvas, int page) {
+    canvas.drawPage(page);
+    PrintNotices(canvas);
+}
+
 // The frames of one animated page turn from the current spread to page `to`, one PNG each,
 // into the folder `dir` (`out` is the name the user gave it, for messages).
 int WriteFlip(CYbPageCanvas& canvas, int from, int to, const std::filesystem::path& dir,
               const std::string& out) {
     std::error_code ec;
     std::filesystem::create_directories(dir, ec);
-    canvas.drawPage(from);
+    DrawPage(canvas, from);
     canvas.showPage(to);
+    PrintNotices(canvas);
     if (!canvas.flipping()) {
         std::fprintf(stderr, "yomibon-cli: no page turn from %d to %d\n", from, to);
         return 1;
@@ -58,6 +72,8 @@ int RunRender(const Args& args) {
         std::fprintf(stderr, "yomibon-cli: %s\n", error.c_str());
         return 1;
     }
+    if (const std::u16string& notice = cli->document->buffer().getNotice(); !notice.empty())
+        std::fprintf(stderr, "yomibon-cli: %s\n", ToUtf8(notice).c_str());
     int aa = std::atoi(Option(args, "--aa", "1").c_str());
     cli->param.SetPoints(u"AntiAlias", &aa, 1);
     CYbPageCanvas canvas(cli->param);
@@ -69,7 +85,7 @@ int RunRender(const Args& args) {
                          std::atoi(Option(args, "--flip").c_str()), target, out);
     if (!HasFlag(args, "--all")) {
         int page = std::atoi(Option(args, "--page", "0").c_str());
-        canvas.drawPage(page);
+        DrawPage(canvas, page);
         if (!WritePng(canvas.bitmap(), target)) {
             std::fprintf(stderr, "yomibon-cli: cannot write %s\n", out.c_str());
             return 1;
@@ -79,7 +95,7 @@ int RunRender(const Args& args) {
     std::error_code ec;
     std::filesystem::create_directories(target, ec);
     for (int page = 0; page <= pages; page += 2) {
-        canvas.drawPage(page);
+        DrawPage(canvas, page);
         char name[32];
         std::snprintf(name, sizeof name, "spread-%04d.png", page / 2);
         if (!WritePng(canvas.bitmap(), target / name)) {

@@ -4,6 +4,7 @@
 #include <climits>
 
 #include "platform/limits.h"
+#include "render/picture_refusal.h"
 
 namespace Yomibon {
 
@@ -132,7 +133,7 @@ bool ParseDibHeader(const uint8_t* data, size_t size, DibFormat& f) {
     f.topDown = height < 0;
     f.width = int(width);
     f.height = int(height < 0 ? -height : height);
-    if (uint64_t(f.width) * uint64_t(f.height) > Limits::kMaxPicturePixels) return false;
+    if (!CheckPictureSize(uint64_t(f.width), uint64_t(f.height), size)) return false;
     size_t offset = headerSize;
     if (compression == kBiBitfields || compression == kBiAlphaBitfields) {
         if (f.bitCount != 16 && f.bitCount != 32) return false;

@@ -7,6 +7,7 @@
 
 #include "platform/limits.h"
 #include "render/picture_loader.h"
+#include "render/picture_refusal.h"
 
 namespace Yomibon {
 
@@ -62,15 +63,15 @@ bool ReadFrame(GifFileType* gif, int transparentIndex, SystemPicture& out) {
     const size_t fileBytes = static_cast<const MemoryReader*>(gif->UserData)->size;
     if (DGifGetImageDesc(gif) == GIF_ERROR) return false;
     const GifImageDesc& frame = gif->Image;
-    const uint64_t framePixels = uint64_t(frame.Width) * uint64_t(frame.Height);
-    if (frame.Width <= 0 || frame.Height <= 0 || framePixels > Limits::kMaxPicturePixels)
+    if (frame.Width <= 0 || frame.Height <= 0 ||
+        !CheckPictureSize(uint64_t(frame.Width), uint64_t(frame.Height), fileBytes))
         return false;
     const ColorMapObject* map = frame.ColorMap ? frame.ColorMap : gif->SColorMap;
     if (!map) return false;
     int width = gif->SWidth, height = gif->SHeight;
     if (width <= 0 || height <= 0)
         width = frame.Left + frame.Width, height = frame.Top + frame.Height;
-    if (!Limits::PictureSizeAllowed(uint64_t(width), uint64_t(height), fileBytes)) return false;
+    if (!CheckPictureSize(uint64_t(width), uint64_t(height), fileBytes)) return false;
     out.width = width;
     out.height = height;
     out.bitsPerPixel = 8;

@@ -9,6 +9,7 @@
 
 #include "platform/limits.h"
 #include "render/picture_loader.h"
+#include "render/picture_refusal.h"
 
 namespace Yomibon {
 
@@ -60,7 +61,7 @@ bool Decode(jpeg_decompress_struct& cinfo, ErrorManager& errors, const uint8_t* 
     if (setjmp(errors.jump)) return false;
     jpeg_mem_src(&cinfo, data, static_cast<unsigned long>(size));
     if (jpeg_read_header(&cinfo, TRUE) != JPEG_HEADER_OK) return false;
-    if (!Limits::PictureSizeAllowed(cinfo.image_width, cinfo.image_height, size)) return false;
+    if (!CheckPictureSize(cinfo.image_width, cinfo.image_height, size)) return false;
     const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
     cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRX;
     jpeg_start_decompress(&cinfo);

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "platform/limits.h"
+#include "render/picture_refusal.h"
 
 namespace Yomibon {
 
@@ -76,8 +77,8 @@ bool Decode(png_structp png, png_infop info, Rows& rows, CYbBitmap& picture) {
     if (setjmp(png_jmpbuf(png))) return false;
     png_read_info(png, info);
     const auto* reader = static_cast<const MemoryReader*>(png_get_io_ptr(png));
-    if (!Limits::PictureSizeAllowed(png_get_image_width(png, info), png_get_image_height(png, info),
-                                    reader->size))
+    if (!CheckPictureSize(png_get_image_width(png, info), png_get_image_height(png, info),
+                          reader->size))
         return false;
     SetTransformations(png, info);
     const int channels = png_get_channels(png, info);
@@ -108,10 +109,24 @@ bool ChunksFit(const uint8_t* data, size_t size) {
     return false;
 }
 
+uint32_t Big32(const uint8_t* p) {
+    return (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | p[3];
+}
+
+// The size in the header (always the first chunk) within the limits. Checked before the
+// chunks are walked, so that a header claiming a huge picture is refused as such even when
+// the rest of the file is cut off, and the reader is told why.
+bool HeaderSizeAllowed(const uint8_t* data, size_t size) {
+    if (size < 24 || std::memcmp(data + 12, "IHDR", 4) != 0) return true;
+    return CheckPictureSize(Big32(data + 16), Big32(data + 20), size);
+}
+
 }  // namespace
 
 bool DecodePng(const uint8_t* data, size_t size, CYbBitmap& out) {
-    if (!data || size < 8 || png_sig_cmp(data, 0, 8) != 0 || !ChunksFit(data, size)) return false;
+    if (!data || size < 8 || png_sig_cmp(data, 0, 8) != 0 || !HeaderSizeAllowed(data, size) ||
+        !ChunksFit(data, size))
+        return false;
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, OnError, OnWarning);
     if (!png) return false;
     png_infop info = png_create_info_struct(png);

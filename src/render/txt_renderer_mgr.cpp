@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 #include <vector>
 
 #include "platform/utf16.h"
@@ -10,6 +11,7 @@
 #include "render/char_lcd_renderer.h"
 #include "render/pict_ole_renderer.h"
 #include "render/pict_spi_renderer.h"
+#include "render/picture_refusal.h"
 #include "settings/data_folder.h"
 #include "settings/txt_param.h"
 
@@ -180,6 +182,7 @@ void CYbTxtRendererMgr::setPictureRenderers(std::u16string_view currentDirectory
     pictRenderers_[1].reset();
     cache_.clear();
     pictChoice_.clear();
+    refusedFiles_.clear();
     pictDirectory_ =
         currentDirectory.empty() ? std::u16string(dataDirectory) : std::u16string(currentDirectory);
     pictRenderers_[0] = std::make_unique<CYbPictOleRenderer>();
@@ -251,8 +254,12 @@ bool CYbTxtRendererMgr::drawCachedPicture(CYbBitmap& target, std::u16string_view
     auto it = cache_.find(file);
     if (it == cache_.end() || it->second.width != width || it->second.height != height) {
         if (cache_.size() > 4) EvictLeastUsed(cache_, 4);
+        TakePictureRefusal();
         CYbPictRenderer* r = findPictRenderer(file);
-        if (!r) return false;
+        if (!r) {
+            noteRefusal(file);
+            return false;
+        }
         PictureCacheEntry& entry = cache_[file];
         entry = PictureCacheEntry{};
         entry.width = width;
@@ -263,12 +270,23 @@ bool CYbTxtRendererMgr::drawCachedPicture(CYbBitmap& target, std::u16string_view
         } else if (!r->loadFitted(entry.bitmap, 0, 0, width, height, file)) {
             entry.bitmap = {};
         }
+        if (entry.bitmap.empty()) noteRefusal(file);
         it = cache_.find(file);
     }
     if (it->second.bitmap.empty()) return false;
     blend(target, it->second, x, y, width, height);
     ++it->second.uses;
     return true;
+}
+
+void CYbTxtRendererMgr::noteRefusal(const std::u16string& file) {
+    const std::optional<PictureRefusal> refusal = TakePictureRefusal();
+    if (refusal && refusedFiles_.insert(file).second)
+        notices_.push_back(PictureRefusalMessage(file, *refusal));
+}
+
+std::vector<std::u16string> CYbTxtRendererMgr::takeNotices() {
+    return std::exchange(notices_, {});
 }
 
 bool CYbTxtRendererMgr::drawPicture(CYbBitmap& target, std::u16string_view file, int x, int y,

@@ -6,8 +6,10 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "render/bitmap.h"
 #include "render/char_renderer.h"
@@ -103,6 +105,9 @@ class CYbTxtRendererMgr {
     // A picture in the text: fitted into the box, centred, aspect ratio kept.
     bool drawPictureTransparent(CYbBitmap& target, std::u16string_view file, int x, int y,
                                 int width, int height);
+    // Messages for the reader gathered while drawing (a picture refused by the size limits,
+    // once per file), oldest first; they are forgotten once taken.
+    std::vector<std::u16string> takeNotices();
     // One-pixel lines in the body colour; sides: top, left, bottom, right.
     bool drawBoxLines(CYbBitmap& target, int left, int top, int width, int height,
                       const std::array<bool, 4>& sides) const;
@@ -111,6 +116,7 @@ class CYbTxtRendererMgr {
     bool drawCachedPicture(CYbBitmap& target, std::u16string_view file, int x, int y, int width,
                            int height, bool stretched);
     CYbPictRenderer* findPictRenderer(const std::u16string& file);
+    void noteRefusal(const std::u16string& file);
     void blend(CYbBitmap& target, const PictureCacheEntry& entry, int x, int y, int width,
                int height) const;
     void createRenderer(int slot, int size, std::u16string_view currentDirectory);
@@ -127,6 +133,8 @@ class CYbTxtRendererMgr {
     std::u16string pictDirectory_;
     PictureCache cache_;
     std::map<std::u16string, CYbPictRenderer*> pictChoice_;
+    std::vector<std::u16string> notices_;
+    std::set<std::u16string> refusedFiles_;
     bool whiteTrans_ = false;
     std::array<uint8_t, 768> whiteness_{};
 };

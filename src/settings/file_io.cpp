@@ -1,12 +1,14 @@
 #include "settings/file_io.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <cstdlib>
 
 namespace Yomibon {
 namespace {
@@ -34,6 +36,41 @@ std::filesystem::path TemporaryName(const std::filesystem::path& file) {
     std::filesystem::path tmp = file;
     tmp += ".tmp-" + std::to_string(getpid()) + "-" + std::to_string(counter++);
     return tmp;
+}
+
+// The writer's process id of a TemporaryName suffix "PID-N"; 0 when it is not one.
+pid_t TemporaryWriter(std::string_view suffix) {
+    const size_t dash = suffix.find('-');
+    if (dash == 0 || dash == std::string_view::npos || dash > 9 || dash + 1 == suffix.size())
+        return 0;
+    auto digits = [](std::string_view s) {
+        return std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+    };
+    if (!digits(suffix.substr(0, dash)) || !digits(suffix.substr(dash + 1))) return 0;
+    return pid_t(std::atol(std::string(suffix.substr(0, dash)).c_str()));
+}
+
+bool ProcessAlive(pid_t pid) {
+    return kill(pid, 0) == 0 || errno == EPERM;
+}
+
+// A save killed between creating its temporary file and the rename leaves that file beside
+// the target. Such files of this target whose writer is gone are removed; a live writer's
+// (another window saving the same file at this moment) is left alone.
+void RemoveStaleTemporaries(const std::filesystem::path& file) {
+    const std::string prefix = file.filename().string() + ".tmp-";
+    const std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : ".";
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end;
+         it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (!name.starts_with(prefix)) continue;
+        const pid_t writer = TemporaryWriter(std::string_view(name).substr(prefix.size()));
+        if (writer <= 0 || writer == getpid() || ProcessAlive(writer)) continue;
+        std::error_code typeError;
+        if (it->symlink_status(typeError).type() == std::filesystem::file_type::regular)
+            unlink(it->path().c_str());
+    }
 }
 
 bool TryWrite(const std::filesystem::path& file, std::string_view bytes) {
@@ -83,6 +120,7 @@ bool ReadFileBytes(const std::filesystem::path& file, std::string& out, size_t l
 bool WriteFileAtomic(const std::filesystem::path& file, std::string_view bytes,
                      bool createFolders) {
     if (file.empty()) return false;
+    RemoveStaleTemporaries(file);
     if (TryWrite(file, bytes)) return true;
     if (!createFolders || !file.has_parent_path()) return false;
     std::error_code ec;

@@ -18,6 +18,8 @@ bool ReadFileBytes(const std::filesystem::path& file, std::string& out, size_t l
 // rename, so that a crash or a full disk never leaves a half-written file behind: either
 // the old file or the new one is there. With createFolders, a missing folder (and its
 // parents) is created when the first attempt fails, and the write is tried once more.
+// Temporary files that earlier saves of this file left when they were killed (their writer's
+// process is gone) are removed first.
 bool WriteFileAtomic(const std::filesystem::path& file, std::string_view bytes, bool createFolders);
 
 }  // namespace Yomibon

@@ -1,5 +1,6 @@
 // Block annotations: indents, bottom alignment, line-length limits, ruled boxes, breaks.
 #include "platform/limits.h"
+#include "platform/utf16.h"
 #include "text/annotation_text.h"
 #include "text/aozora_parser.h"
 
@@ -7,11 +8,13 @@ namespace Yomibon {
 namespace {
 
 // Past the nesting limit the oldest entry gives way, so the stack stays bounded and the
-// innermost blocks still close in order.
+// innermost blocks still close in order. True when one gave way.
 template <typename T>
-void PushBounded(std::vector<T>& stack, const T& value) {
-    if (stack.size() >= Limits::kMaxNestingDepth) stack.erase(stack.begin());
+bool PushBounded(std::vector<T>& stack, const T& value) {
+    const bool full = stack.size() >= Limits::kMaxNestingDepth;
+    if (full) stack.erase(stack.begin());
     stack.push_back(value);
+    return full;
 }
 
 template <typename T>
@@ -20,6 +23,13 @@ void PopIfAny(std::vector<T>& stack) {
 }
 
 }  // namespace
+
+std::u16string CYbAozoraTxtParser::getNotice() const {
+    if (!nestingCut_) return {};
+    return u"罫囲みの入れ子が深すぎます（上限 " +
+           FromUtf8(std::to_string(Limits::kMaxNestingDepth)) +
+           u" 段）。それより深い罫囲みは反映せずに表示します。";
+}
 
 void CYbAozoraTxtParser::actIndent(int type, std::u16string_view x) {
     int32_t first, wrapped;
@@ -53,7 +63,7 @@ void CYbAozoraTxtParser::openIndent(int type, int32_t first, int32_t wrapped) {
         buffer_->addLine(std::move(end));
     }
     if (type == TT_INDENT_START) indents_.clear();
-    PushBounded(indents_, IndentPair{first, wrapped});
+    if (PushBounded(indents_, IndentPair{first, wrapped})) nestingCut_ = true;
     oneLineIndent_ = type == TT_LINE_INDENT;
     appendRun(type, u"", 0xFFFF, {first, 0}, {wrapped, -1});
 }
@@ -77,7 +87,7 @@ void CYbAozoraTxtParser::openBottom(int type, int32_t raise) {
         buffer_->addLine(std::move(end));
     }
     if (type == TT_BOTTOM_START) bottoms_.clear();
-    PushBounded(bottoms_, IndentPair{raise, raise});
+    if (PushBounded(bottoms_, IndentPair{raise, raise})) nestingCut_ = true;
     oneLineBottom_ = type == TT_LINE_BOTTOM;
     appendRun(type, u"", 0xFFFF, {raise, 0}, {raise, -1});
 }
@@ -98,7 +108,10 @@ void CYbAozoraTxtParser::actLimit(int type, std::u16string_view x) {
 
 void CYbAozoraTxtParser::actBoxStart() {
     // Each open box adds runs to every following line, so the depth is bounded.
-    if (boxes_.size() >= Limits::kMaxNestingDepth) return;
+    if (boxes_.size() >= Limits::kMaxNestingDepth) {
+        nestingCut_ = true;
+        return;
+    }
     int32_t indent = indents_.empty() ? 0 : indents_.back().first;
     int32_t bottom = bottoms_.empty() ? 0 : bottoms_.back().first;
     boxes_.push_back({indent, bottom});

@@ -13,6 +13,7 @@ void CYbAozoraTxtParser::reset() {
     limits_.clear();
     slots_ = {};
     oneLineIndent_ = oneLineBottom_ = false;
+    nestingCut_ = false;
     inComment_ = inBibliography_ = false;
     runs_.clear();
     pendingBar_ = -1;

@@ -29,6 +29,7 @@ class CYbAozoraTxtParser : public CYbTxtParser {
     std::u16string getTitle() const override { return title_; }
     std::u16string getAuthor() const override { return author_; }
     std::u16string getInfo() const override { return info_; }
+    std::u16string getNotice() const override;
 
     // Decodes the bytes of a file to UTF-16 the way loadFile does.
     static std::u16string DecodeText(const char* data, size_t size);
@@ -118,6 +119,7 @@ class CYbAozoraTxtParser : public CYbTxtParser {
     std::vector<IndentPair> boxes_;
     std::array<RangeSlot, TT_MAX> slots_{};
     bool oneLineIndent_ = false;
+    bool nestingCut_ = false;  // blocks nested past the limit were left out
     bool oneLineBottom_ = false;
     std::vector<int32_t> limits_;
     std::u16string title_;

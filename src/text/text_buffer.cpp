@@ -18,6 +18,7 @@ void CYbTxtBuffer::swap(CYbTxtBuffer& other) noexcept {
     title_.swap(other.title_);
     author_.swap(other.author_);
     info_.swap(other.info_);
+    notice_.swap(other.notice_);
 }
 
 void CYbTxtBuffer::clear() {
@@ -30,6 +31,7 @@ void CYbTxtBuffer::clear() {
     wide_.clear();
     title_.clear();
     author_.clear();
+    notice_.clear();
 }
 
 void CYbTxtBuffer::forEachAll(CYbTypeFunc& func) {

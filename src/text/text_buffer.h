@@ -118,6 +118,9 @@ class CYbTxtBuffer {
     void setTitle(std::u16string s) { title_ = std::move(s); }
     void setAuthor(std::u16string s) { author_ = std::move(s); }
     void setInfo(std::u16string s) { info_ = std::move(s); }
+    // What the reader should be told about the text as read (the parser's notice).
+    const std::u16string& getNotice() const { return notice_; }
+    void setNotice(std::u16string s) { notice_ = std::move(s); }
 
     std::vector<LineInfo>& lines() { return lines_; }
     const std::vector<LineInfo>& lines() const { return lines_; }
@@ -147,6 +150,7 @@ class CYbTxtBuffer {
     std::u16string title_;
     std::u16string author_;
     std::u16string info_;
+    std::u16string notice_;
 };
 
 // Collects plain text (types 0 and 83) between two points; see CYbTxtBuffer::getText.

@@ -26,6 +26,9 @@ class CYbTxtParser {
     virtual std::u16string getTitle() const = 0;
     virtual std::u16string getAuthor() const = 0;
     virtual std::u16string getInfo() const = 0;
+    // What the reader should be told about the text as read (a limit it ran into, so that
+    // part of its markup was left out); empty when nothing.
+    virtual std::u16string getNotice() const { return {}; }
     const LoadPhases& loadPhases() const { return phases_; }
 
   protected:

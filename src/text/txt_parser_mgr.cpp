@@ -15,6 +15,7 @@ void CopyStrings(const CYbTxtParser& parser, CYbTxtBuffer& buffer) {
     buffer.setTitle(parser.getTitle());
     buffer.setAuthor(parser.getAuthor());
     buffer.setInfo(parser.getInfo());
+    buffer.setNotice(parser.getNotice());
 }
 
 }  // namespace

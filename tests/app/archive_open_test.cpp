@@ -302,6 +302,30 @@ class ArchiveOpenTest : public QObject {
         }
     }
 
+    // A zip bomb (a small archive that would unpack to far more than its own size) stops at
+    // the limits with its message; the reader keeps the text it had open and turns pages.
+    void zipBombReportsAndKeepsTheDocument() {
+        std::vector<Item> items;
+        for (int i = 0; i < 5; ++i)
+            items.push_back({"zeros" + std::to_string(i) + ".txt", std::string(20 << 20, '0')});
+        const fs::path path = archive("bomb.zip", items);
+        QVERIFY(!path.empty());
+        QVERIFY(fs::file_size(path) < (1u << 20));
+        CYbMainWindow& w = make();
+        QVERIFY(w.openPath(Sample()));
+        w.gotoPage(2);
+        messages_.clear();
+        QVERIFY(!w.openPath(FromFsPath(path)));
+        QCOMPARE(int(messages_.size()), 1);
+        const QString shown = QString::fromStdU16String(messages_.front());
+        QVERIFY2(shown.contains(QStringLiteral("展開すると大きすぎる")), qPrintable(shown));
+        QVERIFY(shown.contains(QString::fromStdString(path.string())));
+        QCOMPARE(w.document().getFileName(), Sample());
+        QCOMPARE(w.currentPage(), 2);
+        w.gotoPage(4);
+        QCOMPARE(w.currentPage(), 4);
+    }
+
     void opensALibraryZip() {
         const fs::path corpus = Test::CorpusDir();
         if (corpus.empty()) QSKIP("no corpus");

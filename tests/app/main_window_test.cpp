@@ -348,6 +348,48 @@ class MainWindowTest : public QObject {
         QCOMPARE(int(shown.size()), 1);
     }
 
+    // A picture refused by the size limits is told once, after its spread is drawn, and the
+    // reader goes on turning pages.
+    void refusedPictureIsToldOnceAndReadingGoesOn() {
+        CYbMainWindow& w = make();
+        std::vector<std::u16string> shown;
+        w.setMessageHook([&](const std::u16string& text) { shown.push_back(text); });
+        const auto text = std::filesystem::path(YB_TEST_DATA) / "pictures" / "huge_picture.txt";
+        QVERIFY(w.openPath(FromFsPath(text)));
+        for (int round = 0; round < 2; ++round)
+            for (int page = 0; page <= w.document().getPageCount(); page += 2)
+                w.gotoPage(page);
+        QTRY_COMPARE(int(shown.size()), 1);
+        QVERIFY(shown[0].starts_with(u"画像「claims_100000x100000.png」は表示できません。"));
+        w.gotoPage(0);
+        QCOMPARE(w.currentPage(), 0);
+        QTest::qWait(20);
+        QCOMPARE(int(shown.size()), 1);
+    }
+
+    // Blocks nested far past the limit: the text opens, the reader is told once, and pages
+    // turn.
+    void deepNestingIsToldAndReadingGoesOn() {
+        CYbMainWindow& w = make();
+        std::vector<std::u16string> shown;
+        w.setMessageHook([&](const std::u16string& text) { shown.push_back(text); });
+        std::string text = "深い入れ子\r\n誰か\r\n\r\n";
+        for (int i = 0; i < 25'000; ++i)
+            text += "［＃ここから罫囲み］\r\n";
+        for (int i = 0; i < 200; ++i)
+            text += "　これは試しの文章です。同じ行を何度も繰り返します。\r\n";
+        const auto path = std::filesystem::path(dir_.path().toStdString()) / "deep.txt";
+        std::ofstream(path, std::ios::binary) << text;
+        QVERIFY(w.openPath(FromFsPath(path)));
+        QTRY_COMPARE(int(shown.size()), 1);
+        QVERIFY(shown[0].find(u"入れ子が深すぎます") != std::u16string::npos);
+        QVERIFY(w.document().getPageCount() > 2);
+        w.gotoPage(2);
+        QCOMPARE(w.currentPage(), 2);
+        QTest::qWait(20);
+        QCOMPARE(int(shown.size()), 1);
+    }
+
     void missingArchiveKeepsDocument() {
         CYbMainWindow& w = make();
         QVERIFY(w.openPath(Sample()));

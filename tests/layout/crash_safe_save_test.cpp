@@ -6,9 +6,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <functional>
 #include <thread>
+#include <vector>
 
 #include "layout/bunko_txt_layout.h"
 #include "platform/paths.h"
@@ -75,10 +77,64 @@ void CheckKilledSaves(const Saver& save, const char* name) {
     }
 }
 
+// The files in the folder, by name.
+std::vector<std::string> FolderNames(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// A process id that was used and is free now: a child that has ended and been reaped.
+pid_t EndedProcess() {
+    const pid_t child = fork();
+    if (child == 0) _exit(0);
+    waitpid(child, nullptr, 0);
+    return child;
+}
+
+// The temporary files that killed saves leave beside the file are removed by its next save,
+// except a live writer's and other files' ones.
+void CheckStaleTemporariesRemoved(const Saver& save, const char* name) {
+    Yomibon::Test::TempDir dir;
+    const fs::path file = dir.path() / name;
+    ASSERT_TRUE(save(file, 0));
+    for (int round = 0; round < 10; ++round) {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            for (int i = 0;; ++i)
+                save(file, i & 1);
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(300 + 1009 * round));
+        kill(child, SIGKILL);
+        waitpid(child, nullptr, 0);
+    }
+    const std::string base = std::string(name) + ".tmp-";
+    const std::string dead = std::to_string(EndedProcess());
+    const std::string live = std::to_string(getppid());
+    Yomibon::Test::WriteFile(dir.path() / (base + dead + "-7"), "killed mid-save");
+    Yomibon::Test::WriteFile(dir.path() / (base + live + "-0"), "being written");
+    Yomibon::Test::WriteFile(dir.path() / (base + "notes"), "not ours");
+    Yomibon::Test::WriteFile(dir.path() / ("other.txt.tmp-" + dead + "-0"), "another file's");
+    ASSERT_TRUE(save(file, 1));
+    std::vector<std::string> expected = {base + live + "-0", base + "notes", name,
+                                         "other.txt.tmp-" + dead + "-0"};
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(FolderNames(dir.path()), expected) << name;
+}
+
 TEST(CrashSafeSave, KilledWritersLeaveAWholeOldOrNewFile) {
     CheckKilledSaves(SaveSettings, "Yomibon.ini");
     CheckKilledSaves(SaveBookmarks, "book.txt.siori");
     CheckKilledSaves(SaveLayout, "mine.lay");
+}
+
+TEST(CrashSafeSave, NextSaveRemovesTheKilledSavesTemporaryFiles) {
+    CheckStaleTemporariesRemoved(SaveSettings, "Yomibon.ini");
+    CheckStaleTemporariesRemoved(SaveBookmarks, "book.txt.siori");
+    CheckStaleTemporariesRemoved(SaveLayout, "mine.lay");
 }
 
 }  // namespace

@@ -7,8 +7,10 @@
 
 #include "parser_test_util.h"
 #include "platform/paths.h"
+#include "settings/txt_param.h"
 #include "support/test_support.h"
 #include "text/annotation_table.h"
+#include "text/txt_document.h"
 
 namespace Yomibon::Test {
 namespace {
@@ -47,6 +49,35 @@ TEST(AozoraBadInput, UnmatchedAndHugeAnnotations) {
     nested += u"\nあ";
     b = ParseNotation(nested);
     EXPECT_LE(b.lines().back().runs.size(), 1u + 64u);
+}
+
+// Boxes nested past the limit leave a notice for the reader (why some of them are missing); a text
+// within the limit has none, and a document opened from the text carries it.
+TEST(AozoraBadInput, NestingPastTheLimitLeavesANotice) {
+    auto nested = [](std::u16string_view open, int depth) {
+        std::u16string text;
+        for (int i = 0; i < depth; ++i)
+            text += std::u16string(open) + u"\n";
+        return text + u"本文\n";
+    };
+    const std::u16string deepBoxes = nested(u"［＃ここから罫囲み］", 25'000);
+    CYbAozoraTxtParser parser;
+    ParseNotation(deepBoxes, &parser);
+    EXPECT_NE(parser.getNotice().find(u"入れ子が深すぎます（上限 64 段）"), std::u16string::npos);
+    // A block indent replaces the one in force: a hundred of them leave nothing out.
+    ParseNotation(nested(u"［＃ここから２字下げ］", 100), &parser);
+    EXPECT_TRUE(parser.getNotice().empty());
+    ParseNotation(nested(u"［＃ここから地付き］", 100), &parser);
+    EXPECT_TRUE(parser.getNotice().empty());
+    ParseNotation(nested(u"［＃ここから罫囲み］［＃ここから２字下げ］", 30), &parser);
+    EXPECT_TRUE(parser.getNotice().empty());
+
+    CYbTxtParam param;
+    CYbTxtDocument document(param);
+    ASSERT_TRUE(document.openText(deepBoxes));
+    EXPECT_NE(document.buffer().getNotice().find(u"入れ子が深すぎます"), std::u16string::npos);
+    ASSERT_TRUE(document.openText(u"題\n著者\n\n普通の文\n"));
+    EXPECT_TRUE(document.buffer().getNotice().empty());
 }
 
 TEST(AozoraBadInput, MegabyteLineFullOfAnnotations) {
