@@ -30,7 +30,7 @@ class KeyConfigTest : public QObject {
         QTemporaryDir dir;
         std::filesystem::path file = std::filesystem::path(dir.path().toStdString()) / "k.ini";
         CYbTxtKeyConfigDlg dlg(nullptr, file);
-        QCOMPARE(dlg.functionList()->count(), 44);
+        QCOMPARE(dlg.functionList()->count(), 45);
         QCOMPARE(dlg.functionList()->item(0)->text(), QStringLiteral("ファイルを開く"));
         QCOMPARE(dlg.selectedFunction(), 0);
         QCOMPARE(int(dlg.table().size()), 43);  // no file: the defaults

@@ -308,10 +308,10 @@ Faults AuditCorpus(bool strict) {
 // such a run has no allowed break.
 constexpr int kStandardBadStarts = 2;
 constexpr int kStrictBadStarts = 6;
-constexpr int kStandardRubyOverlaps = 3;
-constexpr int kStrictRubyOverlaps = 3;
-constexpr int kStandardRubyOverKanji = 14;
-constexpr int kStrictRubyOverKanji = 10;
+constexpr int kStandardRubyOverlaps = 8;
+constexpr int kStrictRubyOverlaps = 1;
+constexpr int kStandardRubyOverKanji = 20;
+constexpr int kStrictRubyOverKanji = 17;
 
 TEST(BookQualityCorpus, StandardColumnsKeepTheUsersListsAndRubyNeverCollides) {
     YB_REQUIRE_CORPUS();
