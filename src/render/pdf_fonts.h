@@ -38,6 +38,10 @@ class CYbPdfFonts {
     // the text has a glyph.
     bool drawText(cairo_t* cr, int slot, double x, double y, std::u16string_view text,
                   bool searchable = true);
+    // The text at `scale` times the slot's size (headings, larger and smaller characters),
+    // its em square's corner at (x, y).
+    bool drawScaled(cairo_t* cr, int slot, double x, double y, double scale,
+                    std::u16string_view text, bool searchable = true);
     // The glyph drawn once, stretched downwards to `height` (a dash of any length).
     bool drawStretched(cairo_t* cr, int slot, double x, double y, double height,
                        std::u16string_view text);

@@ -12,6 +12,7 @@
 #include "render/pict_ole_renderer.h"
 #include "render/pict_spi_renderer.h"
 #include "settings/data_folder.h"
+#include "text/char_sizes.h"
 #include "text/txt_document.h"
 
 namespace Yomibon {
@@ -194,7 +195,12 @@ void CYbPdfPage::drawChars(int line, int run, const TextInfo& info, int slot, in
             x += e.size * dx / 100;
             y += e.advance * dy / 100;
         }
-        text(s, x, y, c, searchable);
+        // Main text may be set larger or smaller (headings, larger and smaller characters).
+        const int size16 = offsets ? document_.buffer().charSize(key) : kBodySize16;
+        if (size16 == kBodySize16)
+            text(s, x, y, c, searchable);
+        else if (shown(x))
+            fonts_.drawScaled(cr_, s, x, y, double(size16) / kBodySize16, c, searchable);
     }
 }
 

@@ -45,6 +45,17 @@ const char16_t* kDecorated =
     u"［＃中見出し］その一［＃中見出し終わり］\r\n"
     u"　二つ目の段落はここで終わる。\r\n";
 
+// Headings and characters set larger and smaller than the body, whole columns of them.
+const char16_t* kSized =
+    u"大きさ見本\r\n作者名\r\n\r\n"
+    u"［＃大見出し］第一章　春の海と山の道［＃大見出し終わり］\r\n"
+    u"［＃ここから３段階大きな文字］\r\n大きな文字で組まれた二行目の文章がここに続く\r\n"
+    u"［＃ここで大きな文字終わり］\r\n"
+    u"［＃ここから３段階小さな文字］\r\n"
+    u"小さな文字で組まれた段落は行の長さいっぱいまで書いてどうなるかを見るために長くしておく。"
+    u"小さな文字で組まれた段落は行の長さいっぱいまで書いてどうなるかを見るために長くしておく。\r\n"
+    u"［＃ここで小さな文字終わり］\r\n";
+
 // A document opened from notation or from a file, arranged in the paperback layout.
 // Opening a file moves the current folder to the file's; it is put back afterwards.
 struct Book {
@@ -216,6 +227,13 @@ TEST(PdfExport, DecorationsInkFallsInTheCanvasCells) {
     EXPECT_NE(text.find(u"Sentimentalisme"), std::u16string::npos);
     EXPECT_NE(text.find(u"ちゅうき"), std::u16string::npos) << "a note is text";
     EXPECT_EQ(text.find(u"らしょうもん"), std::u16string::npos) << "ruby is not";
+}
+
+TEST(PdfExport, SizedCharactersInkFallsInTheCanvasCells) {
+    YB_REQUIRE_POPPLER();
+    yt::TempDir dir;
+    auto book = Book::FromText(kSized);
+    EXPECT_GT(SpreadInkAgreement(*book, 0, dir), 0.85);
 }
 
 TEST(PdfExport, SpreadsAndPageRanges) {
