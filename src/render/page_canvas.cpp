@@ -8,6 +8,7 @@
 #include "platform/format.h"
 #include "platform/paths.h"
 #include "platform/utf16.h"
+#include "render/run_painter.h"
 #include "settings/data_folder.h"
 #include "settings/txt_param.h"
 #include "text/txt_document.h"
@@ -55,21 +56,6 @@ MapRect Union(const MapRect& a, const MapRect& b) {
 std::u16string DirectoryOf(const std::u16string& file) {
     size_t slash = file.find_last_of(u'/');
     return slash == std::u16string::npos ? std::u16string() : file.substr(0, slash);
-}
-
-// The characters of a run, a surrogate pair taken whole.
-std::vector<std::u16string_view> Characters(std::u16string_view s) {
-    std::vector<std::u16string_view> out;
-    for (size_t i = 0; i < s.size(); i += UnitsAt(s, i))
-        out.push_back(s.substr(i, UnitsAt(s, i)));
-    return out;
-}
-
-bool IsEmphasis(int t) {
-    return (t >= 2 && t <= 9) || (t >= 17 && t <= 24);
-}
-bool IsSideLine(int t) {
-    return (t >= 10 && t <= 16) || (t >= 25 && t <= 29);
 }
 
 }  // namespace
@@ -189,7 +175,7 @@ int CYbPageCanvas::drawPage(int page) {
     noteCounter_ = 0;
     drawPictures(page_);
     for (int line = firstLine; line < nextLine; ++line)
-        drawLine(line);
+        drawLine(document_->buffer().lines()[size_t(line)].runs, line);
     drawDecorations(document_->getPageCount());
     return page_;
 }
@@ -202,52 +188,12 @@ bool CYbPageCanvas::entryOnSpread(const TextPoint& key, PageMapEntry& entry, boo
     return true;
 }
 
-void CYbPageCanvas::drawLine(int line) {
-    const auto& runs = document_->buffer().lines()[size_t(line)].runs;
-    for (int run = 0; run < int(runs.size()); ++run) {
-        const TextInfo& info = runs[size_t(run)];
-        if (info.str.empty() && info.textType != TT_BOX_START && info.textType != TT_BOX_END)
-            continue;
-        if (info.textType == TT_DASH)
-            drawDash(line, run);
-        else
-            drawRun(line, run, info);
-    }
-}
-
-void CYbPageCanvas::drawRun(int line, int run, const TextInfo& info) {
-    int t = info.textType;
-    if (t == TT_TEXT || t == TT_SOUND_MARK || t == TT_HANGING) {
-        drawChars(line, run, info, SLOT_TEXT, SLOT_BOLD, true);
-    } else if (t == TT_RUBY || t == TT_LEFT_RUBY || t == TT_SIC) {
-        drawChars(line, run, info, SLOT_RUBY, SLOT_RUBY, false);
-    } else if (IsEmphasis(t)) {
-        drawMarks(line, run, info);
-    } else if (IsSideLine(t)) {
-        drawSideLine(line, run, info);
-    } else if (t == TT_NOTE || t == TT_SOURCE_NOTE || t == TT_ILLEGIBLE || t == TT_QUOTE_NOTE) {
-        drawNote(line, run, info);
-    } else if (t == TT_EXTERNAL_CHAR) {
-        PageMapEntry e;
-        if (!entryOnSpread({line, run, 0}, e, true)) return;
-        bool bold = document_->buffer().isBold({line, run, 0});
-        CYbCharRenderer* r = mgr_.renderer(bold ? SLOT_BOLD : SLOT_TEXT);
-        if (!r || !r->drawText(bitmap_, e.inkX, e.inkY, info.str.c_str(), 0))
-            drawNote(line, run, info);
-    } else if (t == TT_PAREN_NOTE || t == TT_LINE_RIGHT_SMALL || t == TT_LINE_LEFT_SMALL ||
-               t == TT_SUPERSCRIPT || t == TT_SUBSCRIPT || t == TT_CHAR_NOTE) {
-        drawChars(line, run, info, SLOT_HALF, SLOT_BOLD_HALF, false);
-    } else if (t == TT_BOX_START || t == TT_BOX_END) {
-        drawBoxRun(line, run);
-    } else if (t == TT_BOX) {
-        drawRangeBox(line, run);
-    } else if (t == TT_REPEAT_MARK || t == TT_VOICED_REPEAT_MARK) {
-        drawRepeatMark(line, run, info);
-    } else if (t == TT_HORIZONTAL || t == TT_AUTO_HORIZONTAL) {
-        drawChars(line, run, info, SLOT_HORIZONTAL, SLOT_BOLD_HORIZONTAL, false);
-    } else if (t == TT_LINK) {
-        drawLink(line, run, info);
-    }
+void CYbPageCanvas::drawExternal(int line, int run, const TextInfo& info) {
+    PageMapEntry e;
+    if (!entryOnSpread({line, run, 0}, e, true)) return;
+    bool bold = document_->buffer().isBold({line, run, 0});
+    CYbCharRenderer* r = mgr_.renderer(bold ? SLOT_BOLD : SLOT_TEXT);
+    if (!r || !r->drawText(bitmap_, e.inkX, e.inkY, info.str.c_str(), 0)) drawNote(line, run, info);
 }
 
 void CYbPageCanvas::drawChars(int line, int run, const TextInfo& info, int slot, int boldSlot,

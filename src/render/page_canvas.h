@@ -8,6 +8,7 @@
 #include "layout/txt_mapper.h"
 #include "render/bitmap.h"
 #include "render/page_flip.h"
+#include "render/run_painter.h"
 #include "render/txt_renderer_mgr.h"
 
 namespace Yomibon {
@@ -29,7 +30,7 @@ struct CanvasLink {
     std::u16string target;
 };
 
-class CYbPageCanvas {
+class CYbPageCanvas : private CYbRunPainter {
   public:
     explicit CYbPageCanvas(const CYbTxtParam& param);
     CYbPageCanvas(const CYbPageCanvas&) = delete;
@@ -72,17 +73,17 @@ class CYbPageCanvas {
     void drawPictures(int page);
     void drawPicture(const MapRect& boxes, const TextInfo& run);
     void drawColumnText(std::u16string_view text, const MapRect& column, int slot);
-    void drawLine(int line);
-    void drawRun(int line, int run, const TextInfo& info);
-    void drawChars(int line, int run, const TextInfo& info, int slot, int boldSlot, bool offsets);
-    void drawMarks(int line, int run, const TextInfo& info);
-    void drawSideLine(int line, int run, const TextInfo& info);
-    void drawNote(int line, int run, const TextInfo& info);
-    void drawBoxRun(int line, int run);
-    void drawRangeBox(int line, int run);
-    void drawRepeatMark(int line, int run, const TextInfo& info);
-    void drawDash(int line, int& run);
-    void drawLink(int line, int run, const TextInfo& info);
+    void drawChars(int line, int run, const TextInfo& info, int slot, int boldSlot,
+                   bool offsets) override;
+    void drawExternal(int line, int run, const TextInfo& info) override;
+    void drawMarks(int line, int run, const TextInfo& info) override;
+    void drawSideLine(int line, int run, const TextInfo& info) override;
+    void drawNote(int line, int run, const TextInfo& info) override;
+    void drawBoxRun(int line, int run) override;
+    void drawRangeBox(int line, int run) override;
+    void drawRepeatMark(int line, int run, const TextInfo& info) override;
+    void drawDash(int line, int& run) override;
+    void drawLink(int line, int run, const TextInfo& info) override;
     void drawDecorations(int pageCount);
     void drawSelection(CYbBitmap& copy, const MapRect& rect) const;
     bool entryOnSpread(const TextPoint& key, PageMapEntry& entry, bool needSize) const;

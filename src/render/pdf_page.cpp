@@ -11,26 +11,13 @@
 #include "render/pdf_emf.h"
 #include "render/pict_ole_renderer.h"
 #include "render/pict_spi_renderer.h"
+#include "render/run_painter.h"
 #include "settings/data_folder.h"
 #include "text/char_sizes.h"
 #include "text/txt_document.h"
 
 namespace Yomibon {
 namespace {
-
-std::vector<std::u16string_view> Characters(std::u16string_view s) {
-    std::vector<std::u16string_view> out;
-    for (size_t i = 0; i < s.size(); i += UnitsAt(s, i))
-        out.push_back(s.substr(i, UnitsAt(s, i)));
-    return out;
-}
-
-bool IsEmphasis(int t) {
-    return (t >= 2 && t <= 9) || (t >= 17 && t <= 24);
-}
-bool IsSideLine(int t) {
-    return (t >= 10 && t <= 16) || (t >= 25 && t <= 29);
-}
 
 std::u16string DirectoryOf(const std::u16string& file) {
     size_t slash = file.find_last_of(u'/');
@@ -116,7 +103,7 @@ void CYbPdfPage::draw(cairo_t* cr, int left, int right) {
     fonts_.setTextColor(param_.GetFont(u"TextFont").color);
     drawPictures();
     for (int line = firstLine_; line < nextLine_; ++line)
-        drawLine(line);
+        drawLine(document_.buffer().lines()[size_t(line)].runs, line);
     drawDecorations();
     fonts_.flush(cr);
     cr_ = nullptr;
@@ -133,49 +120,6 @@ bool CYbPdfPage::entryOnSpread(const TextPoint& key, PageMapEntry& entry, bool n
 bool CYbPdfPage::text(int slot, double x, double y, std::u16string_view s, bool searchable) {
     if (!shown(x)) return true;
     return fonts_.drawText(cr_, slot, x, y, s, searchable);
-}
-
-void CYbPdfPage::drawLine(int line) {
-    const auto& runs = document_.buffer().lines()[size_t(line)].runs;
-    for (int run = 0; run < int(runs.size()); ++run) {
-        const TextInfo& info = runs[size_t(run)];
-        if (info.str.empty() && info.textType != TT_BOX_START && info.textType != TT_BOX_END)
-            continue;
-        if (info.textType == TT_DASH)
-            drawDash(line, run);
-        else
-            drawRun(line, run, info);
-    }
-}
-
-void CYbPdfPage::drawRun(int line, int run, const TextInfo& info) {
-    int t = info.textType;
-    if (t == TT_TEXT || t == TT_SOUND_MARK || t == TT_HANGING) {
-        drawChars(line, run, info, SLOT_TEXT, SLOT_BOLD, true);
-    } else if (t == TT_RUBY || t == TT_LEFT_RUBY || t == TT_SIC) {
-        drawChars(line, run, info, SLOT_RUBY, SLOT_RUBY, false);
-    } else if (IsEmphasis(t)) {
-        drawMarks(line, run, info);
-    } else if (IsSideLine(t)) {
-        drawSideLine(line, run, info);
-    } else if (t == TT_NOTE || t == TT_SOURCE_NOTE || t == TT_ILLEGIBLE || t == TT_QUOTE_NOTE) {
-        drawNote(line, run, info);
-    } else if (t == TT_EXTERNAL_CHAR) {
-        drawExternal(line, run, info);
-    } else if (t == TT_PAREN_NOTE || t == TT_LINE_RIGHT_SMALL || t == TT_LINE_LEFT_SMALL ||
-               t == TT_SUPERSCRIPT || t == TT_SUBSCRIPT || t == TT_CHAR_NOTE) {
-        drawChars(line, run, info, SLOT_HALF, SLOT_BOLD_HALF, false);
-    } else if (t == TT_BOX_START || t == TT_BOX_END) {
-        drawBoxRun(line, run);
-    } else if (t == TT_BOX) {
-        drawRangeBox(line, run);
-    } else if (t == TT_REPEAT_MARK || t == TT_VOICED_REPEAT_MARK) {
-        drawRepeatMark(line, run, info);
-    } else if (t == TT_HORIZONTAL || t == TT_AUTO_HORIZONTAL) {
-        drawChars(line, run, info, SLOT_HORIZONTAL, SLOT_BOLD_HORIZONTAL, false);
-    } else if (t == TT_LINK) {
-        drawLink(line, run, info);
-    }
 }
 
 void CYbPdfPage::drawChars(int line, int run, const TextInfo& info, int slot, int boldSlot,

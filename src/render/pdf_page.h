@@ -12,6 +12,7 @@
 #include "layout/txt_mapper.h"
 #include "render/pdf_fonts.h"
 #include "render/pict_renderer.h"
+#include "render/run_painter.h"
 
 namespace Yomibon {
 
@@ -22,7 +23,7 @@ class CYbTxtLayout;
 // rounding of placements does not show in print.
 constexpr int kPdfPixelsPerMm = 20;
 
-class CYbPdfPage {
+class CYbPdfPage : private CYbRunPainter {
   public:
     CYbPdfPage(const CYbTxtParam& param, CYbTxtDocument& document, const CYbTxtLayout& layout);
     ~CYbPdfPage();
@@ -52,18 +53,17 @@ class CYbPdfPage {
     bool glyph(int slot, double x, double y, std::u16string_view name);
     bool glyphColumn(int slot, double x, double y, double height, std::u16string_view name);
     void boxLines(double left, double top, double width, double height, const bool sides[4]);
-    void drawLine(int line);
-    void drawRun(int line, int run, const TextInfo& info);
-    void drawChars(int line, int run, const TextInfo& info, int slot, int boldSlot, bool offsets);
-    void drawExternal(int line, int run, const TextInfo& info);
-    void drawMarks(int line, int run, const TextInfo& info);
-    void drawSideLine(int line, int run, const TextInfo& info);
-    void drawNote(int line, int run, const TextInfo& info);
-    void drawBoxRun(int line, int run);
-    void drawRangeBox(int line, int run);
-    void drawRepeatMark(int line, int run, const TextInfo& info);
-    void drawDash(int line, int& run);
-    void drawLink(int line, int run, const TextInfo& info);
+    void drawChars(int line, int run, const TextInfo& info, int slot, int boldSlot,
+                   bool offsets) override;
+    void drawExternal(int line, int run, const TextInfo& info) override;
+    void drawMarks(int line, int run, const TextInfo& info) override;
+    void drawSideLine(int line, int run, const TextInfo& info) override;
+    void drawNote(int line, int run, const TextInfo& info) override;
+    void drawBoxRun(int line, int run) override;
+    void drawRangeBox(int line, int run) override;
+    void drawRepeatMark(int line, int run, const TextInfo& info) override;
+    void drawDash(int line, int& run) override;
+    void drawLink(int line, int run, const TextInfo& info) override;
     void drawDecorations();
     void drawPictures();
     void drawPicture(const MapRect& boxes, const TextInfo& run);

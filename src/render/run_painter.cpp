@@ -1,0 +1,68 @@
+#include "render/run_painter.h"
+
+#include "platform/utf16.h"
+#include "render/txt_renderer_mgr.h"
+
+namespace Yomibon {
+
+namespace {
+
+bool IsEmphasis(int t) {
+    return (t >= 2 && t <= 9) || (t >= 17 && t <= 24);
+}
+bool IsSideLine(int t) {
+    return (t >= 10 && t <= 16) || (t >= 25 && t <= 29);
+}
+
+}  // namespace
+
+std::vector<std::u16string_view> Characters(std::u16string_view s) {
+    std::vector<std::u16string_view> out;
+    for (size_t i = 0; i < s.size(); i += UnitsAt(s, i))
+        out.push_back(s.substr(i, UnitsAt(s, i)));
+    return out;
+}
+
+void CYbRunPainter::drawLine(const std::vector<TextInfo>& runs, int line) {
+    for (int run = 0; run < int(runs.size()); ++run) {
+        const TextInfo& info = runs[size_t(run)];
+        if (info.str.empty() && info.textType != TT_BOX_START && info.textType != TT_BOX_END)
+            continue;
+        if (info.textType == TT_DASH)
+            drawDash(line, run);
+        else
+            drawRun(line, run, info);
+    }
+}
+
+void CYbRunPainter::drawRun(int line, int run, const TextInfo& info) {
+    int t = info.textType;
+    if (t == TT_TEXT || t == TT_SOUND_MARK || t == TT_HANGING) {
+        drawChars(line, run, info, SLOT_TEXT, SLOT_BOLD, true);
+    } else if (t == TT_RUBY || t == TT_LEFT_RUBY || t == TT_SIC) {
+        drawChars(line, run, info, SLOT_RUBY, SLOT_RUBY, false);
+    } else if (IsEmphasis(t)) {
+        drawMarks(line, run, info);
+    } else if (IsSideLine(t)) {
+        drawSideLine(line, run, info);
+    } else if (t == TT_NOTE || t == TT_SOURCE_NOTE || t == TT_ILLEGIBLE || t == TT_QUOTE_NOTE) {
+        drawNote(line, run, info);
+    } else if (t == TT_EXTERNAL_CHAR) {
+        drawExternal(line, run, info);
+    } else if (t == TT_PAREN_NOTE || t == TT_LINE_RIGHT_SMALL || t == TT_LINE_LEFT_SMALL ||
+               t == TT_SUPERSCRIPT || t == TT_SUBSCRIPT || t == TT_CHAR_NOTE) {
+        drawChars(line, run, info, SLOT_HALF, SLOT_BOLD_HALF, false);
+    } else if (t == TT_BOX_START || t == TT_BOX_END) {
+        drawBoxRun(line, run);
+    } else if (t == TT_BOX) {
+        drawRangeBox(line, run);
+    } else if (t == TT_REPEAT_MARK || t == TT_VOICED_REPEAT_MARK) {
+        drawRepeatMark(line, run, info);
+    } else if (t == TT_HORIZONTAL || t == TT_AUTO_HORIZONTAL) {
+        drawChars(line, run, info, SLOT_HORIZONTAL, SLOT_BOLD_HORIZONTAL, false);
+    } else if (t == TT_LINK) {
+        drawLink(line, run, info);
+    }
+}
+
+}  // namespace Yomibon
