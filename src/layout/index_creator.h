@@ -185,6 +185,8 @@ class CYbIndexCreator {
     RunPoint endListBefore(const RunPoint& at, const RunPoint& columnStart) const;
     int charCount(const RunPoint& from, const RunPoint& to) const;
     int charWidth(const RunPoint& from, const RunPoint& to) const;
+    // Length at the characters' own sizes, in sixteenths of a quarter of a body cell.
+    int64_t charLength16(const RunPoint& from, const RunPoint& to, bool wholeQuarters) const;
     void reservePicture(int32_t index, int count);
 
     CYbTxtBuffer& buffer_;

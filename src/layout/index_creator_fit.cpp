@@ -61,13 +61,25 @@ int CYbIndexCreator::charCount(const RunPoint& from, const RunPoint& to) const {
 }
 
 int CYbIndexCreator::charWidth(const RunPoint& from, const RunPoint& to) const {
+    // Each sized character takes whole quarters, as it was placed.
+    return int(charLength16(from, to, true) / kBodySize16);
+}
+
+int64_t CYbIndexCreator::charLength16(const RunPoint& from, const RunPoint& to,
+                                      bool wholeQuarters) const {
     const auto& runs = info_->runs;
     const auto& marks = buffer_.narrowMarks();
-    int width = 0;
+    int64_t length = 0;
+    auto add = [&](int quarters, int32_t run, int32_t pos) {
+        const int size = lineSized_ ? buffer_.charSize(TextPoint{line_, run, pos}) : kBodySize16;
+        int64_t l = int64_t(quarters) * size;
+        if (wholeQuarters) l = (l + kBodySize16 - 1) / kBodySize16 * kBodySize16;
+        length += l;
+    };
     for (int32_t r = from.iIndex; r <= to.iIndex && r < int32_t(runs.size()); ++r) {
         const TextInfo& run = runs[size_t(r)];
         if (run.textType == TT_AUTO_HORIZONTAL || run.textType == TT_EXTERNAL_CHAR) {
-            width += 4;
+            add(4, r, 0);
             continue;
         }
         if (run.textType != TT_TEXT && run.textType != TT_DASH) continue;
@@ -77,10 +89,10 @@ int CYbIndexCreator::charWidth(const RunPoint& from, const RunPoint& to) const {
         int32_t last = r == to.iIndex ? std::min(to.iPos, n - 1) : n - 1;
         for (int32_t p = first; p <= last; ++p) {
             auto it = marks.find(TextPoint{line_, r, p});
-            width += it == marks.end() ? w : CYbKinsoku::SetBits(uint8_t(it->second));
+            add(it == marks.end() ? w : CYbKinsoku::SetBits(uint8_t(it->second)), r, p);
         }
     }
-    return width;
+    return length;
 }
 
 void CYbIndexCreator::fitRuby(int32_t index, const TextInfo& run) {
@@ -124,8 +136,9 @@ void CYbIndexCreator::fitRubyTurn(const TextInfo& run) {
         return;
     }
     // A reading longer than its base needs the base whole in one column to find room.
-    const bool longReading = rubySize_ > 0 && int64_t(CharCount(run.str)) * rubySize_ >
-                                                  int64_t(charWidth(first, last)) * textSize_ / 4;
+    const bool longReading =
+        rubySize_ > 0 && int64_t(CharCount(run.str)) * rubySize_ >
+                             charLength16(first, last, false) * textSize_ / (4 * kBodySize16);
     if (after == 1 || before <= 2 || longReading) moveTurnTo(first, turn, before);
 }
 
