@@ -179,12 +179,15 @@ class CYbIndexCreator {
     bool neighbour(const RunPoint& at, int step, RunPoint& where, char32_t& c) const;
     bool coveredByRuby(const RunPoint& at) const;
     void mergeIntoPrevious();
-    void moveTurnTo(const RunPoint& base, const RunPoint& turn, int before);
+    void moveTurnTo(const RunPoint& base, const RunPoint& turn, int before, size_t prevTurn);
+    size_t slotsAfterWide(size_t turn) const;
     // The character before `at` when it is in the end list and lies after the column start;
     // `at` otherwise.
     RunPoint endListBefore(const RunPoint& at, const RunPoint& columnStart) const;
     int charCount(const RunPoint& from, const RunPoint& to) const;
     int charWidth(const RunPoint& from, const RunPoint& to) const;
+    // Length at the characters' own sizes, in sixteenths of a quarter of a body cell.
+    int64_t charLength16(const RunPoint& from, const RunPoint& to, bool wholeQuarters) const;
     void reservePicture(int32_t index, int count);
 
     CYbTxtBuffer& buffer_;

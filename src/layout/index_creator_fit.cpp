@@ -61,13 +61,25 @@ int CYbIndexCreator::charCount(const RunPoint& from, const RunPoint& to) const {
 }
 
 int CYbIndexCreator::charWidth(const RunPoint& from, const RunPoint& to) const {
+    // Each sized character takes whole quarters, as it was placed.
+    return int(charLength16(from, to, true) / kBodySize16);
+}
+
+int64_t CYbIndexCreator::charLength16(const RunPoint& from, const RunPoint& to,
+                                      bool wholeQuarters) const {
     const auto& runs = info_->runs;
     const auto& marks = buffer_.narrowMarks();
-    int width = 0;
+    int64_t length = 0;
+    auto add = [&](int quarters, int32_t run, int32_t pos) {
+        const int size = lineSized_ ? buffer_.charSize(TextPoint{line_, run, pos}) : kBodySize16;
+        int64_t l = int64_t(quarters) * size;
+        if (wholeQuarters) l = (l + kBodySize16 - 1) / kBodySize16 * kBodySize16;
+        length += l;
+    };
     for (int32_t r = from.iIndex; r <= to.iIndex && r < int32_t(runs.size()); ++r) {
         const TextInfo& run = runs[size_t(r)];
         if (run.textType == TT_AUTO_HORIZONTAL || run.textType == TT_EXTERNAL_CHAR) {
-            width += 4;
+            add(4, r, 0);
             continue;
         }
         if (run.textType != TT_TEXT && run.textType != TT_DASH) continue;
@@ -77,10 +89,10 @@ int CYbIndexCreator::charWidth(const RunPoint& from, const RunPoint& to) const {
         int32_t last = r == to.iIndex ? std::min(to.iPos, n - 1) : n - 1;
         for (int32_t p = first; p <= last; ++p) {
             auto it = marks.find(TextPoint{line_, r, p});
-            width += it == marks.end() ? w : CYbKinsoku::SetBits(uint8_t(it->second));
+            add(it == marks.end() ? w : CYbKinsoku::SetBits(uint8_t(it->second)), r, p);
         }
     }
-    return width;
+    return length;
 }
 
 void CYbIndexCreator::fitRuby(int32_t index, const TextInfo& run) {
@@ -105,6 +117,8 @@ void CYbIndexCreator::fitRubyTurn(const TextInfo& run) {
     int inside = 0;
     for (size_t k = 1; k < turns.size(); ++k) {
         RunPoint t{turns[k].iIndex, turns[k].iPos};
+        // Empty turns after a wide column count as one with the next.
+        if (k + 1 < turns.size() && slotsAfterWide(k + 1) > 0 && turns[k].iCount == 0) continue;
         if (first < t && t <= last) {
             ++inside;
             at = k;
@@ -112,21 +126,26 @@ void CYbIndexCreator::fitRubyTurn(const TextInfo& run) {
     }
     // Only a turn inside the base that opened the current column can still be moved.
     if (inside != 1 || at + 1 != turns.size()) return;
-    // Not into an empty column (beside left-side ruby, the slot a wide column takes, a
-    // skipped box): nothing to move.
-    if (turns[at - 1].iColumn + 1 != turns[at].iColumn || turns[at - 1].iCount <= 0) return;
+    // Not into an empty column (beside left-side ruby, a skipped box): nothing to move. The
+    // slot a wide column of larger type takes goes with that column.
+    const size_t slots = slotsAfterWide(at);
+    const bool slot = slots > 0;
+    const size_t prev = at - 1 - slots;
+    if (!slot && turns[prev].iColumn + 1 != turns[at].iColumn) return;
+    if (turns[prev].iCount <= 0) return;
     RunPoint turn{turns[at].iIndex, turns[at].iPos};
     int after = charCount(turn, last);
     int before = charCount(first, last) - after;
     // Strict mode hangs only marks of the hanging list, never a base character.
-    if (after == 1 && !noHang_ && !strict_ && columns_[at - 1].hanging < maxHanging_) {
+    if (after == 1 && !slot && !noHang_ && !strict_ && columns_[at - 1].hanging < maxHanging_) {
         mergeIntoPrevious();
         return;
     }
     // A reading longer than its base needs the base whole in one column to find room.
-    const bool longReading = rubySize_ > 0 && int64_t(CharCount(run.str)) * rubySize_ >
-                                                  int64_t(charWidth(first, last)) * textSize_ / 4;
-    if (after == 1 || before <= 2 || longReading) moveTurnTo(first, turn, before);
+    const bool longReading =
+        rubySize_ > 0 && int64_t(CharCount(run.str)) * rubySize_ >
+                             charLength16(first, last, false) * textSize_ / (4 * kBodySize16);
+    if (after == 1 || before <= 2 || longReading) moveTurnTo(first, turn, before, prev);
 }
 
 void CYbIndexCreator::mergeIntoPrevious() {
@@ -154,10 +173,24 @@ void CYbIndexCreator::mergeIntoPrevious() {
     rubyEnd_ = INT64_MIN;
 }
 
-void CYbIndexCreator::moveTurnTo(const RunPoint& base, const RunPoint& turn, int before) {
+size_t CYbIndexCreator::slotsAfterWide(size_t k) const {
+    // A wide column's slot, and a last slot of a box that larger type may not begin, have
+    // empty turns at the same point as the next column; 0 when no wide column precedes so.
+    const auto& turns = info_->turns;
+    if (k < 2 || k >= turns.size()) return 0;
+    size_t j = k - 1;
+    while (j > 0 && turns[j].iCount == 0 && turns[j].iIndex == turns[k].iIndex &&
+           turns[j].iPos == turns[k].iPos)
+        --j;
+    if (j + 1 == k || turns[j].iCount <= 0) return 0;
+    return buffer_.wideColumns().count(turns[j].iColumn) > 0 ? k - 1 - j : 0;
+}
+
+void CYbIndexCreator::moveTurnTo(const RunPoint& base, const RunPoint& turn, int before,
+                                 size_t prevTurn) {
     // The whole base begins the next column, and with it what may not end a column before it.
     auto& turns = info_->turns;
-    TextTurnPos& prev = turns[turns.size() - 2];
+    TextTurnPos& prev = turns[prevTurn];
     RunPoint first = base;
     for (int k = 0; k < 3; ++k) {
         RunPoint p = endListBefore(first, RunPoint{prev.iIndex, prev.iPos});
@@ -175,8 +208,10 @@ void CYbIndexCreator::moveTurnTo(const RunPoint& base, const RunPoint& turn, int
     buffer_.narrowMarks().erase(TextPoint{line_, first.iIndex, first.iPos});
     prev.iCount -= before;
     prev.iLength -= width;
-    turns.back().iIndex = first.iIndex;
-    turns.back().iPos = first.iPos;
+    for (size_t k = prevTurn + 1; k < turns.size(); ++k) {
+        turns[k].iIndex = first.iIndex;
+        turns[k].iPos = first.iPos;
+    }
     pos_ += width;
     placed_ += before;
     history_.clear();

@@ -8,6 +8,7 @@
 #include "layout/index_creator.h"
 #include "layout/ruby_side.h"
 #include "platform/utf16.h"
+#include "text/char_sizes.h"
 
 namespace Yomibon {
 
@@ -95,9 +96,10 @@ void CYbIndexCreator::reserveRuby(int32_t index, const TextInfo& run, bool retry
     const int64_t ts = textSize_;
     const int64_t g = rubySize_;
     const int64_t length = int64_t(CharCount(run.str)) * g;
-    const int baseWidth = charWidth(first, last);
+    // The base at its characters' own sizes: smaller type leaves the reading less room.
+    const int64_t baseLength = charLength16(first, last, false) * ts / (4 * kBodySize16);
     const int64_t end = int64_t(pos_) * ts / 4;
-    const int64_t top = end - int64_t(baseWidth) * ts / 4;
+    const int64_t top = end - baseLength;
     if (length <= end - top) {
         rubyEnd_ = end;
         return;

@@ -100,6 +100,21 @@ void CYbAozoraTxtParser::act(int type, std::u16string_view x) {
     appendRun(type, std::u16string(x), 0xFFFF, at, end);
 }
 
+RunPoint CYbAozoraTxtParser::baseOverExternal(int32_t last) const {
+    // An external character stands for a kanji: it joins the kanji on either side of it in
+    // one base, as the reading covers them all.
+    auto isKanji = [&](int32_t r) {
+        const TextInfo& run = runs_[size_t(r)];
+        return run.textType == TT_TEXT && (run.chrType & C3_IDEOGRAPH) != 0;
+    };
+    auto isExternal = [&](int32_t r) { return runs_[size_t(r)].textType == TT_EXTERNAL_CHAR; };
+    if (!isKanji(last) && !isExternal(last)) return {last, 0};
+    int32_t r = last;
+    while (r > 0 && (isExternal(r - 1) || (isExternal(r) && isKanji(r - 1))))
+        --r;
+    return {r, 0};
+}
+
 void CYbAozoraTxtParser::actRuby(std::u16string_view x) {
     int32_t plainIndex = -1, plainPos = 0;
     bool hasPlain = lastPlain(plainIndex, plainPos);
@@ -113,10 +128,10 @@ void CYbAozoraTxtParser::actRuby(std::u16string_view x) {
     pendingBar_ = -1;
     RunPoint begin, end;
     if (external >= 0) {
-        begin = bar >= 0 ? RunPoint{bar + 1, 0} : RunPoint{external, 0};
+        begin = bar >= 0 ? RunPoint{bar + 1, 0} : baseOverExternal(external);
         end = {external, 0};
     } else if (hasPlain && !x.empty()) {
-        begin = bar >= 0 ? RunPoint{bar + 1, 0} : RunPoint{plainIndex, 0};
+        begin = bar >= 0 ? RunPoint{bar + 1, 0} : baseOverExternal(plainIndex);
         end = {plainIndex, plainPos};
     } else {
         return;

@@ -64,6 +64,7 @@ class CYbAozoraTxtParser : public CYbTxtParser {
     // Actions by text type (X is the inner text).
     void act(int type, std::u16string_view x);
     void actRuby(std::u16string_view x);
+    RunPoint baseOverExternal(int32_t last) const;
     void actAnnotatedRuby(std::u16string_view x);
     void actTargetOrRange(int type, std::u16string_view x);
     void actRangeEnd(std::u16string_view x);

@@ -1,6 +1,9 @@
 // Headings and larger or smaller characters: counted at their size, larger type on a column
-// that also takes the slot to its left, and placed by the mapper without overlaps.
+// that also takes the slot to its left, placed by the mapper without overlaps, and readings
+// over them given room at the base's own size.
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include "arrange_test_support.h"
 #include "layout/bunko_txt_layout.h"
@@ -120,6 +123,54 @@ TEST(ArrangeSizes, MapperPlacesGlyphsAtTheirSizeWithoutOverlap) {
             EXPECT_LE(span.second + ruby.spacing + ruby.size, before->first) << column;
         }
         before = &span;
+    }
+}
+
+TEST(ArrangeSizes, ReadingOverSmallerTypeKeepsClearOfTheKanjiAround) {
+    // Two characters two steps smaller are shorter than their four-character reading: the
+    // arranger gives the reading room at the base's own size.
+    CYbTxtParam param;
+    CYbTxtBuffer buffer;
+    CYbAozoraTxtParser parser;
+    std::u16string text =
+        u"題名\r\n著者\r\n\r\n　音楽の都［＃２段階小さな文字］旧都｜伯林《ベルリン"
+        u"》国立歌劇場［＃小さな文字終わり］の話。\r\n";
+    ASSERT_TRUE(parser.parseText(std::u16string_view(text), buffer));
+    CYbBunkoTxtLayout layout;
+    ArrangeDocument(buffer, layout, param);
+    CYbTxtMapper mapper;
+    mapper.setLayout(layout);
+    mapper.setOptions(MapOptions::FromParam(param));
+    mapper.Arrange({}, buffer, 0);
+    int line = 0;
+    while (line + 1 < buffer.lineCount() &&
+           std::none_of(buffer.lines()[line].runs.begin(), buffer.lines()[line].runs.end(),
+                        [](const TextInfo& r) { return r.textType == TT_RUBY; }))
+        ++line;
+    const auto& runs = buffer.lines()[line].runs;
+    int32_t rubyTop = INT32_MAX, rubyEnd = INT32_MIN, column = -1;
+    std::vector<PageMapEntry> kanji;
+    for (const auto& [point, e] : mapper.charMap()) {
+        if (point.iLine != line || e.height <= 0) continue;
+        const TextInfo& run = runs[point.iIndex];
+        if (run.textType == TT_RUBY) {
+            rubyTop = std::min(rubyTop, e.y);
+            rubyEnd = std::max(rubyEnd, e.y + e.height);
+            column = e.iColumn;
+        } else if (run.textType == TT_TEXT && (run.str == u"旧都" || run.str == u"国立歌劇場")) {
+            EXPECT_EQ(buffer.charSize(point), 10);
+            kanji.push_back(e);
+        }
+    }
+    ASSERT_NE(column, -1);
+    ASSERT_EQ(kanji.size(), 7u);
+    for (const PageMapEntry& e : kanji) {
+        if (e.iColumn != column) continue;
+        const bool before = e.y < rubyTop;
+        if (before)
+            EXPECT_LE(e.y + e.height, rubyTop);
+        else
+            EXPECT_GE(e.y, rubyEnd);
     }
 }
 

@@ -301,17 +301,15 @@ Faults AuditCorpus(bool strict) {
 // Known faults still left, as ceilings so that the counts only go down: columns that begin
 // inside a run of half-width full stops or of four question marks (broken like ordinary
 // text); in strict mode a closing bracket after a ruby base in a column of a three-character
-// limit and a closing quote after a full stop in a column of a long split reading; readings
-// over external characters, whose base the notation reader gives without the characters
-// around them; and long group readings over a base split between two columns that does not
-// fit whole into either. Breaks inside a leader run longer than a column are counted apart:
-// such a run has no allowed break.
+// limit and a closing quote after a full stop in a column of a long split reading; and long
+// group readings over a base split between two columns that does not fit whole into either. Breaks
+// inside a leader run longer than a column are counted apart: such a run has no allowed break.
 constexpr int kStandardBadStarts = 2;
 constexpr int kStrictBadStarts = 6;
 constexpr int kStandardRubyOverlaps = 8;
 constexpr int kStrictRubyOverlaps = 1;
-constexpr int kStandardRubyOverKanji = 20;
-constexpr int kStrictRubyOverKanji = 17;
+constexpr int kStandardRubyOverKanji = 9;
+constexpr int kStrictRubyOverKanji = 8;
 
 TEST(BookQualityCorpus, StandardColumnsKeepTheUsersListsAndRubyNeverCollides) {
     YB_REQUIRE_CORPUS();
