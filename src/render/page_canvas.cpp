@@ -232,27 +232,10 @@ void CYbPageCanvas::drawMarks(int line, int run, const TextInfo& info) {
     }
 }
 
-// The run's entries cut into pieces of one column each (a piece ends where the next entry
-// lies higher up or in another column); only entries on the spread.
-std::vector<std::vector<PageMapEntry>> CYbPageCanvas::columnSegments(int line, int run) const {
-    std::vector<std::vector<PageMapEntry>> segments;
-    for (int k = 0;; ++k) {
-        auto it = mapper_.charMap().find({line, run, k});
-        if (it == mapper_.charMap().end()) break;
-        const PageMapEntry& e = it->second;
-        if (!mapper_.inSpread(e.iColumn)) continue;
-        if (segments.empty() || segments.back().back().iColumn != e.iColumn ||
-            e.inkY < segments.back().front().inkY)
-            segments.emplace_back();
-        segments.back().push_back(e);
-    }
-    return segments;
-}
-
 void CYbPageCanvas::drawSideLine(int line, int run, const TextInfo& info) {
     CYbCharRenderer* r = mgr_.renderer(SLOT_TEXT);
     if (!r) return;
-    for (const auto& seg : columnSegments(line, run)) {
+    for (const auto& seg : ColumnSegments(mapper_, line, run)) {
         int x = INT_MAX, top = seg.front().inkY, bottom = INT_MIN;
         for (const auto& e : seg) {
             x = std::min(x, e.inkX);
@@ -307,7 +290,7 @@ void CYbPageCanvas::drawBoxRun(int line, int run) {
 }
 
 void CYbPageCanvas::drawRangeBox(int line, int run) {
-    auto segments = columnSegments(line, run);
+    auto segments = ColumnSegments(mapper_, line, run);
     for (size_t i = 0; i < segments.size(); ++i) {
         int x0 = INT_MAX, y0 = INT_MAX, x1 = INT_MIN, y1 = INT_MIN;
         for (const auto& e : segments[i]) {
@@ -363,7 +346,7 @@ void CYbPageCanvas::drawLink(int line, int run, const TextInfo& info) {
         return;
     }
     CYbCharRenderer* body = mgr_.renderer(SLOT_TEXT);
-    for (const auto& seg : columnSegments(line, run)) {
+    for (const auto& seg : ColumnSegments(mapper_, line, run)) {
         MapRect rect{INT_MAX, INT_MAX, INT_MIN, INT_MIN};
         for (const auto& e : seg)
             rect = Union(rect, {e.inkX, e.inkY, e.inkX + e.size, e.inkY + e.advance});

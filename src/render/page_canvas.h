@@ -87,7 +87,6 @@ class CYbPageCanvas : private CYbRunPainter {
     void drawDecorations(int pageCount);
     void drawSelection(CYbBitmap& copy, const MapRect& rect) const;
     bool entryOnSpread(const TextPoint& key, PageMapEntry& entry, bool needSize) const;
-    std::vector<std::vector<PageMapEntry>> columnSegments(int line, int run) const;
 
     const CYbTxtParam& param_;
     CYbTxtDocument* document_ = nullptr;

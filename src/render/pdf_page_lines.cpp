@@ -86,23 +86,8 @@ void CYbPdfPage::boxLines(double left, double top, double width, double height,
     cairo_stroke(cr_);
 }
 
-std::vector<std::vector<PageMapEntry>> CYbPdfPage::columnSegments(int line, int run) const {
-    std::vector<std::vector<PageMapEntry>> segments;
-    for (int k = 0;; ++k) {
-        auto it = mapper_.charMap().find({line, run, k});
-        if (it == mapper_.charMap().end()) break;
-        const PageMapEntry& e = it->second;
-        if (!mapper_.inSpread(e.iColumn)) continue;
-        if (segments.empty() || segments.back().back().iColumn != e.iColumn ||
-            e.inkY < segments.back().front().inkY)
-            segments.emplace_back();
-        segments.back().push_back(e);
-    }
-    return segments;
-}
-
 void CYbPdfPage::drawSideLine(int line, int run, const TextInfo& info) {
-    for (const auto& seg : columnSegments(line, run)) {
+    for (const auto& seg : ColumnSegments(mapper_, line, run)) {
         int x = INT_MAX, top = seg.front().inkY, bottom = INT_MIN;
         for (const auto& e : seg) {
             x = std::min(x, e.inkX);
@@ -127,7 +112,7 @@ void CYbPdfPage::drawBoxRun(int line, int run) {
 }
 
 void CYbPdfPage::drawRangeBox(int line, int run) {
-    auto segments = columnSegments(line, run);
+    auto segments = ColumnSegments(mapper_, line, run);
     for (size_t i = 0; i < segments.size(); ++i) {
         int x0 = INT_MAX, y0 = INT_MAX, x1 = INT_MIN, y1 = INT_MIN;
         for (const auto& e : segments[i]) {
@@ -184,7 +169,7 @@ void CYbPdfPage::drawLink(int line, int run, const TextInfo& info) {
     fonts_.setTextColor(param_.GetFont(u"TextFont").color);
     if (!IsAddress(info.str)) return;
     const std::string uri = "uri=" + QuotedAttribute(info.str);
-    for (const auto& seg : columnSegments(line, run)) {
+    for (const auto& seg : ColumnSegments(mapper_, line, run)) {
         int left = INT_MAX, top = INT_MAX, right = INT_MIN, bottom = INT_MIN;
         for (const auto& e : seg) {
             left = std::min(left, e.inkX);

@@ -23,6 +23,22 @@ std::vector<std::u16string_view> Characters(std::u16string_view s) {
     return out;
 }
 
+std::vector<std::vector<PageMapEntry>> ColumnSegments(const CYbTxtMapper& mapper, int line,
+                                                      int run) {
+    std::vector<std::vector<PageMapEntry>> segments;
+    for (int k = 0;; ++k) {
+        auto it = mapper.charMap().find({line, run, k});
+        if (it == mapper.charMap().end()) break;
+        const PageMapEntry& e = it->second;
+        if (!mapper.inSpread(e.iColumn)) continue;
+        if (segments.empty() || segments.back().back().iColumn != e.iColumn ||
+            e.inkY < segments.back().front().inkY)
+            segments.emplace_back();
+        segments.back().push_back(e);
+    }
+    return segments;
+}
+
 void CYbRunPainter::drawLine(const std::vector<TextInfo>& runs, int line) {
     for (int run = 0; run < int(runs.size()); ++run) {
         const TextInfo& info = runs[size_t(run)];

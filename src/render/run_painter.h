@@ -5,12 +5,18 @@
 #include <string_view>
 #include <vector>
 
+#include "layout/txt_mapper.h"
 #include "text/text_buffer.h"
 
 namespace Yomibon {
 
 // The characters of a run, a surrogate pair taken whole.
 std::vector<std::u16string_view> Characters(std::u16string_view s);
+
+// The run's map entries cut into pieces of one column each (a piece ends where the next
+// entry lies higher up or in another column); only entries on the spread.
+std::vector<std::vector<PageMapEntry>> ColumnSegments(const CYbTxtMapper& mapper, int line,
+                                                      int run);
 
 class CYbRunPainter {
   public:
