@@ -3,17 +3,7 @@
 namespace Yomibon {
 
 void CYbShinShoTate2TxtLayout::SetDefault() {
-    ClearBoxes();
-    SetPaperSize(20600, 18200);
-    pageCharCount_[0] = 68;
-    pageCharCount_[1] = 20;
-    sizes_[TextSize] = {310, 20};
-    sizes_[RubySize] = {160, 20};
-    sizes_[NombreSize] = {300, 0};
-    sizes_[NoteSize] = {200, 20};
-    sizes_[RunningHeadsSize] = {300, 0};
-    numbreFormatType_ = 0;
-    nombreFormat_[0] = nombreFormat_[1] = u"%1!d!";
+    SetBuiltInBase(20600, 18200, 68, 20);
     AddBox(TextLayout, {11100, 1500, 19600, 9100, 17, 20});
     AddBox(TextLayout, {11100, 9600, 19600, 17200, 17, 20});
     AddBox(TextLayout, {1000, 1500, 9500, 9100, 17, 20});

@@ -94,11 +94,11 @@ int CYbTxtLayout::GetBoxesPerPage() const {
     return std::max<int>(1, int(boxes_[TextLayout].size() / 2));
 }
 
-void CYbTxtLayout::SetBunkoDefault() {
+void CYbTxtLayout::SetBuiltInBase(int32_t paperWidth, int32_t paperHeight, int lines, int chars) {
     ClearBoxes();
-    SetPaperSize(21000, 14800);
-    pageCharCount_[0] = 34;
-    pageCharCount_[1] = 40;
+    SetPaperSize(paperWidth, paperHeight);
+    pageCharCount_[0] = lines;
+    pageCharCount_[1] = chars;
     sizes_[TextSize] = {310, 20};
     sizes_[RubySize] = {160, 20};
     sizes_[NombreSize] = {300, 0};
@@ -106,6 +106,10 @@ void CYbTxtLayout::SetBunkoDefault() {
     sizes_[RunningHeadsSize] = {300, 0};
     numbreFormatType_ = 0;
     nombreFormat_[0] = nombreFormat_[1] = u"%1!d!";
+}
+
+void CYbTxtLayout::SetBunkoDefault() {
+    SetBuiltInBase(21000, 14800, 34, 40);
     AddBox(TextLayout, {11500, 1000, 20000, 13800, 17, 40});
     AddBox(TextLayout, {1000, 1000, 9500, 13800, 17, 40});
     AddBox(NombreLayout, {1000, 300, 1900, 600, 17, 40});

@@ -120,6 +120,9 @@ class CYbTxtLayout {
   protected:
     // Installs the built-in bunko layout (shared by the custom and bunko kinds).
     void SetBunkoDefault();
+    // Clears the boxes and sets the paper, the columns and characters a spread holds, and
+    // the type sizes and nombre format every built-in layout shares.
+    void SetBuiltInBase(int32_t paperWidth, int32_t paperHeight, int lines, int chars);
     // The path's text in the file: a relative path stays relative to the data folder.
     bool OpenFile(const std::u16string& path);
 

@@ -180,14 +180,6 @@ int CYbPageCanvas::drawPage(int page) {
     return page_;
 }
 
-bool CYbPageCanvas::entryOnSpread(const TextPoint& key, PageMapEntry& entry, bool needSize) const {
-    auto it = mapper_.charMap().find(key);
-    if (it == mapper_.charMap().end() || !mapper_.inSpread(it->second.iColumn)) return false;
-    if (needSize && it->second.size <= 0) return false;
-    entry = it->second;
-    return true;
-}
-
 void CYbPageCanvas::drawExternal(int line, int run, const TextInfo& info) {
     PageMapEntry e;
     if (!entryOnSpread({line, run, 0}, e, true)) return;
@@ -320,18 +312,8 @@ void CYbPageCanvas::drawRepeatMark(int line, int run, const TextInfo& info) {
 void CYbPageCanvas::drawDash(int line, int& run) {
     const auto& runs = document_->buffer().lines()[size_t(line)].runs;
     const TextInfo& info = runs[size_t(run)];
-    PageMapEntry first;
-    if (!entryOnSpread({line, run, 0}, first, true)) return;
-    PageMapEntry last = first;
-    while (run + 1 < int(runs.size()) && runs[size_t(run + 1)].textType == TT_DASH &&
-           runs[size_t(run + 1)].str == info.str) {
-        PageMapEntry next;
-        if (!entryOnSpread({line, run + 1, 0}, next, true) || next.inkX != first.inkX ||
-            next.iColumn != first.iColumn)
-            break;
-        last = next;
-        ++run;
-    }
+    PageMapEntry first, last;
+    if (!DashStroke(mapper_, runs, line, run, first, last)) return;
     CYbCharRenderer* r = mgr_.renderer(SLOT_TEXT);
     if (!r) return;
     int height = (last.inkY == first.inkY) ? first.advance : last.inkY + last.size - first.inkY;

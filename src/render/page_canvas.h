@@ -86,7 +86,9 @@ class CYbPageCanvas : private CYbRunPainter {
     void drawLink(int line, int run, const TextInfo& info) override;
     void drawDecorations(int pageCount);
     void drawSelection(CYbBitmap& copy, const MapRect& rect) const;
-    bool entryOnSpread(const TextPoint& key, PageMapEntry& entry, bool needSize) const;
+    bool entryOnSpread(const TextPoint& key, PageMapEntry& entry, bool needSize) const {
+        return EntryOnSpread(mapper_, key, entry, needSize);
+    }
 
     const CYbTxtParam& param_;
     CYbTxtDocument* document_ = nullptr;

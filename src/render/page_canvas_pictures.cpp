@@ -50,15 +50,9 @@ void CYbPageCanvas::drawPicture(const MapRect& boxes, const TextInfo& run) {
                       {true, true, true, true});
     // The file name down the frame's right edge, the caption beside it when it has no
     // column of its own.
-    const int inset = std::max(note / 2, 2);
-    MapRect column{frame.right - inset - note, frame.top + inset, frame.right - inset,
-                   frame.bottom - inset};
-    drawColumnText(f.file, column, SLOT_NOTE);
-    if (!f.caption.empty() && areas.caption.width() == 0) {
-        column.left -= note * 3 / 2;
-        column.right -= note * 3 / 2;
-        drawColumnText(f.caption, column, SLOT_NOTE);
-    }
+    MissingPictureColumns text = MissingPictureText(frame, areas, !f.caption.empty(), note);
+    drawColumnText(f.file, text.name, SLOT_NOTE);
+    if (text.caption.width() > 0) drawColumnText(f.caption, text.caption, SLOT_NOTE);
 }
 
 // Sets text down one column from its top; what does not fit is left out.

@@ -109,14 +109,6 @@ void CYbPdfPage::draw(cairo_t* cr, int left, int right) {
     cr_ = nullptr;
 }
 
-bool CYbPdfPage::entryOnSpread(const TextPoint& key, PageMapEntry& entry, bool needSize) const {
-    auto it = mapper_.charMap().find(key);
-    if (it == mapper_.charMap().end() || !mapper_.inSpread(it->second.iColumn)) return false;
-    if (needSize && it->second.size <= 0) return false;
-    entry = it->second;
-    return true;
-}
-
 bool CYbPdfPage::text(int slot, double x, double y, std::u16string_view s, bool searchable) {
     if (!shown(x)) return true;
     return fonts_.drawText(cr_, slot, x, y, s, searchable);

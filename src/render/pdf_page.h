@@ -47,7 +47,9 @@ class CYbPdfPage : private CYbRunPainter {
 
   private:
     bool shown(double x) const { return x >= bandLeft_ && x < bandRight_; }
-    bool entryOnSpread(const TextPoint& key, PageMapEntry& entry, bool needSize) const;
+    bool entryOnSpread(const TextPoint& key, PageMapEntry& entry, bool needSize) const {
+        return EntryOnSpread(mapper_, key, entry, needSize);
+    }
     bool text(int slot, double x, double y, std::u16string_view s, bool searchable = true);
     bool glyph(int slot, double x, double y, std::u16string_view name);
     bool glyphColumn(int slot, double x, double y, double height, std::u16string_view name);

@@ -140,19 +140,8 @@ void CYbPdfPage::drawRepeatMark(int line, int run, const TextInfo& info) {
 void CYbPdfPage::drawDash(int line, int& run) {
     const auto& runs = document_.buffer().lines()[size_t(line)].runs;
     const TextInfo& info = runs[size_t(run)];
-    PageMapEntry first;
-    if (!entryOnSpread({line, run, 0}, first, true)) return;
-    PageMapEntry last = first;
-    while (run + 1 < int(runs.size()) && runs[size_t(run + 1)].textType == TT_DASH &&
-           runs[size_t(run + 1)].str == info.str) {
-        PageMapEntry next;
-        if (!entryOnSpread({line, run + 1, 0}, next, true) || next.inkX != first.inkX ||
-            next.iColumn != first.iColumn)
-            break;
-        last = next;
-        ++run;
-    }
-    if (!shown(first.inkX)) return;
+    PageMapEntry first, last;
+    if (!DashStroke(mapper_, runs, line, run, first, last) || !shown(first.inkX)) return;
     int height = (last.inkY == first.inkY) ? first.advance : last.inkY + last.size - first.inkY;
     fonts_.drawStretched(cr_, SLOT_TEXT, first.inkX, first.inkY, height, info.str);
 }

@@ -78,15 +78,9 @@ void CYbPdfPage::drawPicture(const MapRect& boxes, const TextInfo& run) {
     MapRect frame = MissingPictureFrame(pic, f.width, f.height);
     const bool all[4] = {true, true, true, true};
     boxLines(frame.left, frame.top, frame.width() - 1, frame.height() - 1, all);
-    const int inset = std::max(note / 2, 2);
-    MapRect column{frame.right - inset - note, frame.top + inset, frame.right - inset,
-                   frame.bottom - inset};
-    drawColumnText(f.file, column, SLOT_NOTE);
-    if (!f.caption.empty() && areas.caption.width() == 0) {
-        column.left -= note * 3 / 2;
-        column.right -= note * 3 / 2;
-        drawColumnText(f.caption, column, SLOT_NOTE);
-    }
+    MissingPictureColumns text = MissingPictureText(frame, areas, !f.caption.empty(), note);
+    drawColumnText(f.file, text.name, SLOT_NOTE);
+    if (text.caption.width() > 0) drawColumnText(f.caption, text.caption, SLOT_NOTE);
 }
 
 // The picture at its own resolution, fitted and centred in the area with its aspect

@@ -81,24 +81,6 @@ bool CYbPictOleRenderer::loadPicture(std::u16string_view file, CYbBitmap& pictur
     return true;
 }
 
-bool CYbPictOleRenderer::loadFitted(CYbBitmap& target, int x, int y, int width, int height,
-                                    std::u16string_view file) {
-    CYbBitmap picture;
-    return loadPicture(file, picture) && PlaceFitted(target, x, y, width, height, picture);
-}
-
-bool CYbPictOleRenderer::drawToDC(CYbBitmap& target, int x, int y, int width, int height,
-                                  std::u16string_view file) {
-    CYbBitmap picture;
-    return loadPicture(file, picture) && DrawCentred(target, x, y, width, height, picture);
-}
-
-bool CYbPictOleRenderer::loadStretched(CYbBitmap& target, int x, int y, int width, int height,
-                                       std::u16string_view file) {
-    CYbBitmap picture;
-    return loadPicture(file, picture) && PlaceStretched(target, x, y, width, height, picture);
-}
-
 void CYbPictOleRenderer::getFileFilters(std::vector<PictFileFilter>& filters) {
     filters.emplace_back(u"*.jpg;*.jpeg", u"Jpeg File");
     filters.emplace_back(u"*.png", u"PNG File");

@@ -9,17 +9,11 @@
 
 namespace Yomibon {
 
-class CYbPictOleRenderer : public CYbPictRenderer {
+class CYbPictOleRenderer : public CYbDecodingPictRenderer {
   public:
     // A .png name is enough: such a file is not decoded until it is drawn. Any other file
     // must load through the system loader with a positive size.
     bool canLoad(std::u16string_view file) override;
-    bool loadFitted(CYbBitmap& target, int x, int y, int width, int height,
-                    std::u16string_view file) override;
-    bool drawToDC(CYbBitmap& target, int x, int y, int width, int height,
-                  std::u16string_view file) override;
-    bool loadStretched(CYbBitmap& target, int x, int y, int width, int height,
-                       std::u16string_view file) override;
     std::u16string_view getClassName() const override { return u"CYbPictOleRenderer"; }
     void getFileFilters(std::vector<PictFileFilter>& filters) override;
     // "CurDir": the folder relative file names are taken from.
@@ -27,7 +21,7 @@ class CYbPictOleRenderer : public CYbPictRenderer {
     bool getProperty(std::u16string_view key, std::u16string& value) override;
 
     // Decodes the file into a 32-bit bitmap with alpha; false, picture unchanged, on failure.
-    bool loadPicture(std::u16string_view file, CYbBitmap& picture);
+    bool loadPicture(std::u16string_view file, CYbBitmap& picture) override;
 
   private:
     bool readFile(std::u16string_view file, std::vector<uint8_t>& bytes, bool& png);

@@ -110,4 +110,22 @@ std::u16string CYbPictRenderer::ResolvePath(std::u16string_view directory,
     return FromFsPath(path.lexically_normal());
 }
 
+bool CYbDecodingPictRenderer::loadFitted(CYbBitmap& target, int x, int y, int width, int height,
+                                         std::u16string_view file) {
+    CYbBitmap picture;
+    return loadPicture(file, picture) && PlaceFitted(target, x, y, width, height, picture);
+}
+
+bool CYbDecodingPictRenderer::drawToDC(CYbBitmap& target, int x, int y, int width, int height,
+                                       std::u16string_view file) {
+    CYbBitmap picture;
+    return loadPicture(file, picture) && DrawCentred(target, x, y, width, height, picture);
+}
+
+bool CYbDecodingPictRenderer::loadStretched(CYbBitmap& target, int x, int y, int width, int height,
+                                            std::u16string_view file) {
+    CYbBitmap picture;
+    return loadPicture(file, picture) && PlaceStretched(target, x, y, width, height, picture);
+}
+
 }  // namespace Yomibon

@@ -52,6 +52,21 @@ class CYbPictRenderer {
     static std::u16string CurrentDirectory();
 };
 
+// A renderer that decodes the whole picture into a bitmap and then places it: the three
+// ways of placing are the same for every such renderer.
+class CYbDecodingPictRenderer : public CYbPictRenderer {
+  public:
+    bool loadFitted(CYbBitmap& target, int x, int y, int width, int height,
+                    std::u16string_view file) override;
+    bool drawToDC(CYbBitmap& target, int x, int y, int width, int height,
+                  std::u16string_view file) override;
+    bool loadStretched(CYbBitmap& target, int x, int y, int width, int height,
+                       std::u16string_view file) override;
+
+  protected:
+    virtual bool loadPicture(std::u16string_view file, CYbBitmap& picture) = 0;
+};
+
 namespace PictPlacement {
 // Copies source into target with its top-left at (x, y), at most width by height pixels,
 // clipped to the target.

@@ -90,24 +90,6 @@ bool CYbPictSPIRenderer::loadPicture(std::u16string_view file, CYbBitmap& pictur
     return plugin && plugin->getPicture(ToUtf8(path), picture);
 }
 
-bool CYbPictSPIRenderer::loadFitted(CYbBitmap& target, int x, int y, int width, int height,
-                                    std::u16string_view file) {
-    CYbBitmap picture;
-    return loadPicture(file, picture) && PlaceFitted(target, x, y, width, height, picture);
-}
-
-bool CYbPictSPIRenderer::drawToDC(CYbBitmap& target, int x, int y, int width, int height,
-                                  std::u16string_view file) {
-    CYbBitmap picture;
-    return loadPicture(file, picture) && DrawCentred(target, x, y, width, height, picture);
-}
-
-bool CYbPictSPIRenderer::loadStretched(CYbBitmap& target, int x, int y, int width, int height,
-                                       std::u16string_view file) {
-    CYbBitmap picture;
-    return loadPicture(file, picture) && PlaceStretched(target, x, y, width, height, picture);
-}
-
 void CYbPictSPIRenderer::unload() {
     fileMap_.clear();
     files_.clear();

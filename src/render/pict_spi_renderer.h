@@ -42,16 +42,9 @@ class CYbSPIFile {
     SpiFreeHandle FreeHandle_ = nullptr;
 };
 
-class CYbPictSPIRenderer : public CYbPictRenderer {
+class CYbPictSPIRenderer : public CYbDecodingPictRenderer {
   public:
     bool canLoad(std::u16string_view file) override;
-    bool loadFitted(CYbBitmap& target, int x, int y, int width, int height,
-                    std::u16string_view file) override;
-    // Draws the picture, as the system-loader renderer does.
-    bool drawToDC(CYbBitmap& target, int x, int y, int width, int height,
-                  std::u16string_view file) override;
-    bool loadStretched(CYbBitmap& target, int x, int y, int width, int height,
-                       std::u16string_view file) override;
     void unload() override;
     std::u16string_view getClassName() const override { return u"CYbPictSPIRenderer"; }
     void getFileFilters(std::vector<PictFileFilter>& filters) override;
@@ -59,7 +52,7 @@ class CYbPictSPIRenderer : public CYbPictRenderer {
     bool setProperty(std::u16string_view key, std::u16string_view value) override;
     bool getProperty(std::u16string_view key, std::u16string& value) override;
 
-    bool loadPicture(std::u16string_view file, CYbBitmap& picture);
+    bool loadPicture(std::u16string_view file, CYbBitmap& picture) override;
     bool loaded() const { return loaded_; }
     size_t pluginCount() const { return files_.size(); }
 

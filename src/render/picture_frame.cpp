@@ -48,4 +48,18 @@ MapRect MissingPictureFrame(const MapRect& area, int width, int height) {
     return {area.left, area.top, area.left + w, area.top + h};
 }
 
+MissingPictureColumns MissingPictureText(const MapRect& frame, const PictureAreas& areas,
+                                         bool hasCaption, int note) {
+    const int inset = std::max(note / 2, 2);
+    MissingPictureColumns out;
+    out.name = {frame.right - inset - note, frame.top + inset, frame.right - inset,
+                frame.bottom - inset};
+    if (hasCaption && areas.caption.width() == 0) {
+        out.caption = out.name;
+        out.caption.left -= note * 3 / 2;
+        out.caption.right -= note * 3 / 2;
+    }
+    return out;
+}
+
 }  // namespace Yomibon

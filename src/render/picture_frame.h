@@ -32,4 +32,14 @@ PictureAreas SplitPictureArea(const MapRect& boxes, bool hasCaption, int caption
 // a stated size.
 MapRect MissingPictureFrame(const MapRect& area, int width, int height);
 
+// The columns written inside a missing picture's frame: the file name down its right
+// edge, and the caption beside it when the caption has no column of its own (empty
+// rectangle otherwise). `note` is the note type's size.
+struct MissingPictureColumns {
+    MapRect name;
+    MapRect caption;
+};
+MissingPictureColumns MissingPictureText(const MapRect& frame, const PictureAreas& areas,
+                                         bool hasCaption, int note);
+
 }  // namespace Yomibon

@@ -39,6 +39,32 @@ std::vector<std::vector<PageMapEntry>> ColumnSegments(const CYbTxtMapper& mapper
     return segments;
 }
 
+bool EntryOnSpread(const CYbTxtMapper& mapper, const TextPoint& key, PageMapEntry& entry,
+                   bool needSize) {
+    auto it = mapper.charMap().find(key);
+    if (it == mapper.charMap().end() || !mapper.inSpread(it->second.iColumn)) return false;
+    if (needSize && it->second.size <= 0) return false;
+    entry = it->second;
+    return true;
+}
+
+bool DashStroke(const CYbTxtMapper& mapper, const std::vector<TextInfo>& runs, int line, int& run,
+                PageMapEntry& first, PageMapEntry& last) {
+    if (!EntryOnSpread(mapper, {line, run, 0}, first, true)) return false;
+    const TextInfo& info = runs[size_t(run)];
+    last = first;
+    while (run + 1 < int(runs.size()) && runs[size_t(run + 1)].textType == TT_DASH &&
+           runs[size_t(run + 1)].str == info.str) {
+        PageMapEntry next;
+        if (!EntryOnSpread(mapper, {line, run + 1, 0}, next, true) || next.inkX != first.inkX ||
+            next.iColumn != first.iColumn)
+            break;
+        last = next;
+        ++run;
+    }
+    return true;
+}
+
 void CYbRunPainter::drawLine(const std::vector<TextInfo>& runs, int line) {
     for (int run = 0; run < int(runs.size()); ++run) {
         const TextInfo& info = runs[size_t(run)];

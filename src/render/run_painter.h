@@ -18,6 +18,15 @@ std::vector<std::u16string_view> Characters(std::u16string_view s);
 std::vector<std::vector<PageMapEntry>> ColumnSegments(const CYbTxtMapper& mapper, int line,
                                                       int run);
 
+// The map entry of a character when it lies on the spread (and has a size, when asked).
+bool EntryOnSpread(const CYbTxtMapper& mapper, const TextPoint& key, PageMapEntry& entry,
+                   bool needSize);
+
+// Neighbouring dash runs of one column are drawn as one stroke: the first and the last
+// entry of the stroke starting at `run`; `run` is moved to the last run joined.
+bool DashStroke(const CYbTxtMapper& mapper, const std::vector<TextInfo>& runs, int line, int& run,
+                PageMapEntry& first, PageMapEntry& last);
+
 class CYbRunPainter {
   public:
     virtual ~CYbRunPainter() = default;
