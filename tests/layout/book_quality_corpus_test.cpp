@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -58,8 +59,10 @@ struct Faults {
     int columns = 0;
     std::vector<std::string> examples;
     int rubyNotes = 0;
+    // YOMIBON_AUDIT_VERBOSE=1 lists every fault, not only the first few.
+    bool verbose = std::getenv("YOMIBON_AUDIT_VERBOSE") != nullptr;
     void note(const std::string& s, bool ruby = false) {
-        if (examples.size() >= 16 || (ruby && ++rubyNotes > 4)) return;
+        if (!verbose && (examples.size() >= 16 || (ruby && ++rubyNotes > 4))) return;
         examples.push_back(s);
     }
 };
@@ -192,7 +195,9 @@ class Audit {
                 if (std::min(a.y1, b.y1) - std::max(a.y0, b.y0) > 1) {
                     ++f_.rubyOverlap;
                     f_.note("ruby overlap line " + std::to_string(a.line) + " runs " +
-                                std::to_string(a.run) + "/" + std::to_string(b.run),
+                                std::to_string(a.run) + "/" + std::to_string(b.run) +
+                                " columns " + std::to_string(a.column) + "/" +
+                                std::to_string(b.column) + " (line " + std::to_string(b.line) + ")",
                             true);
                 }
             }
@@ -204,7 +209,7 @@ class Audit {
                 if (std::min(a.y1, gl.e.y + gl.e.height) - std::max(a.y0, gl.e.y) > 1) {
                     ++f_.rubyOverKanji;
                     f_.note("ruby over kanji line " + std::to_string(a.line) + " run " +
-                                std::to_string(a.run),
+                                std::to_string(a.run) + " column " + std::to_string(a.column),
                             true);
                 }
             }
@@ -285,7 +290,8 @@ Faults AuditCorpus(bool strict) {
                             file.filename().string().c_str(), ToUtf8(layout->GetTypeName()).c_str(),
                             f.rubyOverKanji - kanjiBefore, f.rubyOverlap - overlapBefore);
             for (size_t i = before; i < f.examples.size(); ++i)
-                f.examples[i] = file.filename().string() + " " + f.examples[i];
+                f.examples[i] = file.filename().string() + " " +
+                                ToUtf8(layout->GetTypeName()) + " " + f.examples[i];
         }
     }
     std::printf(

@@ -1,0 +1,87 @@
+// Readings of real lines in the two-tier layout: a reading stays inside the tier of its
+// base, also when the base runs through several short columns or ends a spread-out column.
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "layout/arrange.h"
+#include "layout/map_test_buffers.h"
+#include "layout/shinsho_txt_layout.h"
+#include "layout/txt_mapper.h"
+#include "settings/txt_param.h"
+#include "text/aozora_parser.h"
+
+namespace Yomibon {
+namespace {
+
+using namespace Yomibon::Test;
+
+class MapRubyBoxesTest : public ::testing::Test {
+  protected:
+    void map(std::u16string_view body) {
+        std::u16string text = u"題名\r\n著者\r\n\r\n";
+        text += body;
+        CYbAozoraTxtParser parser;
+        ASSERT_TRUE(parser.parseText(std::u16string_view(text), buffer));
+        ArrangeDocument(buffer, layout, param);
+        mapper.setLayout(layout);
+        mapper.setOptions(MapOptions::FromParam(param));
+        mapper.Arrange({}, buffer, 0);
+    }
+    // The glyphs of the first ruby run, by column.
+    std::map<int, std::vector<PageMapEntry>> reading() {
+        std::map<int, std::vector<PageMapEntry>> columns;
+        int line = -1, run = -1;
+        for (const auto& [at, e] : mapper.charMap()) {
+            if (buffer.lines()[at.iLine].runs[at.iIndex].textType != TT_RUBY) continue;
+            if (line < 0) line = at.iLine, run = at.iIndex;
+            if (at.iLine == line && at.iIndex == run) columns[e.iColumn].push_back(e);
+        }
+        return columns;
+    }
+    // Every reading glyph lies inside the box of its column.
+    void expectInsideBoxes() {
+        int checked = 0;
+        for (const auto& [at, e] : mapper.charMap()) {
+            if (buffer.lines()[at.iLine].runs[at.iIndex].textType != TT_RUBY) continue;
+            const ColumnBox cb = FindColumnBox(mapper.geometry(), e.iColumn);
+            ASSERT_GE(cb.index, 0);
+            const LayoutBox& box = mapper.geometry().text[size_t(cb.index)];
+            EXPECT_GE(e.y, box.top) << at.iLine << "/" << at.iIndex << "/" << at.iPos;
+            EXPECT_LE(e.y + e.height, box.bottom) << at.iLine << "/" << at.iIndex << "/" << at.iPos;
+            ++checked;
+        }
+        EXPECT_GT(checked, 0);
+    }
+    CYbShinShoTate2TxtLayout layout;
+    CYbTxtParam param;
+    CYbTxtBuffer buffer;
+    CYbTxtMapper mapper;
+};
+
+TEST_F(MapRubyBoxesTest, ReadingOfABaseThroughFourShortColumnsIsSharedAmongThemAll) {
+    map(u"［＃ここから３字詰め］\r\n"
+        u"著『本草薬名備考和訓鈔《ほんぞうやくみょうびこうわくんしょう》』には\r\n");
+    const auto columns = reading();
+    // 本｜草薬名｜備考和｜訓鈔: 18 reading characters over four columns, none left out.
+    ASSERT_EQ(columns.size(), 4u);
+    size_t total = 0;
+    for (const auto& [column, glyphs] : columns) {
+        EXPECT_FALSE(glyphs.empty());
+        total += glyphs.size();
+    }
+    EXPECT_EQ(total, 18u);
+    expectInsideBoxes();
+}
+
+TEST_F(MapRubyBoxesTest, ReadingAtTheEndOfASpreadOutColumnStaysInItsTier) {
+    // The spaces that end the column are dropped and its three characters are spread over
+    // the whole tier; the reading of the last two must not reach the tier below.
+    map(u"［＃ここから２字下げ］\r\n"
+        u"一｜脇差《わきざし》　　　　　　　　　　　　　　　壹｜腰《こし》\r\n"
+        u"十一月晦日｜並《なら》びに村名主源左衛門に向ひ下谷山下にて見当り候由\r\n");
+    expectInsideBoxes();
+}
+
+}  // namespace
+}  // namespace Yomibon
