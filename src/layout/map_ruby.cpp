@@ -37,6 +37,7 @@ struct RubyRun {
     int32_t g = 0;              // advance of one ruby character
     int32_t length = 0;         // n × g
     int32_t bound = INT32_MIN;  // end of the preceding ruby in the same column
+    int offset = 0;             // number of the first character set on this spread
 };
 
 // Enters the ruby characters into the character map.
@@ -45,7 +46,8 @@ class RubySink {
     RubySink(PageMap& chars, const RubyRun& ruby) : chars_(chars), ruby_(ruby) {}
     void put(int k, const BasePart& p, int32_t x, int32_t y, int32_t advance) {
         const int32_t s = ruby_.size.size;
-        chars_[{ruby_.line, ruby_.run, k}] = {p.column, x, y, advance, s, ruby_.g, s, x, y};
+        chars_[{ruby_.line, ruby_.run, ruby_.offset + k}] = {p.column, x, y, advance, s,
+                                                             ruby_.g,  s, x, y};
     }
 
   private:
@@ -330,15 +332,42 @@ void KeepInBox(const MapGeometry& geo, BasePart& p) {
     p.end = std::min(p.end, std::max(p.bottom, glyphEnd));
 }
 
+// A base split between two spreads: the characters of the reading that belong to the part
+// on this spread, shared by the number of base characters on either side, as the other
+// spread shares them.
+std::pair<int, int> SpreadShare(const PageMap& chars, const std::vector<TargetChar>& target,
+                                int n) {
+    int before = 0, inside = 0, after = 0;
+    for (const TargetChar& tc : target) {
+        if (tc.type == TT_EXTERNAL_CHAR && tc.at.iPos > 0) continue;
+        if (chars.count(tc.at)) {
+            inside += after + 1;
+            after = 0;
+        } else if (inside == 0) {
+            ++before;
+        } else {
+            ++after;
+        }
+    }
+    const int total = before + inside + after;
+    if (total == 0 || (before == 0 && after == 0)) return {0, n};
+    auto at = [&](int k) { return (n * k + total / 2) / total; };
+    return {at(before), at(before + inside)};
+}
+
 }  // namespace
 
 void MapBuilder::placeRuby(int line, int run) {
     const TextInfo& info = buffer_.lines()[line].runs[run];
     RubyRun ruby{line, run, RunChars(info.str), geo_.rubySize};
     if (ruby.chars.empty()) return;
-    std::vector<BasePart> parts =
-        GatherBase(chars_, TargetChars(buffer_, line, run), ruby.size.spacing);
+    const std::vector<TargetChar> target = TargetChars(buffer_, line, run);
+    std::vector<BasePart> parts = GatherBase(chars_, target, ruby.size.spacing);
     if (parts.empty()) return;
+    const auto [from, to] = SpreadShare(chars_, target, int(ruby.chars.size()));
+    if (from >= to) return;
+    ruby.chars = std::vector<RunChar>(ruby.chars.begin() + from, ruby.chars.begin() + to);
+    ruby.offset = from;
     for (BasePart& p : parts)
         KeepInBox(geo_, p);
     ruby.g = IsHalfWidthChar(info, ruby.chars[0].c) ? ruby.size.size / 2 : ruby.size.size;
