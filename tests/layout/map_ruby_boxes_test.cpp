@@ -83,5 +83,31 @@ TEST_F(MapRubyBoxesTest, ReadingAtTheEndOfASpreadOutColumnStaysInItsTier) {
     expectInsideBoxes();
 }
 
+TEST(MapRubySpreads, ReadingOfABaseSplitBetweenTwoSpreadsIsSharedBetweenThem) {
+    // 釈迦牟尼 ends the last column of the first spread, 仏 begins the next spread (a picture
+    // page between them): each spread sets its own share of しゃかむにぶつ, by the base
+    // characters on it, and nothing runs over 舎利 beside 仏.
+    CYbTxtMapper mapper;
+    mapper.setGeometry(BunkoGeometry());
+    const int perSpread = mapper.geometry().columnsPerSpread;
+    CYbTxtBuffer buffer;
+    buffer.addLine(EmptyLine());
+    buffer.addLine(
+        Line({Plain(u"中に釈迦牟尼仏の舎利を"), Typed(TT_RUBY, u"しゃかむにぶつ", {0, 2}, {0, 6})},
+             {Turn(0, 0, perSpread - 1, 6, 24), Turn(0, 6, perSpread, -6, 24)}));
+    mapper.Arrange({}, buffer, 0);
+    const auto& first = mapper.charMap();
+    for (int k = 0; k < 6; ++k)
+        EXPECT_TRUE(first.count({1, 1, k})) << k;
+    EXPECT_FALSE(first.count({1, 1, 6}));
+    mapper.Arrange({}, buffer, perSpread);
+    const auto& second = mapper.charMap();
+    EXPECT_FALSE(second.count({1, 1, 5}));
+    ASSERT_TRUE(second.count({1, 1, 6}));
+    const PageMapEntry& tsu = second.at({1, 1, 6});
+    const PageMapEntry& sha = second.at({1, 0, 8});  // 舎
+    EXPECT_LE(tsu.y + tsu.height, sha.y);
+}
+
 }  // namespace
 }  // namespace Yomibon
