@@ -195,22 +195,37 @@ void SetAcrossTurn(const RubyRun& ruby, const std::vector<BasePart>& parts,
         for (int k = from; k < to; ++k, y += step)
             sink.put(k, p, p.rubyX, y, step);
     };
-    int from = 0;
+    // Boundaries of the shares: by the parts' lengths first.
+    std::vector<int> b(size_t(count) + 1, n);
+    b[0] = 0;
     int64_t before = 0;
-    for (int i = 0; i < count; ++i) {
-        const BasePart& p = parts[size_t(i)];
-        before += p.end - p.top;
-        int to = n;
-        if (i + 1 < count) {
-            const int left = count - 1 - i;  // parts after this one
-            const int lo = std::min(n, from + (n > 1 ? 1 : 0));
-            const int hi = std::max(lo, n - left);
-            to = int(std::clamp<int64_t>((n * before + total / 2) / total, lo, hi));
-            if (to < n) to = std::min(n, to + MarksThatStay(ruby, to, startSet));
-        }
-        share(p, from, to, i == 0);
-        from = to;
+    for (int i = 0; i + 1 < count; ++i) {
+        before += parts[size_t(i)].end - parts[size_t(i)].top;
+        const int left = count - 1 - i;  // parts after this one
+        const int lo = std::min(n, b[size_t(i)] + (n > 1 ? 1 : 0));
+        const int hi = std::max(lo, n - left);
+        b[size_t(i) + 1] = int(std::clamp<int64_t>((n * before + total / 2) / total, lo, hi));
     }
+    // A share that overruns its part gives characters to a neighbouring part with room.
+    auto room = [&](int i) {
+        const BasePart& p = parts[size_t(i)];
+        int32_t top = p.top;
+        if (i == 0 && ruby.bound != INT32_MIN) top = std::max(top, ruby.bound);
+        return int64_t(p.end - top) - int64_t(b[size_t(i) + 1] - b[size_t(i)]) * ruby.g;
+    };
+    for (int i = 1; i < count; ++i) {
+        while (room(i) < 0 && room(i - 1) >= ruby.g && b[size_t(i)] + 1 < b[size_t(i) + 1])
+            ++b[size_t(i)];
+        while (room(i - 1) < 0 && room(i) >= ruby.g && b[size_t(i)] - 1 > b[size_t(i) - 1])
+            --b[size_t(i)];
+    }
+    for (int i = 1; i < count; ++i) {
+        int& to = b[size_t(i)];
+        to = std::max(to, b[size_t(i) - 1]);
+        if (to < n) to = std::min(n, to + MarksThatStay(ruby, to, startSet));
+    }
+    for (int i = 0; i < count; ++i)
+        share(parts[size_t(i)], b[size_t(i)], b[size_t(i) + 1], i == 0);
 }
 
 // One ruby character beside each base cell.
