@@ -2,6 +2,8 @@
 // base, also when the base runs through several short columns or ends a spread-out column.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <climits>
 #include <map>
 
 #include "layout/arrange.h"
@@ -81,6 +83,23 @@ TEST_F(MapRubyBoxesTest, ReadingAtTheEndOfASpreadOutColumnStaysInItsTier) {
         u"一｜脇差《わきざし》　　　　　　　　　　　　　　　壹｜腰《こし》\r\n"
         u"十一月晦日｜並《なら》びに村名主源左衛門に向ひ下谷山下にて見当り候由\r\n");
     expectInsideBoxes();
+}
+
+TEST_F(MapRubyBoxesTest, ReadingBeforeBottomAlignedTextKeepsClearOfIt) {
+    // The base begins the second column of the line, and the text after the bottom
+    // alignment stays in that column right after it: the base is spread so that ひとたび
+    // ends before the upright digits begin.
+    map(u"春夏秋冬東西南北上下左右前後天地山川草の一度《ひとたび》［＃地付き］6430"
+        u"［＃「6430」は縦中横］\r\n");
+    int32_t rubyEnd = INT32_MIN, cellTop = INT32_MAX;
+    for (const auto& [at, e] : mapper.charMap()) {
+        const int type = buffer.lines()[at.iLine].runs[at.iIndex].textType;
+        if (type == TT_RUBY) rubyEnd = std::max(rubyEnd, e.y + e.height);
+        if (type == TT_HORIZONTAL) cellTop = std::min(cellTop, e.y);
+    }
+    ASSERT_NE(rubyEnd, INT32_MIN);
+    ASSERT_NE(cellTop, INT32_MAX);
+    EXPECT_LE(rubyEnd, cellTop);
 }
 
 TEST(MapRubySpreads, ReadingOfABaseSplitBetweenTwoSpreadsIsSharedBetweenThem) {
