@@ -32,10 +32,6 @@ class CYbArrange : public CYbTxtBuffer::CYbCharFunc {
     TextTurnPos& turn_;
 };
 
-bool IsKanaChar(char32_t c) {
-    return (c >= 0x3041 && c <= 0x309F) || (c >= 0x30A1 && c <= 0x30FF);
-}
-
 int32_t CeilDiv(int32_t a, int32_t n) {
     return a <= 0 ? 0 : (a + n - 1) / n;
 }
@@ -140,25 +136,15 @@ void CYbIndexCreator::fitRubyTurn(const TextInfo& run) {
     RunPoint turn{turns[at].iIndex, turns[at].iPos};
     int after = charCount(turn, last);
     int before = charCount(first, last) - after;
-    // A reading longer than its base needs the base whole in one column to find room.
-    const int64_t overrun =
-        rubySize_ > 0 ? int64_t(CharCount(run.str)) * rubySize_ -
-                            charLength16(first, last, false) * textSize_ / (4 * kBodySize16)
-                      : 0;
-    const bool longReading = overrun > 0;
-    // A base hanging below the box has no room after it: its reading may only reach one
-    // ruby character over a kana without ruby before it.
-    RunPoint prevAt;
-    char32_t prevChar = 0;
-    const bool kanaBefore =
-        neighbour(first, -1, prevAt, prevChar) && IsKanaChar(prevChar) && !coveredByRuby(prevAt);
-    const bool readingFitsHanging = overrun <= (kanaBefore ? rubySize_ : 0);
     // Strict mode hangs only marks of the hanging list, never a base character.
-    if (after == 1 && !slot && !noHang_ && !strict_ && readingFitsHanging &&
-        columns_[at - 1].hanging < maxHanging_) {
+    if (after == 1 && !slot && !noHang_ && !strict_ && columns_[at - 1].hanging < maxHanging_) {
         mergeIntoPrevious();
         return;
     }
+    // A reading longer than its base needs the base whole in one column to find room.
+    const bool longReading =
+        rubySize_ > 0 && int64_t(CharCount(run.str)) * rubySize_ >
+                             charLength16(first, last, false) * textSize_ / (4 * kBodySize16);
     if (after == 1 || before <= 2 || longReading) moveTurnTo(first, turn, before, prev);
 }
 

@@ -102,24 +102,6 @@ TEST_F(MapRubyBoxesTest, ReadingBeforeBottomAlignedTextKeepsClearOfIt) {
     EXPECT_LE(rubyEnd, cellTop);
 }
 
-TEST_F(MapRubyBoxesTest, BaseWithALongReadingDoesNotHangBelowTheColumn) {
-    // 竜 fills the last cell of the tier: 躍 hanging below it would leave りようをどり no room
-    // but over the kana before it, so the base begins the next column whole.
-    map(u"ああああああああああああああああああ山｜竜躍《りようをどり》虎怒がごとく\r\n");
-    const TextPoint base = [&] {
-        for (int l = 0; l < buffer.lineCount(); ++l)
-            for (int r = 0; r < int(buffer.lines()[l].runs.size()); ++r)
-                if (buffer.lines()[l].runs[r].str == u"竜躍") return TextPoint{l, r, 0};
-        return TextPoint{-1, -1, -1};
-    }();
-    ASSERT_GE(base.iLine, 0);
-    const auto& turns = buffer.lines()[base.iLine].turns;
-    ASSERT_GE(turns.size(), 2u);
-    EXPECT_EQ(turns[1].iIndex, base.iIndex);
-    EXPECT_EQ(turns[1].iPos, 0);
-    expectInsideBoxes();
-}
-
 TEST(MapRubySpreads, ReadingOfABaseSplitBetweenTwoSpreadsIsSharedBetweenThem) {
     // 釈迦牟尼 ends the last column of the first spread, 仏 begins the next spread (a picture
     // page between them): each spread sets its own share of しゃかむにぶつ, by the base
