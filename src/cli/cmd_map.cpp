@@ -85,10 +85,9 @@ bool ParseSize(const std::string& text, int& width, int& height) {
     return std::sscanf(text.c_str(), "%dx%d", &width, &height) == 2 && width > 0 && height > 0;
 }
 
-bool ApplyLayout(const std::string& option, CYbTxtParam& param, CYbDocumentArranger& arranger) {
+bool ApplyLayout(const std::string& option, CYbTxtParam& param) {
     if (option.empty() || option == "bunko" || option == "shinsho") {
         param.SetText(u"LayoutFile", u"");
-        if (option == "shinsho") arranger.layout().CopyFrom(CYbShinShoTate2TxtLayout());
         return true;
     }
     std::error_code ec;
@@ -116,11 +115,14 @@ int RunMap(const Args& args) {
     }
     auto owned = std::make_unique<CYbDocumentArranger>();
     CYbDocumentArranger& arranger = *owned;
-    if (!ApplyLayout(Option(args, "--layout"), param, arranger)) {
+    if (!ApplyLayout(Option(args, "--layout"), param)) {
         std::fprintf(stderr, "yomibon-cli: no layout file %s\n", Option(args, "--layout").c_str());
         return 2;
     }
     CYbTxtDocument doc(param, std::move(owned));
+    // The document loads the layout file (none: the bunko page) when it is made.
+    if (Option(args, "--layout") == "shinsho")
+        arranger.layout().CopyFrom(CYbShinShoTate2TxtLayout());
     std::error_code ec;
     std::u16string path = FromUtf8(file);
     if (!IsUrlName(path)) path = FromFsPath(std::filesystem::absolute(ToFsPath(path), ec));

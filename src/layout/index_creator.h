@@ -148,6 +148,11 @@ class CYbIndexCreator {
     // Moves the text after the last allowed break in the column on to the next column and
     // sets the character there after it; false when the column has no such break.
     bool pushOut(int32_t index, int32_t pos, char32_t ch, int width, int runType);
+    // Moves the text after the column's last allowed break on to the next column.
+    bool pushOutTail();
+    // Whether the text after the space at (index, pos) begins with marks that may not
+    // begin a column and could not hang below this one.
+    bool unhangableAfterSkip(int32_t index, int32_t pos) const;
     bool breakAllowed(const Placed& before, const Placed& after) const;
     int forbiddenAhead(int32_t index, int32_t pos) const;
     int narrowingRoom() const;
@@ -180,6 +185,7 @@ class CYbIndexCreator {
     bool coveredByRuby(const RunPoint& at) const;
     void mergeIntoPrevious();
     void moveTurnTo(const RunPoint& base, const RunPoint& turn, int before, size_t prevTurn);
+    void rememberMoved(const RunPoint& from, int width);
     size_t slotsAfterWide(size_t turn) const;
     // The character before `at` when it is in the end list and lies after the column start;
     // `at` otherwise.

@@ -214,8 +214,59 @@ void CYbIndexCreator::moveTurnTo(const RunPoint& base, const RunPoint& turn, int
     }
     pos_ += width;
     placed_ += before;
-    history_.clear();
+    rememberMoved(first, width);
     rubyEnd_ = INT64_MIN;
+}
+
+// The characters a moved turn brought to the top of the column go before those already
+// remembered, so that a later column end can still take them further (strict push-out).
+void CYbIndexCreator::rememberMoved(const RunPoint& from, int width) {
+    const auto& runs = info_->runs;
+    const RunPoint end = history_.empty() ? RunPoint{last_.run, last_.pos + 1}
+                                          : RunPoint{history_.front().run, history_.front().pos};
+    std::vector<Placed> moved;
+    int pos = colStart_;
+    LastChar before;
+    for (int32_t r = from.iIndex; r < int32_t(runs.size()) && !(end < RunPoint{r, 0}); ++r) {
+        const TextInfo& run = runs[size_t(r)];
+        if (run.textType != TT_TEXT) {
+            // Only plain characters are remembered; anything else set in the column (a
+            // cell, a dropped space) leaves the column as it is.
+            if (run.textType == TT_RUBY || run.textType == TT_SIC ||
+                run.textType == TT_RUBY_BASE_START)
+                continue;
+            history_.clear();
+            return;
+        }
+        std::u16string_view s = run.str;
+        int32_t p = r == from.iIndex ? from.iPos : 0;
+        for (size_t i = CharOffset(s, size_t(p)); i < s.size() && RunPoint{r, p} < end;
+             i += UnitsAt(s, i), ++p) {
+            Placed m;
+            m.run = r;
+            m.pos = p;
+            m.ch = CodePointAt(s, i);
+            m.baseWidth = IsHalfWidthClass(run.chrType) ? 2 : 4;
+            m.runType = TT_TEXT;
+            m.posBefore = m.extentBefore = pos;
+            m.lastBefore = before;
+            moved.push_back(m);
+            const int w = charWidth({r, p}, {r, p});
+            pos += w;
+            before = LastChar{true,        true,    w != m.baseWidth,    m.ch, w,
+                              m.baseWidth, TT_TEXT, kinsoku_.code(m.ch), r,    p};
+        }
+    }
+    if (pos - colStart_ != width) {
+        history_.clear();
+        return;
+    }
+    for (Placed& h : history_) {
+        h.posBefore += width;
+        h.extentBefore += width;
+    }
+    if (!history_.empty()) history_.front().lastBefore = before;
+    history_.insert(history_.begin(), moved.begin(), moved.end());
 }
 
 RunPoint CYbIndexCreator::endListBefore(const RunPoint& at, const RunPoint& columnStart) const {

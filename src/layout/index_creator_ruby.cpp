@@ -25,8 +25,10 @@ bool IsCellType(int type) {
            (type >= TT_PAREN_NOTE && type <= TT_SUBSCRIPT) || type == TT_CHAR_NOTE;
 }
 
-// Runs that steer the columns: nothing beyond them neighbours a base.
+// Runs that steer the columns: nothing beyond them neighbours a base. Bottom alignment
+// inside a line keeps the text after it in the same column, next to the base.
 bool IsSteering(int type) {
+    if (type == TT_LINE_BOTTOM) return false;
     return (type >= TT_LINE_INDENT && type <= TT_PICTURE_SPREAD) ||
            (type >= TT_NEXT_LINE && type <= TT_NEXT_LEAF) || type == TT_HANGING;
 }

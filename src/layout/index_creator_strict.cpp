@@ -99,6 +99,36 @@ bool CYbIndexCreator::pushOut(int32_t index, int32_t pos, char32_t ch, int width
     return true;
 }
 
+bool CYbIndexCreator::pushOutTail() {
+    if (history_.size() < 2 || !last_.inColumn) return false;
+    size_t first = history_.size() - 1;
+    while (first > 0 && !breakAllowed(history_[first - 1], history_[first]))
+        --first;
+    return first > 0 && moveTail(first);
+}
+
+bool CYbIndexCreator::unhangableAfterSkip(int32_t index, int32_t pos) const {
+    const auto& runs = info_->runs;
+    for (size_t r = size_t(index); r < runs.size(); ++r) {
+        if (r > size_t(index) && runs[r].textType != TT_TEXT) return false;
+        std::u16string_view s = runs[r].str;
+        size_t i = r == size_t(index) ? CharOffset(s, size_t(pos)) : 0;
+        int32_t p = r == size_t(index) ? pos : 0;
+        for (; i < s.size(); i += UnitsAt(s, i), ++p) {
+            const char32_t c = CodePointAt(s, i);
+            if (kinsoku_.isSkip(c)) continue;
+            if (!kinsoku_.isStart(c)) return false;
+            // As the top of the next column would try to hang it below this one.
+            const bool hangs =
+                !noHang_ && columns_.back().hanging < maxHanging_ &&
+                forbiddenStart(int32_t(r), p) &&
+                (!strict_ || (kinsoku_.isHanging(c) && forbiddenAhead(int32_t(r), p + 1) == 0));
+            return !hangs;
+        }
+    }
+    return false;
+}
+
 // A column may end between two characters unless the second may not begin a column, the
 // first may not end one, or they are an inseparable pair.
 bool CYbIndexCreator::breakAllowed(const Placed& before, const Placed& after) const {

@@ -174,6 +174,10 @@ void CYbIndexCreator::fitAtColumnEnd(int32_t index, int32_t pos, char32_t ch, in
     if (pIn && kinsoku_.isEnd(last_.ch) && moveLastWith())
         return placeChar(index, pos, ch, width, runType);
     if (kinsoku_.isSkip(ch)) {
+        // What follows the space may not begin a column and cannot hang below this one (a
+        // run of four or more equal marks): the word before the space goes along with it.
+        if (unhangableAfterSkip(index, pos) && pushOutTail())
+            return placeChar(index, pos, ch, width, runType);
         // A space at the column end is dropped; the next column starts after it.
         const TextInfo& run = info_->runs[size_t(index)];
         if (size_t(pos) + 1 < CharCount(run.str))

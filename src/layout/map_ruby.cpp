@@ -13,13 +13,17 @@ namespace Yomibon::MapDetail {
 
 namespace {
 
+// Most columns one base is followed through.
+constexpr size_t kMostParts = 16;
+
 // The base's share of one column.
 struct BasePart {
     int column = 0;
     int32_t top = INT32_MAX;
     int32_t end = INT32_MIN;
     int32_t rubyX = INT32_MIN;
-    std::set<int32_t> cells;  // tops of its cells (a horizontal cell counts once)
+    int32_t bottom = INT32_MAX;  // the bottom of its box
+    std::set<int32_t> cells;     // tops of its cells (a horizontal cell counts once)
     std::vector<PageMapEntry> entries;
     std::vector<TextPoint> points;
 };
@@ -33,6 +37,7 @@ struct RubyRun {
     int32_t g = 0;              // advance of one ruby character
     int32_t length = 0;         // n × g
     int32_t bound = INT32_MIN;  // end of the preceding ruby in the same column
+    int offset = 0;             // number of the first character set on this spread
 };
 
 // Enters the ruby characters into the character map.
@@ -41,7 +46,8 @@ class RubySink {
     RubySink(PageMap& chars, const RubyRun& ruby) : chars_(chars), ruby_(ruby) {}
     void put(int k, const BasePart& p, int32_t x, int32_t y, int32_t advance) {
         const int32_t s = ruby_.size.size;
-        chars_[{ruby_.line, ruby_.run, k}] = {p.column, x, y, advance, s, ruby_.g, s, x, y};
+        chars_[{ruby_.line, ruby_.run, ruby_.offset + k}] = {p.column, x, y, advance, s,
+                                                             ruby_.g,  s, x, y};
     }
 
   private:
@@ -49,6 +55,8 @@ class RubySink {
     const RubyRun& ruby_;
 };
 
+// The base's share of every column it runs through, in order. A base under a short
+// line-length limit may run through more than two columns.
 std::vector<BasePart> GatherBase(const PageMap& chars, const std::vector<TargetChar>& target,
                                  int32_t rubySpacing) {
     std::vector<BasePart> parts;
@@ -58,7 +66,7 @@ std::vector<BasePart> GatherBase(const PageMap& chars, const std::vector<TargetC
         if (it == chars.end() || it->second.height <= 0 || it->second.size <= 0) continue;
         const PageMapEntry& e = it->second;
         if (parts.empty() || parts.back().column != e.iColumn) {
-            if (parts.size() == 2) break;  // a base spans at most two columns
+            if (parts.size() == kMostParts) break;
             parts.push_back({});
             parts.back().column = e.iColumn;
         }
@@ -154,42 +162,70 @@ int MarksThatStay(const RubyRun& ruby, int k, const std::set<char32_t>& startSet
     return (lead >= 1 && lead <= 3) ? lead : 0;
 }
 
-// A base split over two columns: down the first part, on at the top of the second once
-// past the first part's end; marks that may not begin a column stay behind with what
-// precedes them.
-// A base split over two columns: the reading is shared between the parts by their
-// lengths (marks that may not begin a column stay with what precedes them), and each share
-// is spread over its part when shorter; a longer share ends with the first part (at the
-// column's end) or begins with the second, overrunning its part as little as it can.
+// A base split over columns: the reading is shared between the parts by their lengths
+// (every part gets at least one character while there are enough; marks that may not begin
+// a column stay with what precedes them), and each share is spread over its part when
+// shorter; a longer share ends with the first part (at the column's end) or begins with a
+// later one, overrunning its part as little as it can and never leaving its box.
 void SetAcrossTurn(const RubyRun& ruby, const std::vector<BasePart>& parts,
                    const std::set<char32_t>& startSet, RubySink& sink) {
     const int n = int(ruby.chars.size());
-    const int64_t l0 = parts[0].end - parts[0].top;
-    const int64_t l1 = parts[1].end - parts[1].top;
-    int k0 = n <= 1 ? n
-                    : int(std::clamp<int64_t>(
-                          (n * l0 + (l0 + l1) / 2) / std::max<int64_t>(1, l0 + l1), 1, n - 1));
-    if (k0 < n) k0 = std::min(n, k0 + MarksThatStay(ruby, k0, startSet));
+    const int count = int(parts.size());
+    int64_t total = 0;
+    for (const BasePart& p : parts)
+        total += p.end - p.top;
+    total = std::max<int64_t>(1, total);
     auto share = [&](const BasePart& p, int from, int to, bool first) {
-        const int count = to - from;
-        if (count <= 0) return;
+        const int shared = to - from;
+        if (shared <= 0) return;
         int32_t top = p.top;
         if (first && ruby.bound != INT32_MIN) top = std::max(top, ruby.bound);
         const int32_t room = p.end - top;
-        const int32_t need = count * ruby.g;
+        const int32_t need = shared * ruby.g;
         int32_t step = ruby.g;
         int32_t y = first ? p.end - need : top;
         if (need <= room) {
-            step = ruby.g + (room - need) / count;
+            step = ruby.g + (room - need) / shared;
             y = top + (step - ruby.g) / 2;
         } else if (first) {
             y = std::max(y, ruby.bound == INT32_MIN ? y : ruby.bound);
+        } else if (y + need > p.bottom) {
+            y = std::max(p.top, p.bottom - need);
         }
         for (int k = from; k < to; ++k, y += step)
             sink.put(k, p, p.rubyX, y, step);
     };
-    share(parts[0], 0, k0, true);
-    share(parts[1], k0, n, false);
+    // Boundaries of the shares: by the parts' lengths first.
+    std::vector<int> b(size_t(count) + 1, n);
+    b[0] = 0;
+    int64_t before = 0;
+    for (int i = 0; i + 1 < count; ++i) {
+        before += parts[size_t(i)].end - parts[size_t(i)].top;
+        const int left = count - 1 - i;  // parts after this one
+        const int lo = std::min(n, b[size_t(i)] + (n > 1 ? 1 : 0));
+        const int hi = std::max(lo, n - left);
+        b[size_t(i) + 1] = int(std::clamp<int64_t>((n * before + total / 2) / total, lo, hi));
+    }
+    // A share that overruns its part gives characters to a neighbouring part with room.
+    auto room = [&](int i) {
+        const BasePart& p = parts[size_t(i)];
+        int32_t top = p.top;
+        if (i == 0 && ruby.bound != INT32_MIN) top = std::max(top, ruby.bound);
+        return int64_t(p.end - top) - int64_t(b[size_t(i) + 1] - b[size_t(i)]) * ruby.g;
+    };
+    for (int i = 1; i < count; ++i) {
+        while (room(i) < 0 && room(i - 1) >= ruby.g && b[size_t(i)] + 1 < b[size_t(i) + 1])
+            ++b[size_t(i)];
+        while (room(i - 1) < 0 && room(i) >= ruby.g && b[size_t(i)] - 1 > b[size_t(i) - 1])
+            --b[size_t(i)];
+    }
+    for (int i = 1; i < count; ++i) {
+        int& to = b[size_t(i)];
+        to = std::max(to, b[size_t(i) - 1]);
+        if (to < n) to = std::min(n, to + MarksThatStay(ruby, to, startSet));
+    }
+    for (int i = 0; i < count; ++i)
+        share(parts[size_t(i)], b[size_t(i)], b[size_t(i) + 1], i == 0);
 }
 
 // One ruby character beside each base cell.
@@ -299,20 +335,61 @@ void SetFromTop(const RubyRun& ruby, const BasePart& p, int32_t boxBottom, RubyS
         sink.put(k, p, p.rubyX, y0 + k * step, step);
 }
 
+// A base's part ends where its box ends: the spacing after the last character of a spread
+// column lies below the box, where the next tier's text may begin. A part that hangs below
+// the box keeps its glyphs.
+void KeepInBox(const MapGeometry& geo, BasePart& p) {
+    const ColumnBox cb = FindColumnBox(geo, p.column);
+    if (cb.index < 0) return;
+    p.bottom = geo.text[cb.index].bottom;
+    const PageMapEntry& last = p.entries.back();
+    const int32_t glyphEnd = last.y + std::min(last.height, last.advance);
+    p.end = std::min(p.end, std::max(p.bottom, glyphEnd));
+}
+
+// A base split between two spreads: the characters of the reading that belong to the part
+// on this spread, shared by the number of base characters on either side, as the other
+// spread shares them.
+std::pair<int, int> SpreadShare(const PageMap& chars, const std::vector<TargetChar>& target,
+                                int n) {
+    int before = 0, inside = 0, after = 0;
+    for (const TargetChar& tc : target) {
+        if (tc.type == TT_EXTERNAL_CHAR && tc.at.iPos > 0) continue;
+        if (chars.count(tc.at)) {
+            inside += after + 1;
+            after = 0;
+        } else if (inside == 0) {
+            ++before;
+        } else {
+            ++after;
+        }
+    }
+    const int total = before + inside + after;
+    if (total == 0 || (before == 0 && after == 0)) return {0, n};
+    auto at = [&](int k) { return (n * k + total / 2) / total; };
+    return {at(before), at(before + inside)};
+}
+
 }  // namespace
 
 void MapBuilder::placeRuby(int line, int run) {
     const TextInfo& info = buffer_.lines()[line].runs[run];
     RubyRun ruby{line, run, RunChars(info.str), geo_.rubySize};
     if (ruby.chars.empty()) return;
-    const std::vector<BasePart> parts =
-        GatherBase(chars_, TargetChars(buffer_, line, run), ruby.size.spacing);
+    const std::vector<TargetChar> target = TargetChars(buffer_, line, run);
+    std::vector<BasePart> parts = GatherBase(chars_, target, ruby.size.spacing);
     if (parts.empty()) return;
+    const auto [from, to] = SpreadShare(chars_, target, int(ruby.chars.size()));
+    if (from >= to) return;
+    ruby.chars = std::vector<RunChar>(ruby.chars.begin() + from, ruby.chars.begin() + to);
+    ruby.offset = from;
+    for (BasePart& p : parts)
+        KeepInBox(geo_, p);
     ruby.g = IsHalfWidthChar(info, ruby.chars[0].c) ? ruby.size.size / 2 : ruby.size.size;
     ruby.length = int32_t(ruby.chars.size()) * ruby.g;
     ruby.bound = PrecedingRubyEnd(chars_, buffer_, line, run, parts[0].column);
     RubySink sink(chars_, ruby);
-    if (parts.size() == 2) return SetAcrossTurn(ruby, parts, startSet_, sink);
+    if (parts.size() >= 2) return SetAcrossTurn(ruby, parts, startSet_, sink);
 
     const BasePart& p = parts[0];
     const int n = int(ruby.chars.size());
@@ -321,13 +398,11 @@ void MapBuilder::placeRuby(int line, int run) {
     if (!bounded && n == cells) return SetPerCell(ruby, p, sink);
     if (!bounded && n < cells && cells > 1 && p.end - p.top >= ruby.length)
         return SetSpreadOverBase(ruby, p, ruby.size.spacing, sink);
-    const ColumnBox cb = FindColumnBox(geo_, p.column);
-    const int32_t bottom = cb.index >= 0 ? geo_.text[cb.index].bottom : INT32_MAX;
     if (ruby.length > p.end - (bounded ? ruby.bound : p.top)) {
-        const Room room = RubyRoom(chars_, buffer_, pads_, ruby, p, bottom);
+        const Room room = RubyRoom(chars_, buffer_, pads_, ruby, p, p.bottom);
         return SetCentred(ruby, p, room, sink);
     }
-    SetFromTop(ruby, p, bottom, sink);
+    SetFromTop(ruby, p, p.bottom, sink);
 }
 
 void MapBuilder::collectPads(int line) {
