@@ -62,7 +62,10 @@ void CYbAozoraTxtParser::openIndent(int type, int32_t first, int32_t wrapped) {
         end.runs.push_back(TextInfo{u"", 0xFFFF, {0, 0}, {0, -1}, TT_INDENT_END});
         buffer_->addLine(std::move(end));
     }
-    if (type == TT_INDENT_START) indents_.clear();
+    if (type == TT_INDENT_START) {
+        indents_.clear();
+        endIndentLimit();
+    }
     if (PushBounded(indents_, IndentPair{first, wrapped})) nestingCut_ = true;
     oneLineIndent_ = type == TT_LINE_INDENT;
     appendRun(type, u"", 0xFFFF, {first, 0}, {wrapped, -1});
@@ -72,6 +75,15 @@ void CYbAozoraTxtParser::actIndentEnd() {
     oneLineIndent_ = false;
     indents_.clear();
     appendRun(TT_INDENT_END, u"", 0xFFFF, {0, 0}, {0, -1});
+    endIndentLimit();
+}
+
+// The line length that came with an indent block ends with it.
+void CYbAozoraTxtParser::endIndentLimit() {
+    if (!limitEndsWithIndent_) return;
+    limitEndsWithIndent_ = false;
+    limits_.clear();
+    appendRun(TT_LIMIT_START, u"", 0xFFFF, {0, 0}, {0, -1});
 }
 
 void CYbAozoraTxtParser::actBottom(int type, std::u16string_view x) {
@@ -98,8 +110,18 @@ void CYbAozoraTxtParser::actBottomEnd() {
     appendRun(TT_BOTTOM_END, u"", 0xFFFF, {0, 0}, {0, -1});
 }
 
-// A limit opener replaces the limit in force; the closer ends it.
+// A limit opener replaces the limit in force; the closer ends it. An opener may begin with
+// an indent ("ここから３字下げ、折り返して７字下げ、２８字詰め"): the indent block opens
+// first, and the line length then lasts as long as that block.
 void CYbAozoraTxtParser::actLimit(int type, std::u16string_view x) {
+    const size_t comma = x.rfind(u'、');
+    const bool withIndent = type == TT_LIMIT_START && comma != std::u16string_view::npos &&
+                            x.substr(0, comma).find(u"字下げ") != std::u16string_view::npos;
+    if (withIndent) {
+        actIndent(TT_INDENT_START, x.substr(0, comma));
+        x = x.substr(comma + 1);
+    }
+    limitEndsWithIndent_ = withIndent;
     limits_.clear();
     int32_t n = type == TT_LIMIT_START ? AnnotationNumber(x) : 0;
     if (n > 0) limits_.push_back(n);

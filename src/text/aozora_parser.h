@@ -81,6 +81,7 @@ class CYbAozoraTxtParser : public CYbTxtParser {
     void actBottom(int type, std::u16string_view x);
     void actBottomEnd();
     void actLimit(int type, std::u16string_view x);
+    void endIndentLimit();
     void actPicture(std::u16string_view x);
     void actBoxStart();
     void actQuoteNote(std::u16string_view x);
@@ -123,6 +124,7 @@ class CYbAozoraTxtParser : public CYbTxtParser {
     bool nestingCut_ = false;  // blocks nested past the limit were left out
     bool oneLineBottom_ = false;
     std::vector<int32_t> limits_;
+    bool limitEndsWithIndent_ = false;  // the line length came with the indent block's opener
     std::u16string title_;
     std::u16string author_;
     std::u16string info_;

@@ -159,6 +159,27 @@ TEST(ArrangeBreaks, LineLengthLimitSetsColumnsSolid) {
     EXPECT_EQ(free.turns[0].iLength, 28);
 }
 
+// An opener giving indents and a line length together: both hold for the block, and the
+// length ends with the indent block even though no "字詰め終わり" closes it.
+TEST(ArrangeBreaks, IndentAndLineLengthInOneOpener) {
+    Arranged a;
+    Body(a,
+         u"［＃ここから２字下げ、折り返して４字下げ、１２字詰め］\r\n"
+         u"あいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほ\r\n"
+         u"［＃ここで字下げ終わり］\r\n"
+         u"まみむめもやゆよらりるれろわをんがぎぐげござじずぜぞだぢづでど",
+         Boxes(17, 40));
+    const LineInfo& block = a.line(LineOf(a, u"あいうえお"));
+    EXPECT_EQ(block.iIndent, 2);
+    EXPECT_EQ(block.iHangIndent, 4);
+    ASSERT_GE(block.turns.size(), 3u);
+    EXPECT_EQ(block.turns[0].iCount, 12);  // twelve below the indent
+    EXPECT_EQ(block.turns[1].iCount, 12);
+    const LineInfo& after = a.line(a.buffer.lineCount() - 1);
+    EXPECT_EQ(after.iIndent, 0);
+    EXPECT_EQ(after.turns.size(), 1u);  // thirty characters in one column again
+}
+
 TEST(ArrangeBreaks, PictureOnAPageOfItsOwn) {
     CYbBunkoTxtLayout bunko;
     const auto& boxes = bunko.GetBoxes(TextLayout);
