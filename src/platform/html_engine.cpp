@@ -114,6 +114,7 @@ struct CYbHtmlEngineDocument::Impl {
     CYbNullContainer container;
     litehtml::context context;
     litehtml::document::ptr document;
+    bool nestingCut = false;
 };
 
 CYbHtmlEngineDocument::CYbHtmlEngineDocument() : impl_(std::make_unique<Impl>()) {
@@ -127,9 +128,14 @@ bool CYbHtmlEngineDocument::load(std::string_view utf8, const std::string& baseU
     impl_->container.baseUrl = baseUrl;
     impl_->container.cssLoader = std::move(cssLoader);
     std::string capped = CapHtmlNesting(utf8, Limits::kMaxHtmlNestingDepth);
+    impl_->nestingCut = capped.size() != utf8.size();  // only tags are ever taken out
     impl_->document =
         litehtml::document::createFromUTF8(capped.c_str(), &impl_->container, &impl_->context);
     return impl_->document && impl_->document->root();
+}
+
+bool CYbHtmlEngineDocument::nestingCut() const {
+    return impl_->nestingCut;
 }
 
 CYbHtmlNode CYbHtmlEngineDocument::body() const {

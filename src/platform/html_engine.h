@@ -54,6 +54,8 @@ class CYbHtmlEngineDocument {
     // Parses a UTF-8 document whose address is baseUrl; linked style sheets come through
     // cssLoader only. Elements nested deeper than the engine can take are dropped first.
     bool load(std::string_view utf8, const std::string& baseUrl, HtmlCssLoader cssLoader);
+    // True when the last load dropped start tags nested too deep.
+    bool nestingCut() const;
     CYbHtmlNode body() const;
     // The text of the document's <title>.
     std::string title() const;

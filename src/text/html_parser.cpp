@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "platform/html_engine.h"
+#include "platform/limits.h"
 #include "platform/utf16.h"
 #include "settings/txt_param.h"
 #include "text/aozora_parser.h"
@@ -21,6 +22,12 @@ std::string Lower(std::string s) {
     for (char& c : s)
         c = char(std::tolower(static_cast<unsigned char>(c)));
     return s;
+}
+
+std::u16string NestingNotice() {
+    return u"HTML の要素の入れ子が深すぎます（上限 " +
+           FromUtf8(std::to_string(Limits::kMaxHtmlNestingDepth)) +
+           u" 段）。それより深いタグは反映せず、中の文章だけを表示します。";
 }
 
 }  // namespace
@@ -53,6 +60,7 @@ bool CYbHTMLTxtParser::loadFile(const std::u16string& fileName, CYbTxtBuffer& bu
     title_.clear();
     author_.clear();
     info_.clear();
+    notice_.clear();
     HtmlResource resource;
     if (!loader().loadDocument(ToUtf8(fileName), resource)) {
         message_ = loader().message();
@@ -66,6 +74,7 @@ bool CYbHTMLTxtParser::loadFile(const std::u16string& fileName, CYbTxtBuffer& bu
 
 bool CYbHTMLTxtParser::parseResource(const HtmlResource& resource, CYbTxtBuffer& buffer) {
     message_.clear();
+    notice_.clear();
     if (IsPlainTextDocument(resource)) {
         CYbAozoraTxtParser text;
         std::u16string decoded =
@@ -74,6 +83,7 @@ bool CYbHTMLTxtParser::parseResource(const HtmlResource& resource, CYbTxtBuffer&
         title_ = text.getTitle();
         author_ = text.getAuthor();
         info_ = text.getInfo();
+        notice_ = text.getNotice();
         return true;
     }
     std::string utf8 = DropRubyMarkup(DecodeHtmlDocument(resource.bytes, resource.contentType));
@@ -90,6 +100,7 @@ bool CYbHTMLTxtParser::parseResource(const HtmlResource& resource, CYbTxtBuffer&
         return false;
     }
     std::string().swap(utf8);
+    if (document.nestingCut()) notice_ = NestingNotice();
     HtmlWalkOptions options;
     options.documentUrl = resource.url;
     options.loader = &source;

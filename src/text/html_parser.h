@@ -26,6 +26,7 @@ class CYbHTMLTxtParser : public CYbTxtParser {
     std::u16string getTitle() const override { return title_; }
     std::u16string getAuthor() const override { return author_; }
     std::u16string getInfo() const override { return info_; }
+    std::u16string getNotice() const override { return notice_; }
 
     // Where documents, style sheets and pictures come from; null: local files.
     void setLoader(CYbHtmlResourceLoader* loader) { loader_ = loader; }
@@ -45,6 +46,7 @@ class CYbHTMLTxtParser : public CYbTxtParser {
     std::u16string author_;
     std::u16string info_;
     std::u16string message_;
+    std::u16string notice_;
 };
 
 // True for a card page of the library (its address without digits names the card path).

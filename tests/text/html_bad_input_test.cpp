@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "html_test_util.h"
+#include "text/txt_document.h"
 
 namespace Yomibon::Test {
 namespace {
@@ -35,6 +36,15 @@ TEST(HtmlBadInput, EmptyAndBinaryFiles) {
     EXPECT_TRUE(junk.ok);
 }
 
+size_t Occurrences(std::u16string_view text, std::u16string_view part) {
+    size_t n = 0;
+    for (size_t at = text.find(part); at != std::u16string_view::npos; at = text.find(part, at + 1))
+        ++n;
+    return n;
+}
+
+// Past the nesting limit the deeper tags go, the text inside and after them stays, and the
+// reader is told once why some markup is missing.
 TEST(HtmlBadInput, HundredThousandNestedElements) {
     std::string doc = "<html><body>";
     for (int i = 0; i < 100000; ++i)
@@ -42,10 +52,11 @@ TEST(HtmlBadInput, HundredThousandNestedElements) {
     doc += "奥";
     for (int i = 100000; i-- > 0;)
         doc += (i % 2) ? "</span>" : "</div>";
-    doc += "後</body></html>";
+    doc += "後<p>次の段落。</p></body></html>";
     HtmlParsed p = ParseHtmlFile(doc);
     ASSERT_TRUE(p.ok);
-    EXPECT_EQ(PlainText(p.buffer), u"奥後");
+    EXPECT_EQ(PlainText(p.buffer), u"奥後次の段落。");
+    EXPECT_EQ(Occurrences(p.notice, u"入れ子が深すぎます（上限 512 段）"), 1u);
     // Unclosed, and nested inline marks.
     std::string open = "<p>";
     for (int i = 0; i < 100000; ++i)
@@ -53,6 +64,27 @@ TEST(HtmlBadInput, HundredThousandNestedElements) {
     HtmlParsed q = ParseHtmlFile(open + "字");
     ASSERT_TRUE(q.ok);
     EXPECT_EQ(PlainText(q.buffer), u"字");
+    EXPECT_EQ(Occurrences(q.notice, u"入れ子が深すぎます"), 1u);
+    // Within the limit, and a long run of unclosed siblings: no notice.
+    std::string shallow = "<html><body>", siblings = "<html><body>";
+    for (int i = 0; i < 400; ++i)
+        shallow += "<div>";
+    for (int i = 0; i < 5000; ++i)
+        siblings += "<p>段<li>項";
+    EXPECT_TRUE(ParseHtmlFile(shallow + "浅い").notice.empty());
+    EXPECT_TRUE(ParseHtmlFile(siblings).notice.empty());
+
+    // Opened as a document (as the window and the command line open it), the buffer carries it.
+    TempDir dir;
+    WriteFile(dir.path() / "deep.xhtml", doc);
+    CYbTxtParam param;
+    CYbTxtDocument document(param);
+    ASSERT_TRUE(document.openFile(FromUtf8((dir.path() / "deep.xhtml").string())));
+    EXPECT_EQ(Occurrences(document.buffer().getNotice(), u"入れ子が深すぎます"), 1u);
+    EXPECT_EQ(PlainText(document.buffer()), u"奥後次の段落。");
+    WriteFile(dir.path() / "flat.xhtml", "<html><body><p>平ら</p></body></html>");
+    ASSERT_TRUE(document.openFile(FromUtf8((dir.path() / "flat.xhtml").string())));
+    EXPECT_TRUE(document.buffer().getNotice().empty());
 }
 
 TEST(HtmlBadInput, FiftyMegabyteTextNode) {

@@ -14,7 +14,7 @@ namespace Yomibon::Test {
 struct HtmlParsed {
     bool ok = false;
     CYbTxtBuffer buffer;
-    std::u16string title, author, info, message;
+    std::u16string title, author, info, message, notice;
 };
 
 // Writes the bytes as `name` in a fresh folder (plus extra files) and loads it.
@@ -35,6 +35,7 @@ inline HtmlParsed ParseHtmlFile(
     out.author = parser.getAuthor();
     out.info = parser.getInfo();
     out.message = parser.message();
+    out.notice = parser.getNotice();
     return out;
 }
 
