@@ -88,7 +88,8 @@ void CYbMainWindow::recordOpen() {
 }
 
 void CYbMainWindow::autoSaveBookmarks() {
-    finishArrangement();
+    // The saved position's page is one of the whole arrangement.
+    if (autoSave_.enabled()) finishArrangement();
     autoSave_.save(*document_, page_);
 }
 

@@ -63,6 +63,15 @@ void CYbArrangeSteps::finish() {
         setLine();
 }
 
+size_t CYbArrangeSteps::unitsLeft(size_t cap) const {
+    size_t units = 0;
+    const auto& lines = buffer_.lines();
+    for (size_t l = size_t(next_); l < lines.size() && units < cap; ++l)
+        for (const TextInfo& run : lines[l].runs)
+            units += run.str.size();
+    return std::min(units, cap);
+}
+
 int CYbArrangeSteps::frontier() const {
     return next_ == 0 ? 0 : buffer_.lines()[size_t(next_ - 1)].iNextCol;
 }

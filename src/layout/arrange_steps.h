@@ -5,6 +5,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstddef>
 #include <memory>
 
 #include "text/text_buffer.h"
@@ -34,6 +35,8 @@ class CYbArrangeSteps {
     void finish();
 
     bool done() const { return next_ >= buffer_.lineCount(); }
+    // The UTF-16 units of the runs of the lines not yet set, counted up to `cap`.
+    size_t unitsLeft(size_t cap) const;
     // The first line not yet set.
     int nextLine() const { return next_; }
     // The first column no set line reaches.

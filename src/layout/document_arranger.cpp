@@ -7,6 +7,12 @@
 #include "text/txt_document.h"
 
 namespace Yomibon {
+namespace {
+
+// Text (UTF-16 units) below which the rest of an arrangement is not left for later.
+constexpr size_t kDeferredUnits = 60000;
+
+}  // namespace
 
 void CYbDocumentArranger::loadLayout(std::u16string_view layoutFile) {
     if (layoutFile.empty()) {
@@ -28,6 +34,9 @@ void CYbDocumentArranger::arrange(CYbTxtDocument& document) {
     steps_ = std::make_unique<CYbArrangeSteps>(document.buffer(), layout_, document.param());
     // The first spread and the next one; the document takes up the page count itself.
     steps_->throughColumn(2 * steps_->columnsPerSpread());
+    // A rest that is set in a few milliseconds is set at once: the page count is known
+    // from the start then.
+    if (steps_->unitsLeft(kDeferredUnits) < kDeferredUnits) steps_->finish();
     lastPage_ = steps_->lastPage();
     if (steps_->done()) steps_.reset();
 }
