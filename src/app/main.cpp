@@ -8,6 +8,7 @@
 #include "app/main_window.h"
 #include "app/qt_translations.h"
 #include "app/quit_signals.h"
+#include "app/startup_timing.h"
 
 namespace {
 
@@ -38,9 +39,12 @@ bool AnswersAlone(int argc, char** argv) {
 
 int main(int argc, char** argv) {
     if (AnswersAlone(argc, argv)) return 0;
+    auto& timing = Yomibon::CYbStartupTiming::Instance();
+    timing.mark(Yomibon::CYbStartupTiming::MAIN);
     QApplication qt(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Yomibon"));
     Yomibon::InstallQtTranslations(qt);
+    timing.mark(Yomibon::CYbStartupTiming::QT_READY);
     // The whole command line is one path or URL; Qt has taken its own options out of it.
     QStringList args = QApplication::arguments();
     args.removeFirst();
@@ -55,5 +59,6 @@ int main(int argc, char** argv) {
     Yomibon::CYbQuitSignals quitSignals;
     auto& app = Yomibon::CYbApplication::Instance();
     auto window = app.createWindow(commandLine);
+    timing.mark(Yomibon::CYbStartupTiming::WINDOW_SHOWN);
     return app.run(std::move(window));
 }

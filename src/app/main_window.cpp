@@ -35,7 +35,7 @@ CYbMainWindow::CYbMainWindow(CYbTxtParam& param, QWidget* parent)
                                      return chooseFile(folder, chosen);
                                  },
                                  [this](const std::u16string& text) { showMessage(text); },
-                                 [this] { afterOpen(document_->getStartPage()); }});
+                                 [this] { afterOpen(arranger_->arrangeForStart(*document_)); }});
 
     auto* central = new QWidget(this);
     auto* grid = new QGridLayout(central);
@@ -114,12 +114,15 @@ void CYbMainWindow::registerCommands() {
 }
 
 void CYbMainWindow::runCommand(int index) {
+    // Turning a page sets the lines it needs; anything else sees the whole arrangement.
+    if (index != CMD_NextPage && index != CMD_PrevPage) finishArrangement();
     if (index >= 0 && index < int(handlers_.size())) handlers_[size_t(index)]();
 }
 
 void CYbMainWindow::menuCommand(int id) {
     int index = FindMenuCommand(id);
     if (index >= 0) return runCommand(index);
+    finishArrangement();
     if (id == ID_SELECTION_MODE) {
         selectionMode_ = !selectionMode_;
         setChecked(ID_SELECTION_MODE, selectionMode_);

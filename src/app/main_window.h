@@ -62,6 +62,10 @@ class CYbMainWindow : public QMainWindow, private CYbHistoryHost {
 
     // The one page-move step.
     void gotoPage(int page) override;
+    // Sets the rest of a text whose first spread was shown before it was arranged whole.
+    void finishArrangement();
+    // True while lines of the text are still to be arranged.
+    bool arranging() const;
     // Moves through the page history.
     void gotoPageWithHistory(int page);
     // Go-to-page dialog's number: below 0 page 1, past the count the last page.
@@ -92,11 +96,19 @@ class CYbMainWindow : public QMainWindow, private CYbHistoryHost {
     void verticalScroll(int action, int position);
 
     int currentPage() const override { return page_; }
-    int pageCount() const { return pageCount_; }
+    // Outside the window the text is seen arranged whole: asking for the page count or the
+    // document sets the rest of a text whose first spread was shown before it.
+    int pageCount() {
+        finishArrangement();
+        return pageCount_;
+    }
     bool selectionMode() const { return selectionMode_; }
     bool showHScroll() const { return showH_; }
     bool showVScroll() const { return showV_; }
-    CYbTxtDocument& document() { return *document_; }
+    CYbTxtDocument& document() {
+        finishArrangement();
+        return *document_;
+    }
     CYbPageCanvas& canvas() { return *canvas_; }
     CYbPageView& view() { return *view_; }
     CYbRecentFiles& recentFiles() { return recent_; }
@@ -157,6 +169,11 @@ class CYbMainWindow : public QMainWindow, private CYbHistoryHost {
     void updateScrollBars();
     void updateTitle();
     void afterOpen(int page);
+    // The arrangement in steps (main_window_arrange.cpp).
+    void arrangeRestLater();
+    void arrangeSlice();
+    void arrangeThroughPage(int page);
+    void arrangementCompleted();
     void autoSaveBookmarks();
     void recordOpen();
     bool chooseFile(const std::u16string& folder, std::u16string& chosen);
@@ -244,6 +261,7 @@ class CYbMainWindow : public QMainWindow, private CYbHistoryHost {
     std::unique_ptr<CYbTxtBookmarkDlg> bookmarkDlg_;
     std::unique_ptr<CYbTxtSubtitleDlg> subtitleDlg_;
     QTimer* flipTimer_ = nullptr;
+    QTimer* arrangeTimer_ = nullptr;  // sets the rest of the text between events
     std::function<void(const std::u16string&)> messageHook_;
     std::u16string lastNotice_;
     // The library's catalogue, read once and kept for the next 青空文庫から開く.

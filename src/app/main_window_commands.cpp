@@ -224,6 +224,8 @@ void CYbMainWindow::cmdLayoutSet() {
 }
 
 void CYbMainWindow::storeState() {
+    // The last position and the bookmarks are saved with their pages in the whole text.
+    finishArrangement();
     recent_.store(param_);
     // The next start opens the book on screen now, whichever way it came back there.
     if (const std::u16string path = currentPath(); !path.empty()) param_.SetText(u"LastFile", path);

@@ -32,6 +32,8 @@ bool CYbMainWindow::searchAgain(bool forward) {
 }
 
 void CYbMainWindow::showHit(const TextPoint& hit, const TextPoint& end) {
+    // The page of a position anywhere in the text needs the whole arrangement.
+    finishArrangement();
     // A hit on another spread is a jump Back should return from.
     gotoPageWithHistory(document_->pointToPage(hit));
     CYbTxtMapper& mapper = canvas_->mapper();
@@ -42,6 +44,8 @@ void CYbMainWindow::showHit(const TextPoint& hit, const TextPoint& end) {
 }
 
 void CYbMainWindow::jumpToPage(int32_t page) {
+    // The lists give pages of the whole arrangement.
+    finishArrangement();
     gotoPageWithHistory(page);
     activateWindow();
     view_->setFocus();

@@ -10,6 +10,7 @@
 #include "app/open_filters.h"
 #include "app/open_url_dlg.h"
 #include "app/page_view.h"
+#include "app/startup_timing.h"
 #include "app/string_table.h"
 #include "layout/document_arranger.h"
 #include "platform/paths.h"
@@ -87,6 +88,8 @@ void CYbMainWindow::recordOpen() {
 }
 
 void CYbMainWindow::autoSaveBookmarks() {
+    // The saved position's page is one of the whole arrangement.
+    if (autoSave_.enabled()) finishArrangement();
     autoSave_.save(*document_, page_);
 }
 
@@ -95,7 +98,12 @@ bool CYbMainWindow::openPath(const std::u16string& path) {
     autoSaveBookmarks();
     CYbUrlProgress progress(*this, *document_, path);
     CYbWaitCursor wait;
-    return opener_->open(path) == CYbDocumentOpener::OPENED;
+    CYbStartupTiming::Instance().mark(CYbStartupTiming::OPEN_BEGIN);
+    // A text read from a file shows its first spread before the rest is arranged.
+    arranger_->deferNextArrangement();
+    bool opened = opener_->open(path) == CYbDocumentOpener::OPENED;
+    arranger_->deferNextArrangement(false);
+    return opened;
 }
 
 bool CYbMainWindow::chooseFile(const std::u16string& folder, std::u16string& chosen) {
@@ -108,11 +116,16 @@ bool CYbMainWindow::chooseFile(const std::u16string& folder, std::u16string& cho
 }
 
 void CYbMainWindow::afterOpen(int page) {
+    if (arrangeTimer_) arrangeTimer_->stop();
+    auto& timing = CYbStartupTiming::Instance();
+    timing.loaded(document_->loadTimes());
+    timing.mark(CYbStartupTiming::OPEN_END);
     pageCount_ = document_->getPageCount();
     canvas_->setDocument(document_.get(), &arranger_->layout());
     canvas_->resize(view_->width(), view_->height());
     page_ = 0;
     gotoPage(page);
+    timing.mark(CYbStartupTiming::DRAWN);
     updateTitle();
     // A search word stays for the next text; its position starts over.
     search_.setCurrent(TextPoint{0, 0, 0});
@@ -120,6 +133,7 @@ void CYbMainWindow::afterOpen(int page) {
     // What the text as read has to tell (markup past a limit) follows its first spread.
     if (const std::u16string& notice = document_->buffer().getNotice(); !notice.empty())
         QTimer::singleShot(0, this, [this, notice] { showMessage(notice); });
+    arrangeRestLater();
 }
 
 void CYbMainWindow::openText(const std::u16string& text) {

@@ -13,6 +13,7 @@
 namespace Yomibon {
 
 void CYbMainWindow::gotoPage(int requested) {
+    arrangeThroughPage(requested);
     page_ = ClampPage(requested, pageCount_);
     updateScrollBars();
     flipTimer_->stop();
@@ -138,8 +139,9 @@ void CYbMainWindow::verticalScroll(int action, int position) {
 void CYbMainWindow::updateTitle() {
     const CYbTxtBuffer& buffer = document_->buffer();
     bool hasPages = buffer.lineCount() > 0;
+    const int count = arranging() ? 0 : pageCount_;
     setWindowTitle(
-        ToQString(WindowTitle(buffer.getTitle(), buffer.getAuthor(), page_, pageCount_, hasPages)));
+        ToQString(WindowTitle(buffer.getTitle(), buffer.getAuthor(), page_, count, hasPages)));
 }
 
 void CYbMainWindow::redraw() {

@@ -67,6 +67,11 @@ static std::u16string NoLineBreaks(std::u16string text) {
 std::u16string WindowTitle(const std::u16string& title, const std::u16string& author, int current,
                            int pageCount, bool hasPages) {
     if (!hasPages) return u"Yomibon";
+    // While the text is still being arranged its page count is not known yet.
+    if (pageCount <= 0)
+        return NoLineBreaks(
+            FormatMessage(u"%1!s! %2!s! - %3!s! (%4!d!/…)",
+                          {std::u16string(u"Yomibon"), title, author, int64_t(current) + 1}));
     return NoLineBreaks(FormatMessage(
         u"%1!s! %2!s! - %3!s! (%4!d!/%5!d!)",
         {std::u16string(u"Yomibon"), title, author, int64_t(current) + 1, int64_t(pageCount)}));

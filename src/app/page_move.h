@@ -24,7 +24,7 @@ int HorizontalScrollTarget(ScrollRequest request, int current, int pageCount, in
 int VerticalScrollTarget(ScrollRequest request, int current, int pageCount, int position);
 
 // "Yomibon" without pages, else "Yomibon title author - (page/count)" with line breaks as
-// spaces.
+// spaces; a count of 0 (not known yet, while arranging) is shown as "…".
 std::u16string WindowTitle(const std::u16string& title, const std::u16string& author, int current,
                            int pageCount, bool hasPages);
 

@@ -7,6 +7,7 @@
 #include <QWheelEvent>
 
 #include "app/main_window.h"
+#include "app/startup_timing.h"
 #include "app/virtual_key.h"
 #include "render/page_canvas.h"
 
@@ -49,6 +50,7 @@ void CYbPageView::paintEvent(QPaintEvent* event) {
     QImage image(reinterpret_cast<const uchar*>(source->bits()), source->width(), source->height(),
                  source->stride(), QImage::Format_RGB32);
     painter.drawImage(event->rect(), image, event->rect());
+    CYbStartupTiming::Instance().spreadPainted();
 }
 
 void CYbPageView::resizeEvent(QResizeEvent*) {

@@ -13,7 +13,8 @@ namespace Yomibon::Cli {
 
 std::unique_ptr<CliDocument> OpenCliDocument(const std::string& file,
                                              const std::string& layoutOption, std::string& error,
-                                             const std::string& kinsokuOption) {
+                                             const std::string& kinsokuOption,
+                                             bool deferArrangement) {
     auto cli = std::make_unique<CliDocument>();
     if (!ApplyKinsoku(kinsokuOption, cli->param)) {
         error = "unknown kinsoku mode " + kinsokuOption + " (standard or strict)";
@@ -40,6 +41,7 @@ std::unique_ptr<CliDocument> OpenCliDocument(const std::string& file,
         cli->arranger->layout().CopyFrom(shinsho);
     }
     if (!ResolveCliInput(file, cli->source, error)) return nullptr;
+    if (deferArrangement) cli->arranger->deferNextArrangement();
     if (!cli->document->openFile(cli->source)) {
         error = "cannot open " + file;
         // The reason, when the loader knows it (an address that could not be fetched).

@@ -21,10 +21,12 @@ struct CliDocument {
 // The layout option: "bunko" (the default), "shinsho" or a layout file's path. Archives
 // are unpacked and addresses fetched as the window does. Null, with a message in `error`,
 // when the layout or the text cannot be opened.
-// The kinsoku option ("standard", the default, or "strict") sets KinsokuMode.
+// The kinsoku option ("standard", the default, or "strict") sets KinsokuMode. With
+// `deferArrangement` only the first spread is arranged, as the window opens a file.
 std::unique_ptr<CliDocument> OpenCliDocument(const std::string& file,
                                              const std::string& layoutOption, std::string& error,
-                                             const std::string& kinsokuOption = "");
+                                             const std::string& kinsokuOption = "",
+                                             bool deferArrangement = false);
 
 // "standard" or "" → KinsokuMode 0, "strict" → 1; false for anything else.
 bool ApplyKinsoku(const std::string& option, CYbTxtParam& param);

@@ -242,6 +242,11 @@ void CYbTxtDocument::reloadLayout() {
     bookmarks_.UpdatePages();
 }
 
+void CYbTxtDocument::arrangementExtended() {
+    computePageCount();
+    bookmarks_.UpdatePages();
+}
+
 int CYbTxtDocument::getFileKind(std::u16string_view path) const {
     return ClassifyFileName(path);
 }

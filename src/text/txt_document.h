@@ -80,6 +80,9 @@ class CYbTxtDocument {
     void getFrequentChars(std::u16string& out) const;
     // Reloads the layout named by the settings and arranges the text anew.
     void reloadLayout();
+    // The layout set more of the text after the open (an arrangement made in steps): the
+    // page count and the pages of the bookmarks follow it.
+    void arrangementExtended();
     // Has the window show the file's properties, when the document has a file.
     void showProperties(const PropertiesFunc& show) const;
 
