@@ -60,8 +60,10 @@ bool CYbAozoraTxtParser::parseText(std::u16string_view text, CYbTxtBuffer& buffe
 }
 
 void CYbAozoraTxtParser::wrapLine(std::u16string_view line, bool hasAccent) {
+    // The plain runs are views of the line parsed: it must live until they are stored.
+    std::u16string converted;
     if (hasAccent) {
-        std::u16string converted = ConvertAccents(line, AccentTable());
+        converted = ConvertAccents(line, AccentTable());
         parseLine(converted);
     } else {
         parseLine(line);

@@ -79,8 +79,15 @@ void CYbAozoraTxtParser::splitRun(int32_t index, int32_t pos) {
     TextInfo& run = runs_[size_t(index)];
     size_t unit = CharOffset(run.str, size_t(pos));
     TextInfo rest = run;
-    rest.str = run.str.substr(unit);
-    run.str.resize(unit);
+    // Both halves stay views when the run is one (of the source line): no copy.
+    const std::u16string_view text = run.str;
+    if (run.str.owned()) {
+        rest.str = text.substr(unit);
+        run.str.resize(unit);
+    } else {
+        rest.str = CYbRunText::View(text.substr(unit));
+        run.str = CYbRunText::View(text.substr(0, unit));
+    }
     runs_.insert(runs_.begin() + index + 1, std::move(rest));
     // Points recorded in this line that lie at or after the split move with the text.
     auto shift = [index, pos](RunPoint& p) {
