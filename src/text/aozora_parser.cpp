@@ -16,6 +16,7 @@ void CYbAozoraTxtParser::reset() {
     nestingCut_ = false;
     inComment_ = inBibliography_ = false;
     runs_.clear();
+    arena_.clear();
     pendingBar_ = -1;
     plainOpen_ = false;
     author_.clear();

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "text/char_arena.h"
 #include "text/txt_parser.h"
 
 namespace Yomibon {
@@ -108,6 +109,8 @@ class CYbAozoraTxtParser : public CYbTxtParser {
     CYbTxtBuffer* buffer_ = nullptr;
     ClassCache classes_;
     std::vector<TextInfo> runs_;
+    // The characters of the annotation runs in runs_ until the line is stored.
+    CYbCharArena arena_;
     size_t plainBegin_ = 0;
     size_t plainEnd_ = 0;
     uint16_t plainClass_ = 0;

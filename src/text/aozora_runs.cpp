@@ -72,7 +72,7 @@ bool CYbAozoraTxtParser::searchBack(std::u16string_view x, RunPoint& first, RunP
 
 void CYbAozoraTxtParser::appendRun(int type, std::u16string str, uint16_t chrType, RunPoint begin,
                                    RunPoint end) {
-    runs_.push_back(TextInfo{std::move(str), chrType, begin, end, type});
+    runs_.push_back(TextInfo{CYbRunText::View(arena_.keep(str)), chrType, begin, end, type});
 }
 
 void CYbAozoraTxtParser::splitRun(int32_t index, int32_t pos) {
@@ -122,6 +122,7 @@ void CYbAozoraTxtParser::flushRunsAsLine() {
     runs_.clear();
     pendingBar_ = -1;
     buffer_->addLine(std::move(line));
+    arena_.clear();
 }
 
 }  // namespace Yomibon

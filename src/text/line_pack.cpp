@@ -19,9 +19,16 @@ void LineInfo::pack() {
     for (TextInfo& run : runs) {
         if (run.str.empty()) continue;
         const size_t n = run.str.size();
-        std::copy(run.str.begin(), run.str.end(), out);
+        const char16_t* from = run.str.data();
+        // Most runs are a few characters: a call to copy them costs more than the copy.
+        if (n <= 4) {
+            for (size_t i = 0; i < n; ++i)
+                out[i] = from[i];
+        } else {
+            std::copy(from, from + n, out);
+        }
         out[n] = 0;
-        run.str = CYbRunText::View({out, n});
+        run.str.rebind(out);
         out += n + 1;
     }
     // The old block (of which runs may have been views) goes only now, after the copy.

@@ -26,17 +26,6 @@ CYbRunText& CYbRunText::operator=(const CYbRunText& other) {
     return *this;
 }
 
-CYbRunText& CYbRunText::operator=(CYbRunText&& other) noexcept {
-    if (this != &other) {
-        freeOwned();
-        data_ = other.data_;
-        size_ = other.size_;
-        owned_ = other.owned_;
-        other.release();
-    }
-    return *this;
-}
-
 void CYbRunText::assign(std::u16string_view s) {
     // s may lie within this text's own characters: copy it before freeing them.
     const char16_t* p = s.empty() ? u"" : Duplicate(s);
@@ -51,11 +40,6 @@ void CYbRunText::copyFrom(const CYbRunText& other) {
         assign(other.view());
     else
         data_ = other.data_, size_ = other.size_, owned_ = false;
-}
-
-void CYbRunText::freeOwned() {
-    if (owned_) delete[] data_;
-    owned_ = false;
 }
 
 void CYbRunText::resize(size_t n) {

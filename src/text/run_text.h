@@ -28,7 +28,16 @@ class CYbRunText {
     ~CYbRunText() { freeOwned(); }
 
     CYbRunText& operator=(const CYbRunText& other);
-    CYbRunText& operator=(CYbRunText&& other) noexcept;
+    CYbRunText& operator=(CYbRunText&& other) noexcept {
+        if (this != &other) {
+            freeOwned();
+            data_ = other.data_;
+            size_ = other.size_;
+            owned_ = other.owned_;
+            other.release();
+        }
+        return *this;
+    }
     CYbRunText& operator=(std::u16string_view s) {
         assign(s);
         return *this;
@@ -43,6 +52,11 @@ class CYbRunText {
         t.data_ = s.empty() ? u"" : s.data();
         t.size_ = uint32_t(s.size());
         return t;
+    }
+    // Makes the text a view of the same number of characters at p (a copy of them).
+    void rebind(const char16_t* p) {
+        freeOwned();
+        data_ = p;
     }
     // Whether the characters are this text's own rather than a view.
     bool owned() const { return owned_; }
@@ -102,7 +116,10 @@ class CYbRunText {
   private:
     void assign(std::u16string_view s);
     void copyFrom(const CYbRunText& other);
-    void freeOwned();
+    void freeOwned() {
+        if (owned_) delete[] data_;
+        owned_ = false;
+    }
     void release() {
         data_ = u"";
         size_ = 0;
