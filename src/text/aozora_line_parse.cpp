@@ -88,7 +88,7 @@ bool CYbAozoraTxtParser::parseWholeLine(std::u16string_view line) {
 
 void CYbAozoraTxtParser::walkLine(std::u16string_view line) {
     plainOpen_ = false;
-    for (size_t i = 0; i < line.size();) {
+    for (size_t i = 0; i < line.size() && !runsCut_;) {
         char16_t c = line[i];
         if (!kNotationStarts.has(c)) {
             appendPlain(line, i);
@@ -207,6 +207,7 @@ void CYbAozoraTxtParser::closePlain(std::u16string_view line) {
     // them (flushRunsAsLine) and so copies them into the line's own characters.
     run.str = CYbRunText::View(line.substr(plainBegin_, plainEnd_ - plainBegin_));
     run.chrType = plainClass_;
+    noteRunAdded();
 }
 
 void CYbAozoraTxtParser::cutOpenRanges() {

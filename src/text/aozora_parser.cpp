@@ -14,6 +14,8 @@ void CYbAozoraTxtParser::reset() {
     slots_ = {};
     oneLineIndent_ = oneLineBottom_ = false;
     nestingCut_ = false;
+    storedRuns_ = 0;
+    runsCut_ = false;
     inComment_ = inBibliography_ = false;
     runs_.clear();
     arena_.clear();
@@ -50,11 +52,12 @@ bool CYbAozoraTxtParser::parseText(std::u16string_view text, CYbTxtBuffer& buffe
         }
         if (c != u'\r' && c != u'\n') continue;
         wrapLine(text.substr(start, i - start), accent);
+        if (runsCut_) break;
         if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
         start = i + 1;
         accent = false;
     }
-    wrapLine(text.substr(start), accent);
+    if (!runsCut_) wrapLine(text.substr(start), accent);
     postProcess();
     buffer_ = nullptr;
     return true;

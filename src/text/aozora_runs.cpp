@@ -73,6 +73,13 @@ bool CYbAozoraTxtParser::searchBack(std::u16string_view x, RunPoint& first, RunP
 void CYbAozoraTxtParser::appendRun(int type, std::u16string str, uint16_t chrType, RunPoint begin,
                                    RunPoint end) {
     runs_.push_back(TextInfo{CYbRunText::View(arena_.keep(str)), chrType, begin, end, type});
+    noteRunAdded();
+}
+
+void CYbAozoraTxtParser::noteRunAdded() {
+    // The walk of the line stops once the limit is reached; the line is stored as far as
+    // it went and no line after it is read.
+    if (storedRuns_ + runs_.size() >= maxRuns_) runsCut_ = true;
 }
 
 void CYbAozoraTxtParser::splitRun(int32_t index, int32_t pos) {
@@ -121,6 +128,7 @@ void CYbAozoraTxtParser::flushRunsAsLine() {
     }
     runs_.clear();
     pendingBar_ = -1;
+    storedRuns_ += line.runs.size();
     buffer_->addLine(std::move(line));
     arena_.clear();
 }

@@ -11,6 +11,13 @@ namespace Yomibon {
 
 class CYbCharArena {
   public:
+    CYbCharArena() = default;
+    // A copy starts empty: what the arena holds is the pending line of the one parser.
+    CYbCharArena(const CYbCharArena&) {}
+    CYbCharArena& operator=(const CYbCharArena&) { return *this; }
+    CYbCharArena(CYbCharArena&&) noexcept = default;
+    CYbCharArena& operator=(CYbCharArena&&) noexcept = default;
+
     // A copy of s that stays where it is until clear().
     std::u16string_view keep(std::u16string_view s);
     // Forgets every copy; the first block is kept for the next line.
