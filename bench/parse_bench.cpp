@@ -36,14 +36,14 @@ fs::path LargestText() {
     return best;
 }
 
-// Heap bytes held by the buffer's lines, runs and run strings.
+// Heap bytes held by the buffer's lines, runs and their characters (one terminated string a
+// run, whether the run's own or part of its line's block).
 size_t BufferBytes(const CYbTxtBuffer& buffer) {
     size_t bytes = buffer.lines().capacity() * sizeof(LineInfo);
     for (const LineInfo& line : buffer.lines()) {
         bytes += line.runs.capacity() * sizeof(TextInfo);
         for (const TextInfo& run : line.runs)
-            if (run.str.capacity() > std::u16string().capacity())
-                bytes += (run.str.capacity() + 1) * sizeof(char16_t);
+            if (!run.str.empty()) bytes += (run.str.size() + 1) * sizeof(char16_t);
     }
     return bytes;
 }

@@ -16,6 +16,11 @@ constexpr size_t kMaxAnnotationUnits = 4096;
 constexpr size_t kMaxAnnotationDepth = 8;
 // Longest stretch of a line's plain text searched back for an annotation's target.
 constexpr size_t kMaxSearchBackUnits = 8192;
+// Most runs a text is parsed into (about 40 bytes each, whatever their length): text past
+// it is left out, so that notation changing class at every character (one run per
+// character) cannot take memory out of proportion to the file. Nine times the runs of the
+// longest texts of the library.
+constexpr size_t kMaxTextRuns = 4'000'000;
 // Deepest nesting of block annotations (indents, boxes) kept on a stack.
 constexpr size_t kMaxNestingDepth = 64;
 // Deepest element nesting handed to the HTML engine, whose tree building and style cascade

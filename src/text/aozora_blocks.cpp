@@ -25,10 +25,18 @@ void PopIfAny(std::vector<T>& stack) {
 }  // namespace
 
 std::u16string CYbAozoraTxtParser::getNotice() const {
-    if (!nestingCut_) return {};
-    return u"罫囲みの入れ子が深すぎます（上限 " +
-           FromUtf8(std::to_string(Limits::kMaxNestingDepth)) +
-           u" 段）。それより深い罫囲みは反映せずに表示します。";
+    std::u16string notice;
+    if (nestingCut_)
+        notice = u"罫囲みの入れ子が深すぎます（上限 " +
+                 FromUtf8(std::to_string(Limits::kMaxNestingDepth)) +
+                 u" 段）。それより深い罫囲みは反映せずに表示します。";
+    if (runsCut_) {
+        if (!notice.empty()) notice += u"\n";
+        notice += u"文字の種類の切り替わりや注記がきわめて多いテキストのため、区切りが " +
+                  FromUtf8(std::to_string(maxRuns_)) +
+                  u" 個に達した所までを表示します。それより後は読み込んでいません。";
+    }
+    return notice;
 }
 
 void CYbAozoraTxtParser::actIndent(int type, std::u16string_view x) {

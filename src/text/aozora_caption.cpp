@@ -56,11 +56,12 @@ void CYbAozoraTxtParser::actCaption(std::u16string_view x) {
         if (fields.size() < 2) return;
         if (IsUnnamed(fields[1])) {
             fields[1] = std::u16string(x);
-            picture->str.clear();
+            std::u16string joined;
             for (size_t f = 0; f + 1 < fields.size(); ++f) {
-                picture->str += fields[f];
-                picture->str.push_back(u'\0');
+                joined += fields[f];
+                joined.push_back(u'\0');
             }
+            picture->str = joined;
         } else if (fields[1] != x) {
             return;  // a caption of its own: the line is text
         }

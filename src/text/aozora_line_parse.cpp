@@ -88,7 +88,7 @@ bool CYbAozoraTxtParser::parseWholeLine(std::u16string_view line) {
 
 void CYbAozoraTxtParser::walkLine(std::u16string_view line) {
     plainOpen_ = false;
-    for (size_t i = 0; i < line.size();) {
+    for (size_t i = 0; i < line.size() && !runsCut_;) {
         char16_t c = line[i];
         if (!kNotationStarts.has(c)) {
             appendPlain(line, i);
@@ -203,9 +203,11 @@ void CYbAozoraTxtParser::closePlain(std::u16string_view line) {
     plainOpen_ = false;
     // Built in place: a plain run with its text and class (the rest as a TextInfo starts).
     TextInfo& run = runs_.emplace_back();
-    // A string of its own length (assigning into the empty one would round its size up).
-    run.str = std::u16string(line.substr(plainBegin_, plainEnd_ - plainBegin_));
+    // A view of the source line, which outlives the line's runs until the buffer stores
+    // them (flushRunsAsLine) and so copies them into the line's own characters.
+    run.str = CYbRunText::View(line.substr(plainBegin_, plainEnd_ - plainBegin_));
     run.chrType = plainClass_;
+    noteRunAdded();
 }
 
 void CYbAozoraTxtParser::cutOpenRanges() {

@@ -14,8 +14,11 @@ void CYbAozoraTxtParser::reset() {
     slots_ = {};
     oneLineIndent_ = oneLineBottom_ = false;
     nestingCut_ = false;
+    storedRuns_ = 0;
+    runsCut_ = false;
     inComment_ = inBibliography_ = false;
     runs_.clear();
+    arena_.clear();
     pendingBar_ = -1;
     plainOpen_ = false;
     author_.clear();
@@ -49,19 +52,22 @@ bool CYbAozoraTxtParser::parseText(std::u16string_view text, CYbTxtBuffer& buffe
         }
         if (c != u'\r' && c != u'\n') continue;
         wrapLine(text.substr(start, i - start), accent);
+        if (runsCut_) break;
         if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
         start = i + 1;
         accent = false;
     }
-    wrapLine(text.substr(start), accent);
+    if (!runsCut_) wrapLine(text.substr(start), accent);
     postProcess();
     buffer_ = nullptr;
     return true;
 }
 
 void CYbAozoraTxtParser::wrapLine(std::u16string_view line, bool hasAccent) {
+    // The plain runs are views of the line parsed: it must live until they are stored.
+    std::u16string converted;
     if (hasAccent) {
-        std::u16string converted = ConvertAccents(line, AccentTable());
+        converted = ConvertAccents(line, AccentTable());
         parseLine(converted);
     } else {
         parseLine(line);

@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/limits.h"
+#include "text/char_arena.h"
 #include "text/txt_parser.h"
 
 namespace Yomibon {
@@ -30,6 +32,9 @@ class CYbAozoraTxtParser : public CYbTxtParser {
     std::u16string getAuthor() const override { return author_; }
     std::u16string getInfo() const override { return info_; }
     std::u16string getNotice() const override;
+
+    // Lowers the number of runs past which the text is left out (Limits::kMaxTextRuns).
+    void setMaxRuns(size_t runs) { maxRuns_ = runs; }
 
     // Decodes the bytes of a file to UTF-16 the way loadFile does.
     static std::u16string DecodeText(const char* data, size_t size);
@@ -57,6 +62,7 @@ class CYbAozoraTxtParser : public CYbTxtParser {
     bool matchAnnotation(std::u16string_view line, size_t at, Match& match) const;
     void appendPlain(std::u16string_view line, size_t& i);
     void closePlain(std::u16string_view line);
+    void noteRunAdded();
     void appendSpecial(const SpecialCharRow& row);
     void cutOpenRanges();
     void postProcess();
@@ -109,6 +115,8 @@ class CYbAozoraTxtParser : public CYbTxtParser {
     CYbTxtBuffer* buffer_ = nullptr;
     ClassCache classes_;
     std::vector<TextInfo> runs_;
+    // The characters of the annotation runs in runs_ until the line is stored.
+    CYbCharArena arena_;
     size_t plainBegin_ = 0;
     size_t plainEnd_ = 0;
     uint16_t plainClass_ = 0;
@@ -122,6 +130,9 @@ class CYbAozoraTxtParser : public CYbTxtParser {
     std::array<RangeSlot, TT_MAX> slots_{};
     bool oneLineIndent_ = false;
     bool nestingCut_ = false;  // blocks nested past the limit were left out
+    size_t maxRuns_ = Limits::kMaxTextRuns;
+    size_t storedRuns_ = 0;  // runs of the lines stored so far
+    bool runsCut_ = false;   // the text past the run limit was left out
     bool oneLineBottom_ = false;
     std::vector<int32_t> limits_;
     bool limitEndsWithIndent_ = false;  // the line length came with the indent block's opener

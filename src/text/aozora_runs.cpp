@@ -72,15 +72,29 @@ bool CYbAozoraTxtParser::searchBack(std::u16string_view x, RunPoint& first, RunP
 
 void CYbAozoraTxtParser::appendRun(int type, std::u16string str, uint16_t chrType, RunPoint begin,
                                    RunPoint end) {
-    runs_.push_back(TextInfo{std::move(str), chrType, begin, end, type});
+    runs_.push_back(TextInfo{CYbRunText::View(arena_.keep(str)), chrType, begin, end, type});
+    noteRunAdded();
+}
+
+void CYbAozoraTxtParser::noteRunAdded() {
+    // The walk of the line stops once the limit is reached; the line is stored as far as
+    // it went and no line after it is read.
+    if (storedRuns_ + runs_.size() >= maxRuns_) runsCut_ = true;
 }
 
 void CYbAozoraTxtParser::splitRun(int32_t index, int32_t pos) {
     TextInfo& run = runs_[size_t(index)];
     size_t unit = CharOffset(run.str, size_t(pos));
     TextInfo rest = run;
-    rest.str = run.str.substr(unit);
-    run.str.resize(unit);
+    // Both halves stay views when the run is one (of the source line): no copy.
+    const std::u16string_view text = run.str;
+    if (run.str.owned()) {
+        rest.str = text.substr(unit);
+        run.str.resize(unit);
+    } else {
+        rest.str = CYbRunText::View(text.substr(unit));
+        run.str = CYbRunText::View(text.substr(0, unit));
+    }
     runs_.insert(runs_.begin() + index + 1, std::move(rest));
     // Points recorded in this line that lie at or after the split move with the text.
     auto shift = [index, pos](RunPoint& p) {
@@ -114,7 +128,9 @@ void CYbAozoraTxtParser::flushRunsAsLine() {
     }
     runs_.clear();
     pendingBar_ = -1;
+    storedRuns_ += line.runs.size();
     buffer_->addLine(std::move(line));
+    arena_.clear();
 }
 
 }  // namespace Yomibon

@@ -31,8 +31,8 @@ void CYbTxtOutLinerFunc::clean(OutlineEntry& entry) {
     int32_t c = entry.level;
     auto& runs = buffer_.lines()[size_t(line)].runs;
     if (runs.empty()) return;
-    std::u16string& first = runs[0].str;
-    first.erase(0, CharOffset(first, size_t(c)));
+    CYbRunText& first = runs[0].str;
+    first.removePrefix(CharOffset(first, size_t(c)));
     auto shift = [c](RunPoint& p) {
         if (p.iIndex != 0) return;
         if (p.iPos >= c)

@@ -4,11 +4,13 @@
 #include <compare>
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "text/run_text.h"
 #include "text/text_types.h"
 
 namespace Yomibon {
@@ -38,9 +40,9 @@ struct TextTurnPos {
     int32_t iBottom = -1;
 };
 
-// One run.
+// One run. Once its line is stored in a buffer, its text is a view of the line's characters.
 struct TextInfo {
-    std::u16string str;
+    CYbRunText str;
     uint16_t chrType = 0xFFFF;
     RunPoint tpBegin{0, 0};
     RunPoint tpEnd{0, -1};
@@ -56,6 +58,13 @@ struct LineInfo {
     int32_t iBottom = 0;
     std::vector<TextInfo> runs;
     std::vector<TextTurnPos> turns;
+    // The characters of the runs, each followed by a zero, shared by copies of the line so
+    // that the runs' views stay valid whichever copy outlives the others.
+    std::shared_ptr<const char16_t[]> chars;
+
+    // Gathers the runs' characters into one allocation of the line's and makes each run a
+    // view of its part: a run then costs its fixed size, not a string of its own.
+    void pack();
 };
 
 class CYbTxtBuffer {
@@ -95,7 +104,11 @@ class CYbTxtBuffer {
     void clear();
     // Exchanges the whole contents (lines, maps and strings) with another buffer.
     void swap(CYbTxtBuffer& other) noexcept;
-    void addLine(LineInfo line) { lines_.push_back(std::move(line)); }
+    // Stores a line, its runs' characters gathered into one allocation (LineInfo::pack).
+    void addLine(LineInfo line) {
+        line.pack();
+        lines_.push_back(std::move(line));
+    }
 
     void forEachAll(CYbTypeFunc& func);
     void forEachAll(CYbCharFunc& func) const;
