@@ -45,7 +45,10 @@ std::unique_ptr<CliDocument> OpenCliDocument(const std::string& file,
     if (!cli->document->openFile(cli->source)) {
         error = "cannot open " + file;
         // The reason, when the loader knows it (an address that could not be fetched).
-        if (!cli->document->lastError().empty()) error += "\n" + ToUtf8(cli->document->lastError());
+        if (!cli->document->lastError().empty()) {
+            error += '\n';
+            error += ToUtf8(cli->document->lastError());
+        }
         return nullptr;
     }
     return cli;
