@@ -17,15 +17,8 @@ using namespace Yomibon::Test;
 class MapNotationTest : public ::testing::Test {
   protected:
     void map(std::u16string_view body) {
-        std::u16string text = u"題名\r\n著者\r\n\r\n";
-        text += body;
-        CYbAozoraTxtParser parser;
-        ASSERT_TRUE(parser.parseText(std::u16string_view(text), buffer));
         CYbBunkoTxtLayout layout;
-        ArrangeDocument(buffer, layout, param);
-        mapper.setLayout(layout);
-        mapper.setOptions(MapOptions::FromParam(param));
-        mapper.Arrange({}, buffer, 0);
+        ASSERT_TRUE(ParseArrangeAndMap(body, buffer, layout, param, mapper));
     }
     // The line whose first plain run begins with `text`, and the index of that run.
     TextPoint find(std::u16string_view text) {

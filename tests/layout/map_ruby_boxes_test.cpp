@@ -21,14 +21,7 @@ using namespace Yomibon::Test;
 class MapRubyBoxesTest : public ::testing::Test {
   protected:
     void map(std::u16string_view body) {
-        std::u16string text = u"題名\r\n著者\r\n\r\n";
-        text += body;
-        CYbAozoraTxtParser parser;
-        ASSERT_TRUE(parser.parseText(std::u16string_view(text), buffer));
-        ArrangeDocument(buffer, layout, param);
-        mapper.setLayout(layout);
-        mapper.setOptions(MapOptions::FromParam(param));
-        mapper.Arrange({}, buffer, 0);
+        ASSERT_TRUE(ParseArrangeAndMap(body, buffer, layout, param, mapper));
     }
     // The glyphs of the first ruby run, by column.
     std::map<int, std::vector<PageMapEntry>> reading() {

@@ -4,10 +4,13 @@
 #include <string>
 #include <vector>
 
+#include "layout/arrange.h"
 #include "layout/bunko_txt_layout.h"
 #include "layout/txt_mapper.h"
 #include "platform/char_type.h"
 #include "platform/utf16.h"
+#include "settings/txt_param.h"
+#include "text/aozora_parser.h"
 #include "text/text_buffer.h"
 
 namespace Yomibon::Test {
@@ -69,5 +72,20 @@ constexpr int32_t kBottom = 13800;
 constexpr int32_t kCol0X = 19690;
 constexpr int32_t kPitch = 510;
 constexpr int32_t kNatural = 10;  // (12800 - 40 * 310) / 39
+
+// Parses a body of notation under a title and an author, arranges it in the layout and maps
+// the first spread.
+inline bool ParseArrangeAndMap(std::u16string_view body, CYbTxtBuffer& buffer, CYbTxtLayout& layout,
+                               const CYbTxtParam& param, CYbTxtMapper& mapper) {
+    std::u16string text = u"題名\r\n著者\r\n\r\n";
+    text += body;
+    CYbAozoraTxtParser parser;
+    if (!parser.parseText(std::u16string_view(text), buffer)) return false;
+    ArrangeDocument(buffer, layout, param);
+    mapper.setLayout(layout);
+    mapper.setOptions(MapOptions::FromParam(param));
+    mapper.Arrange({}, buffer, 0);
+    return true;
+}
 
 }  // namespace Yomibon::Test
