@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "largest_text.h"
 #include "layout/arrange.h"
 #include "layout/bunko_txt_layout.h"
 #include "platform/utf16.h"
@@ -13,23 +14,7 @@
 namespace {
 
 using namespace Yomibon;
-
-std::filesystem::path LargestText() {
-    std::filesystem::path corpus = std::filesystem::path(YB_SOURCE_DIR) /
-                                   "../shared/corpus/dev/oooka-seidan/50685_ruby_67979.txt";
-    if (std::filesystem::exists(corpus)) return corpus;
-    // Without the corpus, the largest sample shipped with the program.
-    std::filesystem::path best;
-    std::error_code ec;
-    uintmax_t size = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(
-             std::filesystem::path(YB_SOURCE_DIR) / "data/samples", ec))
-        if (entry.is_regular_file() && entry.file_size() > size) {
-            size = entry.file_size();
-            best = entry.path();
-        }
-    return best;
-}
+using Bench::LargestText;
 
 int64_t CharactersOf(const CYbTxtBuffer& buffer) {
     int64_t count = 0;

@@ -10,33 +10,14 @@
 #include <iterator>
 #include <string>
 
+#include "largest_text.h"
 #include "text/aozora_parser.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using namespace Yomibon;
-
-fs::path LargestText() {
-    fs::path best;
-    std::uintmax_t bestSize = 0;
-    // The corpus named by YOMIBON_CORPUS (as the tests take it), the one beside the
-    // checkout, then the bundled samples.
-    const char* corpus = std::getenv("YOMIBON_CORPUS");
-    for (fs::path dir :
-         {fs::path(corpus ? corpus : ""), fs::path(YB_SOURCE_DIR) / "../shared/corpus/dev",
-          fs::path(YB_SOURCE_DIR) / "data/samples"}) {
-        if (dir.empty()) continue;
-        std::error_code ec;
-        if (!fs::is_directory(dir, ec)) continue;
-        for (const auto& e : fs::recursive_directory_iterator(dir, ec)) {
-            if (!e.is_regular_file() || e.path().extension() != ".txt") continue;
-            if (e.file_size() > bestSize) bestSize = e.file_size(), best = e.path();
-        }
-        if (!best.empty()) break;
-    }
-    return best;
-}
+using Bench::LargestText;
 
 const std::string& Bytes() {
     static const std::string bytes = [] {

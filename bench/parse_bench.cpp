@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "largest_text.h"
 #include "platform/paths.h"
 #include "text/aozora_parser.h"
 #include "text/text_buffer.h"
@@ -14,27 +15,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace Yomibon;
-
-fs::path LargestText() {
-    fs::path best;
-    std::uintmax_t bestSize = 0;
-    // The corpus named by YOMIBON_CORPUS (as the tests take it), the one beside the
-    // checkout, then the bundled samples.
-    const char* corpus = std::getenv("YOMIBON_CORPUS");
-    for (fs::path dir :
-         {fs::path(corpus ? corpus : ""), fs::path(YB_SOURCE_DIR) / "../shared/corpus/dev",
-          fs::path(YB_SOURCE_DIR) / "data/samples"}) {
-        if (dir.empty()) continue;
-        std::error_code ec;
-        if (!fs::is_directory(dir, ec)) continue;
-        for (const auto& e : fs::recursive_directory_iterator(dir, ec)) {
-            if (!e.is_regular_file() || e.path().extension() != ".txt") continue;
-            if (e.file_size() > bestSize) bestSize = e.file_size(), best = e.path();
-        }
-        if (!best.empty()) break;
-    }
-    return best;
-}
+using Bench::LargestText;
 
 // Heap bytes held by the buffer's lines, runs and their characters (one terminated string a
 // run, whether the run's own or part of its line's block).
