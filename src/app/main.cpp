@@ -9,6 +9,7 @@
 #include "app/qt_translations.h"
 #include "app/quit_signals.h"
 #include "app/startup_timing.h"
+#include "platform/font_match.h"
 
 namespace {
 
@@ -41,6 +42,9 @@ int main(int argc, char** argv) {
     if (AnswersAlone(argc, argv)) return 0;
     auto& timing = Yomibon::CYbStartupTiming::Instance();
     timing.mark(Yomibon::CYbStartupTiming::MAIN);
+    // Qt uses the same font configuration; it must not be handed back under Qt's feet when
+    // the display goes away and Qt ends the process.
+    Yomibon::SetFontConfigReleasedAtExit(false);
     QApplication qt(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Yomibon"));
     Yomibon::InstallQtTranslations(qt);

@@ -19,12 +19,17 @@ std::mutex& CacheLock() {
     return lock;
 }
 
+bool& ReleasedAtExit() {
+    static bool released = true;
+    return released;
+}
+
 FcConfig* Config() {
     static FcConfig* config = [] {
         FcInit();
         // Hand the configuration back at exit; without it the library's start-up
         // allocations show as leaks in every checked run.
-        std::atexit(FcFini);
+        if (ReleasedAtExit()) std::atexit(FcFini);
         return FcConfigGetCurrent();
     }();
     return config;
@@ -130,6 +135,10 @@ std::optional<FontFile> Resolve(const std::string& family, int weight) {
 }
 
 }  // namespace
+
+void SetFontConfigReleasedAtExit(bool released) {
+    ReleasedAtExit() = released;
+}
 
 std::optional<FontFile> MatchFontFile(std::u16string_view family, int weight) {
     std::lock_guard<std::mutex> guard(CacheLock());

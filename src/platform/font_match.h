@@ -28,4 +28,9 @@ std::optional<FontFile> FindFontForChar(char32_t c);
 // name order.
 std::vector<std::u16string> JapaneseFontFamilies();
 
+// Whether the font configuration is handed back at exit (the default). A process whose
+// toolkit shares the configuration turns it off: the toolkit may still hold it when the
+// process ends abruptly (its display gone), and handing it back then aborts.
+void SetFontConfigReleasedAtExit(bool released);
+
 }  // namespace Yomibon
