@@ -47,6 +47,16 @@ uint16_t CharType3(char32_t c);
 // The 16-bit character class (the classification steps 1-7).
 uint16_t CharClass(char32_t c);
 
+// The three values above computed afresh from the character's properties, bypassing the
+// table the functions above keep (whose pages may be filled from their first character).
+struct CharTypes {
+    uint16_t type1 = 0;
+    uint16_t type3 = 0;
+    uint16_t cls = 0;
+    bool operator==(const CharTypes&) const = default;
+};
+CharTypes ComputeCharTypes(char32_t c);
+
 // The precomposed kana of a kana and a voiced or semi-voiced sound mark (゛ ゜ or their
 // combining forms), or 0 when there is none.
 char32_t ComposeSoundMark(char32_t base, char32_t mark);

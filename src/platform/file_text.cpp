@@ -1,6 +1,8 @@
 #include "platform/file_text.h"
 
+#include <bit>
 #include <cstdint>
+#include <cstring>
 
 #include "platform/codepage.h"
 #include "platform/utf16.h"
@@ -9,6 +11,10 @@ namespace Yomibon {
 
 std::u16string FromUtf16Le(std::string_view bytes) {
     std::u16string out(bytes.size() / 2, u'\0');
+    if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(out.data(), bytes.data(), out.size() * 2);
+        return out;
+    }
     for (size_t i = 0; i < out.size(); ++i)
         out[i] = char16_t(uint8_t(bytes[2 * i]) | (uint8_t(bytes[2 * i + 1]) << 8));
     return out;
@@ -29,9 +35,15 @@ namespace {
 FileText FromUtf16LeFile(std::string_view bytes) {
     FileText out{FromUtf16Le(bytes), bytes.size() % 2 == 0};
     const std::u16string& t = out.text;
-    for (size_t i = 0; i < t.size() && out.lossless; i += UnitsAt(t, i))
-        if (t[i] == u'\0' || IsHighSurrogate(t[i]) != (UnitsAt(t, i) == 2) || IsLowSurrogate(t[i]))
+    // Lossless: no zero unit, and every surrogate in a high-low pair.
+    for (size_t i = 0; i < t.size() && out.lossless; ++i) {
+        const char16_t c = t[i];
+        if (c != 0 && (c < 0xD800 || c > 0xDFFF)) continue;
+        if (IsHighSurrogate(c) && i + 1 < t.size() && IsLowSurrogate(t[i + 1]))
+            ++i;
+        else
             out.lossless = false;
+    }
     return out;
 }
 

@@ -1,19 +1,19 @@
 #include "text/gaiji_table.h"
 
+#include "platform/paths.h"
 #include "platform/utf16.h"
+#include "settings/data_folder.h"
 #include "text/annotation_text.h"
 #include "text/table_file.h"
 
 namespace Yomibon {
 namespace {
 
+// The data folder's table first, then the program folder's when the first is missing or has
+// no entries.
 GaijiMap LoadMap(std::u16string_view name) {
-    TableRows rows = LoadTable(name);
-    GaijiMap map;
-    map.reserve(rows.size());
-    // A later row of the same key wins, as in the file's own order.
-    for (auto& [key, value] : rows)
-        map.insert_or_assign(std::move(key), std::move(value));
+    GaijiMap map(ReadTableText(TableFilePath(DataFolder(), name)));
+    if (map.size() == 0) map = GaijiMap(ReadTableText(TableFilePath(ProgramFolder(), name)));
     return map;
 }
 
@@ -102,9 +102,8 @@ bool ResolveGaijiCode(std::u16string_view s, const GaijiMap& jis, std::u16string
         if (depth > 0) continue;
         if (UnicodeAt(s, i, out)) return true;
         if (PlaneRowCellAt(s, i, key)) {
-            auto it = jis.find(key);
-            if (it != jis.end() && !it->second.empty()) {
-                out = it->second;
+            if (std::u16string_view value = jis.value(key); !value.empty()) {
+                out = value;
                 return true;
             }
         }
@@ -116,10 +115,8 @@ bool LookupExternalChar(std::u16string_view x, std::u16string& out) {
     if (RomanNumeral(ExternalCharDescription(x), out)) return true;
     size_t comma = x.rfind(u'、');
     if (comma != std::u16string_view::npos) {
-        const GaijiMap& table = GaijiTable();
-        auto it = table.find(std::u16string(x.substr(0, comma)));
-        if (it != table.end() && !it->second.empty()) {
-            out = it->second;
+        if (std::u16string_view value = GaijiTable().value(x.substr(0, comma)); !value.empty()) {
+            out = value;
             return true;
         }
     }

@@ -3,11 +3,12 @@
 
 #include <string>
 #include <string_view>
-#include <unordered_map>
+
+#include "text/table_index.h"
 
 namespace Yomibon {
 
-using GaijiMap = std::unordered_map<std::u16string, std::u16string>;
+using GaijiMap = TableIndex;
 
 // Description (annotation text up to its last "、") -> character(s); "gaiji.txt", read
 // once per process.

@@ -29,6 +29,10 @@ std::string ReadSmallFile(const std::filesystem::path& path) {
 
 }  // namespace
 
+std::u16string ReadTableText(const std::filesystem::path& path) {
+    return DecodeFileText(ReadSmallFile(path)).text;
+}
+
 TableRows ParseTableText(std::string_view bytes) {
     std::u16string text = DecodeFileText(bytes).text;
     TableRows rows;

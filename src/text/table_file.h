@@ -16,6 +16,10 @@ using TableRows = std::vector<std::pair<std::u16string, std::u16string>>;
 // or UTF-8 with a mark); other rows are skipped.
 TableRows ParseTableText(std::string_view bytes);
 
+// The text of a table file (UTF-16LE with or without mark, or UTF-8 with a mark); empty
+// when it cannot be read.
+std::u16string ReadTableText(const std::filesystem::path& path);
+
 // The table named `name` ("gaiji"): "<data folder>/name.txt" first, then the program
 // folder's when the first is missing or has no entries. Empty when neither loads.
 TableRows LoadTable(std::u16string_view name);

@@ -90,6 +90,20 @@ constexpr Expected kTable[] = {
     {U'※', kFullPunct},
 };
 
+TEST(CharType, TableAgreesWithTheCharactersOwnPropertiesEverywhere) {
+    // Pages of characters that share every property are filled from their first one; each
+    // code point must still get what its own properties give.
+    size_t differing = 0;
+    for (char32_t c = 0; c < 0x110000; ++c) {
+        const CharTypes own = ComputeCharTypes(c);
+        if (CharType1(c) != own.type1 || CharType3(c) != own.type3 || CharClass(c) != own.cls)
+            ++differing;
+    }
+    EXPECT_EQ(differing, 0u);
+    EXPECT_EQ(CharClass(U'\u6F22'), CharClass(U'\u4E00'));
+    EXPECT_EQ(CharClass(U'\U0002000B'), CharClass(U'\u4E00'));
+}
+
 TEST(CharType, ClassTableCoversEveryKind) {
     for (const auto& row : kTable) {
         char name[16];

@@ -126,6 +126,36 @@ TEST(TableFile, FormatAndNames) {
     EXPECT_EQ(TableFilePath("/data/", u"gaiji"), std::filesystem::path("/data/gaiji.txt"));
 }
 
+TEST(TableFile, IndexOfATableText) {
+    const TableIndex table(
+        u"# comment\r\nkey\tvalue\r\na\tb\tc\r\n\r\nk2\tv2\nkey\tlater\n\tempty key\nk3\t");
+    // Rows of two columns only; the later of two rows of a key wins.
+    EXPECT_EQ(table.size(), 4u);
+    EXPECT_EQ(table.value(u"key"), u"later");
+    EXPECT_EQ(table.value(u"k2"), u"v2");
+    EXPECT_EQ(table.value(u""), u"empty key");
+    EXPECT_TRUE(table.contains(u"k3"));
+    EXPECT_EQ(table.value(u"k3"), u"");
+    EXPECT_FALSE(table.contains(u"a"));
+    EXPECT_FALSE(table.contains(u"# comment"));
+    EXPECT_EQ(table.value(u"missing"), u"");
+    const TableIndex empty(u"");
+    EXPECT_EQ(empty.size(), 0u);
+    EXPECT_FALSE(empty.contains(u"key"));
+    // Many keys, each found.
+    std::u16string many;
+    for (int i = 0; i < 5000; ++i)
+        many += u"k" + std::u16string(1, char16_t(u'0' + i % 10)) +
+                std::u16string(size_t(i / 10 + 1), u'x') + u"\t" +
+                std::u16string(1, char16_t(0x4E00 + i)) + u"\r\n";
+    const TableIndex big(many);
+    EXPECT_EQ(big.size(), 5000u);
+    for (int i = 0; i < 5000; i += 7)
+        EXPECT_EQ(big.value(u"k" + std::u16string(1, char16_t(u'0' + i % 10)) +
+                            std::u16string(size_t(i / 10 + 1), u'x')),
+                  std::u16string(1, char16_t(0x4E00 + i)));
+}
+
 TEST(TableFile, ShippedTables) {
     const AccentMap& accents = AccentTable();
     EXPECT_GE(accents.size(), 114u);
@@ -133,10 +163,11 @@ TEST(TableFile, ShippedTables) {
     EXPECT_EQ(ConvertAccents(u"〔AE&〕〔", accents), u"Æ〔");
     const GaijiMap& gaiji = GaijiTable();
     EXPECT_GT(gaiji.size(), 9000u);
-    ASSERT_TRUE(gaiji.count(u"「てへん＋劣」"));
-    EXPECT_EQ(gaiji.at(u"「てへん＋劣」"), gaiji.at(u"「てへん＋劣」、第3水準1-84-77"));
-    EXPECT_EQ(JisX0213Table().at(u"1-85-54"), u"枘");
-    EXPECT_EQ(JisX0213Table().at(u"1-14-2"), u"\U0002000B");
+    ASSERT_TRUE(gaiji.contains(u"「てへん＋劣」"));
+    EXPECT_EQ(gaiji.value(u"「てへん＋劣」"), gaiji.value(u"「てへん＋劣」、第3水準1-84-77"));
+    EXPECT_EQ(JisX0213Table().value(u"1-85-54"), u"枘");
+    EXPECT_EQ(JisX0213Table().value(u"1-14-2"), u"\U0002000B");
+    EXPECT_GT(JisX0213Table().size(), 11000u);
     std::u16string out;
     EXPECT_TRUE(ResolveGaijiCode(u"「不明」、第4水準2-1-1、1-2", JisX0213Table(), out));
     EXPECT_EQ(out, u"\U00020089");
