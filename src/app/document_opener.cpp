@@ -8,20 +8,21 @@
 
 namespace Yomibon {
 
-CYbDocumentOpener::Outcome CYbDocumentOpener::open(const std::u16string& path) {
-    if (document_.getFileKind(path) == FK_ARCHIVE) return openArchive(path);
+CYbDocumentOpener::Outcome CYbDocumentOpener::open(const std::u16string& path, bool headFirst) {
+    if (document_.getFileKind(path) == FK_ARCHIVE) return openArchive(path, headFirst);
     // A picture or a program is refused before it is read as text; the book stays.
     if (IsUnsupportedFile(path)) {
         if (hooks_.message) hooks_.message(OpenFailureMessage(path, {}));
         return FAILED;
     }
     // A shortcut that cannot be resolved is opened as it stands, like any other path.
-    if (load(path)) return OPENED;
+    if (load(path, headFirst)) return OPENED;
     reportFailure(path);
     return FAILED;
 }
 
-CYbDocumentOpener::Outcome CYbDocumentOpener::openArchive(const std::u16string& path) {
+CYbDocumentOpener::Outcome CYbDocumentOpener::openArchive(const std::u16string& path,
+                                                          bool headFirst) {
     ArchiveOpening opening = OpenArchive(path, dataFolder_);
     if (opening.action == ArchiveOpening::SHOW_MESSAGE) {
         // The document stays as it was.
@@ -35,7 +36,7 @@ CYbDocumentOpener::Outcome CYbDocumentOpener::openArchive(const std::u16string& 
     if (opening.action == ArchiveOpening::CHOOSE_TEXT &&
         (!hooks_.chooseText || !hooks_.chooseText(opening.folder, text)))
         return UNCHANGED;
-    if (load(text)) return OPENED;
+    if (load(text, headFirst)) return OPENED;
     reportFailure(text);
     return FAILED;
 }
@@ -45,9 +46,9 @@ void CYbDocumentOpener::reportFailure(const std::u16string& path) {
     hooks_.message(OpenFailureMessage(path, document_.lastError()));
 }
 
-bool CYbDocumentOpener::load(const std::u16string& path) {
+bool CYbDocumentOpener::load(const std::u16string& path, bool headFirst) {
     // A failed load leaves the document, and so the page shown, as they were.
-    bool ok = document_.openFile(path);
+    bool ok = document_.openFile(path, headFirst);
     if (ok && hooks_.loaded) hooks_.loaded();
     return ok;
 }

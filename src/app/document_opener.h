@@ -30,14 +30,16 @@ class CYbDocumentOpener {
     CYbDocumentOpener(CYbTxtDocument& document, std::filesystem::path dataFolder, Hooks hooks)
         : document_(document), dataFolder_(std::move(dataFolder)), hooks_(std::move(hooks)) {}
 
-    Outcome open(const std::u16string& path);
+    // With `headFirst` a long text is shown from its head while the rest is read (see
+    // CYbTxtDocument::openFile).
+    Outcome open(const std::u16string& path, bool headFirst = false);
 
   private:
-    Outcome openArchive(const std::u16string& path);
+    Outcome openArchive(const std::u16string& path, bool headFirst);
     // The one step that fills the document from a path (a file, a bookmark file or a URL),
     // followed by the `loaded` hook. Everything before it decides what to load; everything
     // after it only reports the result.
-    bool load(const std::u16string& path);
+    bool load(const std::u16string& path, bool headFirst);
     // Tells why a load failed, unless the reader cancelled it himself.
     void reportFailure(const std::u16string& path);
 

@@ -27,6 +27,12 @@ CYbMainWindow::CYbMainWindow(CYbTxtParam& param, QWidget* parent)
     document_->setDataFolder(DataFolder());
     clipboard_ = std::make_unique<CYbWindowClipboard>();
     document_->setClipboard(clipboard_.get());
+    // Called on the thread that reads the rest of a long text: the news is passed to the
+    // window's own thread (and dropped with the window, whose document stops that thread).
+    document_->setRestHook([this] {
+        QMetaObject::invokeMethod(
+            this, [this] { restRead(); }, Qt::QueuedConnection);
+    });
     canvas_ = std::make_unique<CYbPageCanvas>(param_);
     canvas_->setDocument(document_.get(), &arranger_->layout());
     opener_ = std::make_unique<CYbDocumentOpener>(

@@ -171,6 +171,10 @@ class CYbMainWindow : public QMainWindow, private CYbHistoryHost {
     void afterOpen(int page);
     // The arrangement in steps (main_window_arrange.cpp).
     void arrangeRestLater();
+    // The whole of a text shown from its head is read: it takes the head's place.
+    void restRead();
+    void adoptRest(bool wait);
+    void showTextNotice();
     void arrangeSlice();
     void arrangeThroughPage(int page);
     void arrangementCompleted();
@@ -262,6 +266,7 @@ class CYbMainWindow : public QMainWindow, private CYbHistoryHost {
     std::unique_ptr<CYbTxtSubtitleDlg> subtitleDlg_;
     QTimer* flipTimer_ = nullptr;
     QTimer* arrangeTimer_ = nullptr;  // sets the rest of the text between events
+    bool textNoticeShown_ = false;    // the text's notice was shown
     std::function<void(const std::u16string&)> messageHook_;
     std::u16string lastNotice_;
     // The library's catalogue, read once and kept for the next 青空文庫から開く.

@@ -99,9 +99,9 @@ bool CYbMainWindow::openPath(const std::u16string& path) {
     CYbUrlProgress progress(*this, *document_, path);
     CYbWaitCursor wait;
     CYbStartupTiming::Instance().mark(CYbStartupTiming::OPEN_BEGIN);
-    // A text read from a file shows its first spread before the rest is arranged.
+    // A text read from a file shows its first spread before the rest is read and arranged.
     arranger_->deferNextArrangement();
-    bool opened = opener_->open(path) == CYbDocumentOpener::OPENED;
+    bool opened = opener_->open(path, true) == CYbDocumentOpener::OPENED;
     arranger_->deferNextArrangement(false);
     return opened;
 }
@@ -117,6 +117,7 @@ bool CYbMainWindow::chooseFile(const std::u16string& folder, std::u16string& cho
 
 void CYbMainWindow::afterOpen(int page) {
     if (arrangeTimer_) arrangeTimer_->stop();
+    textNoticeShown_ = false;
     auto& timing = CYbStartupTiming::Instance();
     timing.loaded(document_->loadTimes());
     timing.mark(CYbStartupTiming::OPEN_END);
@@ -130,10 +131,17 @@ void CYbMainWindow::afterOpen(int page) {
     // A search word stays for the next text; its position starts over.
     search_.setCurrent(TextPoint{0, 0, 0});
     refreshListWindows();
-    // What the text as read has to tell (markup past a limit) follows its first spread.
-    if (const std::u16string& notice = document_->buffer().getNotice(); !notice.empty())
-        QTimer::singleShot(0, this, [this, notice] { showMessage(notice); });
+    showTextNotice();
     arrangeRestLater();
+}
+
+void CYbMainWindow::showTextNotice() {
+    // What the text as read has to tell (markup past a limit) follows its first spread, once;
+    // of a text shown from its head, once the whole is read.
+    const std::u16string& notice = document_->buffer().getNotice();
+    if (textNoticeShown_ || notice.empty() || document_->readingRest()) return;
+    textNoticeShown_ = true;
+    QTimer::singleShot(0, this, [this, notice] { showMessage(notice); });
 }
 
 void CYbMainWindow::openText(const std::u16string& text) {

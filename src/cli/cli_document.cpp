@@ -42,7 +42,7 @@ std::unique_ptr<CliDocument> OpenCliDocument(const std::string& file,
     }
     if (!ResolveCliInput(file, cli->source, error)) return nullptr;
     if (deferArrangement) cli->arranger->deferNextArrangement();
-    if (!cli->document->openFile(cli->source)) {
+    if (!cli->document->openFile(cli->source, deferArrangement)) {
         error = "cannot open " + file;
         // The reason, when the loader knows it (an address that could not be fetched).
         if (!cli->document->lastError().empty()) {

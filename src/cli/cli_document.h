@@ -22,7 +22,8 @@ struct CliDocument {
 // are unpacked and addresses fetched as the window does. Null, with a message in `error`,
 // when the layout or the text cannot be opened.
 // The kinsoku option ("standard", the default, or "strict") sets KinsokuMode. With
-// `deferArrangement` only the first spread is arranged, as the window opens a file.
+// `deferArrangement` only the first spread is arranged, and a long text is read head first,
+// as the window opens a file.
 std::unique_ptr<CliDocument> OpenCliDocument(const std::string& file,
                                              const std::string& layoutOption, std::string& error,
                                              const std::string& kinsokuOption = "",

@@ -52,6 +52,13 @@ void CYbDocumentArranger::arrangeThroughPage(CYbTxtDocument& document, int page)
 }
 
 int CYbDocumentArranger::arrangeForStart(CYbTxtDocument& document) {
+    // A last read position past the head of a text needs the whole text.
+    const TextPoint last = document.bookmarks().LastPosition().point;
+    if (document.readingRest() && last.iLine + 1 >= document.buffer().lineCount()) {
+        deferNext_ = true;
+        document.adoptRest(true);
+        deferNext_ = false;
+    }
     if (steps_) {
         steps_->throughLine(document.bookmarks().LastPosition().point.iLine);
         stepTaken(document);

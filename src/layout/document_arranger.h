@@ -38,7 +38,8 @@ class CYbDocumentArranger : public CYbTxtDocumentLayout {
     bool arranging() const { return steps_ != nullptr; }
     // Sets lines until the spread of `page` and the one after it are set.
     void arrangeThroughPage(CYbTxtDocument& document, int page);
-    // Sets lines until the last read position and its spread are set; its page.
+    // Sets lines until the last read position and its spread are set; its page. A position
+    // past the head of a text still being read waits for the whole text.
     int arrangeForStart(CYbTxtDocument& document);
     // Sets lines for about `budget`; true once the whole text is set.
     bool arrangeSome(CYbTxtDocument& document, std::chrono::microseconds budget);

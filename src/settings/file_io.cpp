@@ -102,6 +102,7 @@ bool ReadFileBytes(const std::filesystem::path& file, std::string& out, size_t l
     if (in.fd < 0) return false;
     struct stat st;
     if (fstat(in.fd, &st) != 0 || !S_ISREG(st.st_mode)) return false;
+    out.reserve(std::min(size_t(st.st_size), limit) + 1);
     char buffer[65536];
     // One byte past the limit tells a file that ends there from a longer one.
     size_t want = limit + 1;

@@ -56,23 +56,45 @@ std::u16string CYbAozoraTxtParser::DecodeText(const char* data, size_t size) {
     return text;
 }
 
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double MsSince(Clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+}  // namespace
+
 bool CYbAozoraTxtParser::loadFile(const std::u16string& fileName, CYbTxtBuffer& buffer) {
-    using Clock = std::chrono::steady_clock;
-    auto since = [](Clock::time_point start) {
-        return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-    };
+    bool whole = false;
+    return loadHead(fileName, buffer, Limits::kMaxTextFileBytes, whole);
+}
+
+bool CYbAozoraTxtParser::loadHead(const std::u16string& fileName, CYbTxtBuffer& buffer,
+                                  size_t bytes, bool& whole) {
     phases_ = {};
     auto start = Clock::now();
     // Only a regular file is read, without blocking: a FIFO named as a text must not hang.
-    std::string bytes;
-    if (!ReadFileBytes(ToFsPath(fileName), bytes, Limits::kMaxTextFileBytes)) return false;
+    std::string data;
+    if (!ReadFileBytes(ToFsPath(fileName), data, bytes, &whole)) return false;
+    // The file cap cuts a longer file as before; only a head asked for is cut at a line end.
+    if (bytes == Limits::kMaxTextFileBytes) whole = true;
     title_ = fileName;
-    if (bytes.empty()) return true;
-    phases_.read = since(start);
+    if (data.empty()) return true;
+    phases_.read = MsSince(start);
     start = Clock::now();
-    std::u16string text = DecodeText(bytes.data(), bytes.size());
-    std::string().swap(bytes);
-    phases_.decode = since(start);
+    std::u16string text = DecodeText(data.data(), data.size());
+    std::string().swap(data);
+    if (!whole) {
+        // The last line may have been cut inside a character; it is read with the rest. The
+        // head ends before its line end, so that its lines are the text's first lines.
+        size_t end = text.find_last_of(u"\r\n");
+        if (end == std::u16string::npos) return false;
+        if (end > 0 && text[end] == u'\n' && text[end - 1] == u'\r') --end;
+        text.resize(end);
+    }
+    phases_.decode = MsSince(start);
     return parseText(std::u16string_view(text), buffer);
 }
 

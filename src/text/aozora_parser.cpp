@@ -53,6 +53,10 @@ bool CYbAozoraTxtParser::parseText(std::u16string_view text, CYbTxtBuffer& buffe
         if (c != u'\r' && c != u'\n') continue;
         wrapLine(text.substr(start, i - start), accent);
         if (runsCut_) break;
+        if (stopRequested()) {
+            buffer_ = nullptr;
+            return false;
+        }
         if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
         start = i + 1;
         accent = false;

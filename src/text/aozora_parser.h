@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -26,6 +27,13 @@ class CYbAozoraTxtParser : public CYbTxtParser {
     bool parseText(char16_t* text, CYbTxtBuffer& buffer) override;
     // The same for a text of known length (zeros inside it are ordinary characters).
     bool parseText(std::u16string_view text, CYbTxtBuffer& buffer);
+    // Reads only the first `bytes` of a file and parses the whole lines among them, so that
+    // the start of a long text can be shown while the rest is read. `whole` tells that they
+    // were the whole file (the result is then loadFile's). False when the file cannot be
+    // read or no line of it ends within the bytes read.
+    bool loadHead(const std::u16string& fileName, CYbTxtBuffer& buffer, size_t bytes, bool& whole);
+    // A flag another thread may raise to stop a load between two lines; the load then fails.
+    void setStopFlag(const std::atomic<bool>* stop) { stop_ = stop; }
 
     std::u16string getName() const override { return u"CYbAozoraTxtParser"; }
     std::u16string getTitle() const override { return title_; }
@@ -55,6 +63,7 @@ class CYbAozoraTxtParser : public CYbTxtParser {
     };
 
     void reset();
+    bool stopRequested() const { return stop_ && stop_->load(std::memory_order_relaxed); }
     void wrapLine(std::u16string_view line, bool hasAccent);
     void parseLine(std::u16string_view line);
     bool parseWholeLine(std::u16string_view line);
@@ -141,6 +150,7 @@ class CYbAozoraTxtParser : public CYbTxtParser {
     std::u16string info_;
     bool inComment_ = false;
     bool inBibliography_ = false;
+    const std::atomic<bool>* stop_ = nullptr;
 };
 
 }  // namespace Yomibon

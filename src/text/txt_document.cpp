@@ -29,6 +29,9 @@ class Stopwatch {
     Clock::time_point start_ = Clock::now();
 };
 
+// The bytes of a long text parsed before its first spread is shown: tens of spreads.
+constexpr size_t kHeadBytes = 64 * 1024;
+
 // A path handed over quoted, as on a command line: the text between the first pair of quotes.
 std::u16string_view FirstToken(std::u16string_view path) {
     if (path.empty() || path[0] != u'"') return path;
@@ -80,6 +83,7 @@ CYbTxtDocument::CYbTxtDocument(const CYbTxtParam& param,
 CYbTxtDocument::~CYbTxtDocument() = default;
 
 void CYbTxtDocument::clearDocument() {
+    rest_.reset();
     pageCount_ = 1;
     outline_.clear();
     buffer_.clear();
@@ -126,7 +130,43 @@ void CYbTxtDocument::findBookmarks() {
     }
 }
 
-bool CYbTxtDocument::openFile(std::u16string_view givenPath) {
+bool CYbTxtDocument::readHead(const std::u16string& name, CYbTxtBuffer& head,
+                              std::unique_ptr<CYbRestReader>& rest) const {
+    CYbTxtParserMgr parsers(&param_);
+    if (IsUrlName(name) || parsers.chooseParser(name) != CYbTxtParserMgr::PK_AOZORA) return false;
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(ToFsPath(name), ec);
+    // A short text is parsed whole in about the time a thread takes to start.
+    if (ec || size <= 2 * kHeadBytes) return false;
+    // Started first, so that the whole text is read beside the head.
+    rest = std::make_unique<CYbRestReader>(name, restHook_);
+    bool whole = false;
+    if (parsers.openHead(name, head, kHeadBytes, whole) && !whole) return true;
+    // No line ends in the head (or the file shrank): the whole load stands alone.
+    head.clear();
+    return false;
+}
+
+bool CYbTxtDocument::loadWhole(const std::u16string& name, CYbTxtBuffer& fresh) {
+    NetOptions net = net_;
+    net.proxy = ProxySettingsFrom(param_);
+    if (net.cacheFolder.empty()) net.cacheFolder = CYbDownloadCache::FolderUnder(dataFolder_);
+    Stopwatch parse;
+    CYbTxtParserMgr parsers(&param_);
+    CYbTxtParser::LoadPhases phases;
+    if (!parsers.open(name, fresh, &net, &phases)) {
+        lastError_ = parsers.message();
+        cancelled_ = parsers.cancelled();
+        return false;
+    }
+    times_ = {};
+    times_.read = phases.read;
+    times_.decode = phases.decode;
+    times_.parse = std::max(0.0, parse.elapsedMs() - phases.read - phases.decode);
+    return true;
+}
+
+bool CYbTxtDocument::openFile(std::u16string_view givenPath, bool headFirst) {
     std::u16string path = NormalizePath(FirstToken(givenPath));
     std::u16string name = path.empty() ? path : NormalizePath(absolutePath(path));
     lastError_.clear();
@@ -139,29 +179,26 @@ bool CYbTxtDocument::openFile(std::u16string_view givenPath) {
     }
     // Parsed beside the text shown: a load that fails (a page that cannot be fetched, a
     // transfer the reader cancels) leaves the reader where he was.
-    NetOptions net = net_;
-    net.proxy = ProxySettingsFrom(param_);
-    if (net.cacheFolder.empty()) net.cacheFolder = CYbDownloadCache::FolderUnder(dataFolder_);
     CYbTxtBuffer fresh;
-    Stopwatch parse;
-    CYbTxtParserMgr parsers(&param_);
-    CYbTxtParser::LoadPhases phases;
-    if (!parsers.open(textName, fresh, &net, &phases)) {
-        lastError_ = parsers.message();
-        cancelled_ = parsers.cancelled();
-        return false;
+    std::unique_ptr<CYbRestReader> rest;
+    Stopwatch head;
+    if (headFirst && readHead(textName, fresh, rest)) {
+        times_ = {};
+        times_.head = head.elapsedMs();
+    } else if (rest && rest->take(fresh, times_)) {
+        // The head could not stand for the text: the load on the second thread is the result.
+        rest.reset();
+    } else {
+        rest.reset();
+        if (!loadWhole(textName, fresh)) return false;
     }
-    const double parseMs = parse.elapsedMs();
 
     fileName_ = name;
     fromBookmark_ = false;
-    times_ = {};
     findBookmarks();
     clearDocument();
     buffer_.swap(fresh);
-    times_.read = phases.read;
-    times_.decode = phases.decode;
-    times_.parse = std::max(0.0, parseMs - phases.read - phases.decode);
+    rest_ = std::move(rest);
     if (!IsUrlName(fileName_)) {
         // Pictures named relative to the text are found from its folder.
         std::error_code ec;
@@ -177,6 +214,29 @@ bool CYbTxtDocument::openFile(std::u16string_view givenPath) {
         bookmarks_.Clear();
         bookmarks_.SetTextPath(fileName_);
     }
+    bookmarks_.UpdatePages();
+    return true;
+}
+
+bool CYbTxtDocument::adoptRest(bool wait) {
+    if (!rest_ || (!wait && !rest_->ready())) return false;
+    Stopwatch waiting;
+    CYbTxtBuffer whole;
+    LoadTimes times;
+    const bool read = rest_->take(whole, times);
+    rest_.reset();
+    times.head = times_.head;
+    times.restWait = waiting.elapsedMs();
+    times_ = times;
+    if (!read) {
+        buffer_.setNotice(
+            u"テキストの残りを読み込めませんでした。先頭の部分だけを表示しています。");
+        return false;
+    }
+    buffer_.swap(whole);
+    outline_.clear();
+    collectOutline();
+    arrange();
     bookmarks_.UpdatePages();
     return true;
 }

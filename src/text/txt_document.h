@@ -11,8 +11,10 @@
 #include <string_view>
 #include <vector>
 
+#include "text/load_times.h"
 #include "text/net_options.h"
 #include "text/outline.h"
+#include "text/rest_reader.h"
 #include "text/text_buffer.h"
 #include "text/txt_bookmark.h"
 #include "text/txt_document_layout.h"
@@ -43,14 +45,7 @@ class CYbTxtDocument {
     };
     static constexpr int kHolderCount = 2;
 
-    // Milliseconds spent in the phases of the last open, all measured within that one open.
-    struct LoadTimes {
-        double read = 0;
-        double decode = 0;
-        double parse = 0;  // the rest of the load: parsing and filling the buffer
-        double outline = 0;
-        double arrange = 0;
-    };
+    using LoadTimes = TextLoadTimes;
 
     // The document reads its settings from the store when it needs them. Without a layout
     // it keeps the built-in page figures and arranges nothing.
@@ -63,7 +58,19 @@ class CYbTxtDocument {
     // Loads a file, a URL or a bookmark file's text; false when its parser could not open
     // it. The text is loaded beside the one shown, which stays as it was when the load
     // fails (lastError() then says why, for HTML and addresses).
-    bool openFile(std::u16string_view path);
+    // With `headFirst`, a long local text in notation is shown from its head: only the head
+    // is parsed before openFile returns, while the whole text is read on a second thread
+    // (readingRest() until adoptRest() puts it in place).
+    bool openFile(std::u16string_view path, bool headFirst = false);
+    // True while the document holds only the head of its text and the rest is being read.
+    bool readingRest() const { return rest_ != nullptr; }
+    // Puts the whole text in place of its head once it is read (waiting for it when `wait`):
+    // outline, arrangement and bookmark pages follow. False when nothing was put in place;
+    // a rest that could not be read leaves the head with a notice saying so.
+    bool adoptRest(bool wait);
+    // Called on the reading thread when the rest of a text is read; it must only pass the
+    // news on to the thread that owns the document.
+    void setRestHook(std::function<void()> hook) { restHook_ = std::move(hook); }
     // Parses a text (up to its first zero character, as a zero-terminated text ends).
     bool openText(std::u16string_view text);
     // Parses the clipboard's text (an empty document when it holds none).
@@ -128,6 +135,9 @@ class CYbTxtDocument {
     void computePageCount();
     int32_t boxesPerPage() const;
     void openParsed(char16_t* text, std::u16string_view defaultTitle);
+    bool readHead(const std::u16string& name, CYbTxtBuffer& head,
+                  std::unique_ptr<CYbRestReader>& rest) const;
+    bool loadWhole(const std::u16string& name, CYbTxtBuffer& fresh);
 
     const CYbTxtParam& param_;
     std::unique_ptr<CYbTxtDocumentLayout> layout_;
@@ -144,6 +154,8 @@ class CYbTxtDocument {
     NetOptions net_;
     std::u16string lastError_;
     bool cancelled_ = false;
+    std::unique_ptr<CYbRestReader> rest_;
+    std::function<void()> restHook_;
 };
 
 }  // namespace Yomibon

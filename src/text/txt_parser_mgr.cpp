@@ -26,7 +26,11 @@ int CYbTxtParserMgr::chooseParser(std::u16string_view name) const {
 }
 
 std::unique_ptr<CYbTxtParser> CYbTxtParserMgr::createParser(int kind) const {
-    if (kind == PK_AOZORA) return std::make_unique<CYbAozoraTxtParser>();
+    if (kind == PK_AOZORA) {
+        auto aozora = std::make_unique<CYbAozoraTxtParser>();
+        aozora->setStopFlag(stop_);
+        return aozora;
+    }
     auto html = std::make_unique<CYbHTMLTxtParser>(param_);
     html->setLoader(htmlLoader_);
     return html;
@@ -67,6 +71,18 @@ bool CYbTxtParserMgr::open(const std::u16string& name, CYbTxtBuffer& buffer, con
     buffer.setAuthor({});
     buffer.setInfo({});
     return false;
+}
+
+bool CYbTxtParserMgr::openHead(const std::u16string& name, CYbTxtBuffer& buffer, size_t bytes,
+                               bool& whole) const {
+    if (chooseParser(name) != PK_AOZORA) return false;
+    CYbAozoraTxtParser parser;
+    if (!parser.loadHead(name, buffer, bytes, whole)) {
+        buffer.clear();
+        return false;
+    }
+    CopyStrings(parser, buffer);
+    return true;
 }
 
 bool CYbTxtParserMgr::parse(char16_t* text, CYbTxtBuffer& buffer) const {

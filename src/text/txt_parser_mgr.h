@@ -1,6 +1,7 @@
 // Chooses the parser for a name and runs it: one fresh parser per load.
 #pragma once
 
+#include <atomic>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -35,6 +36,13 @@ class CYbTxtParserMgr {
     // given, receives the parser's read and decode times.
     bool open(const std::u16string& name, CYbTxtBuffer& buffer, const NetOptions* net = nullptr,
               CYbTxtParser::LoadPhases* phases = nullptr) const;
+    // Parses only the head of a local text in notation (the bytes asked for, up to the last
+    // line end in them; `whole` tells that they were the whole file). False for addresses,
+    // HTML, and files whose head cannot be read or holds no line end.
+    bool openHead(const std::u16string& name, CYbTxtBuffer& buffer, size_t bytes,
+                  bool& whole) const;
+    // A flag another thread may raise to stop a load of a text in notation (it then fails).
+    void setStopFlag(const std::atomic<bool>* stop) { stop_ = stop; }
     // Parses a zero-terminated, writable text with the Aozora parser.
     bool parse(char16_t* text, CYbTxtBuffer& buffer) const;
 
@@ -48,6 +56,7 @@ class CYbTxtParserMgr {
   private:
     const CYbTxtParam* param_ = nullptr;
     CYbHtmlResourceLoader* htmlLoader_ = nullptr;
+    const std::atomic<bool>* stop_ = nullptr;
     mutable std::u16string message_;
     mutable bool cancelled_ = false;
 };

@@ -73,11 +73,27 @@ void ExpectStepsEqualOnePass(const std::filesystem::path& text, std::u16string_v
 
     OpenedDocument steps(layout);
     steps.arranger->deferNextArrangement();
-    ASSERT_TRUE(steps.doc->openFile(FromFsPath(text)));
+    // As the window opens it: a long text shows the first spreads of its head.
+    ASSERT_TRUE(steps.doc->openFile(FromFsPath(text), true));
     CYbTxtDocument& doc = *steps.doc;
-    // A long text is not set whole by the open.
+    // A long text is not set whole by the open, nor read whole before it.
     if (std::filesystem::file_size(text) > 200000) {
-        EXPECT_TRUE(steps.arranger->arranging());
+        EXPECT_TRUE(steps.arranger->arranging() || doc.readingRest());
+    }
+    if (doc.readingRest()) {
+        // The spreads shown from the head are those of the whole text.
+        steps.arranger->arrangeThroughPage(doc, 2);
+        const int headLines = doc.buffer().lineCount();
+        for (int l = 0; l < headLines; ++l) {
+            const LineInfo& line = doc.buffer().lines()[size_t(l)];
+            if (line.turns.empty() || line.iNextCol > 2 * steps.arranger->layout().GetLineCount())
+                break;
+            ASSERT_EQ(line.iStartCol, whole.doc->buffer().lines()[size_t(l)].iStartCol);
+            ASSERT_EQ(line.iNextCol, whole.doc->buffer().lines()[size_t(l)].iNextCol) << l;
+        }
+        steps.arranger->deferNextArrangement();
+        ASSERT_TRUE(doc.adoptRest(true));
+        steps.arranger->deferNextArrangement(false);
     }
     // Only the first spreads are set: what is set agrees with the whole arrangement, and
     // the rest waits at the column after it.
