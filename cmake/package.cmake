@@ -1,7 +1,8 @@
 # The Debian package (cpack -G DEB). Runtime dependencies come from the binaries through
-# dpkg-shlibdeps; the default faces' font package is named by hand. No maintainer scripts:
-# the desktop, MIME, icon and manual-page caches are refreshed by the file triggers of the
-# packages that own them (desktop-file-utils, shared-mime-info, hicolor-icon-theme, man-db).
+# dpkg-shlibdeps; the default faces' font package and libcurl (loaded at run time) are named
+# by hand. No maintainer scripts: the desktop, MIME, icon and manual-page caches are refreshed
+# by the file triggers of the packages that own them (desktop-file-utils, shared-mime-info,
+# hicolor-icon-theme, man-db).
 set(YOMIBON_MAINTAINER "The Yomibon developers <yomibon@example.org>"
     CACHE STRING "The package's maintainer")
 set(CPACK_GENERATOR DEB)
@@ -26,7 +27,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION text)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${YOMIBON_HOMEPAGE})
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-mincho")
+# libcurl is loaded at run time, so dpkg-shlibdeps cannot see it (7.85 brought the
+# protocol list the fetcher sets).
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-mincho, libcurl4 (>= 7.85.0)")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-ipaexfont-mincho, fonts-ipaexfont-gothic")
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 # cpack installs what yomibon_installable built instead of building the tests first.

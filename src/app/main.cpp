@@ -1,8 +1,10 @@
 // yomibon [FILE | URL]: the reader window.
 #include <QApplication>
+#include <QDBusConnection>
 #include <QStringList>
 #include <cstdio>
 #include <cstring>
+#include <thread>
 
 #include "app/application.h"
 #include "app/main_window.h"
@@ -45,7 +47,11 @@ int main(int argc, char** argv) {
     // Qt uses the same font configuration; it must not be handed back under Qt's feet when
     // the display goes away and Qt ends the process.
     Yomibon::SetFontConfigReleasedAtExit(false);
+    // The font configuration is read on the second core while Qt connects to the display;
+    // Qt's font database and the page canvas both start from it.
+    std::thread fontConfig(Yomibon::PrepareFontConfig);
     QApplication qt(argc, argv);
+    fontConfig.join();
     QApplication::setApplicationName(QStringLiteral("Yomibon"));
     Yomibon::InstallQtTranslations(qt);
     timing.mark(Yomibon::CYbStartupTiming::QT_READY);
@@ -60,9 +66,14 @@ int main(int argc, char** argv) {
         return 2;
     }
     std::u16string commandLine = args.join(QLatin1Char(' ')).toStdU16String();
+    // The menu bar and the accessibility bridge ask the session bus about the desktop when
+    // the window is built and shown; the connection, which starts a bus where none runs, is
+    // made meanwhile on the second core.
+    std::thread sessionBus([] { QDBusConnection::sessionBus(); });
     Yomibon::CYbQuitSignals quitSignals;
     auto& app = Yomibon::CYbApplication::Instance();
     auto window = app.createWindow(commandLine);
+    sessionBus.join();
     timing.mark(Yomibon::CYbStartupTiming::WINDOW_SHOWN);
     return app.run(std::move(window));
 }

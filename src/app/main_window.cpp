@@ -53,6 +53,12 @@ CYbMainWindow::CYbMainWindow(CYbTxtParam& param, QWidget* parent)
     grid->addWidget(view_, 0, 0);
     grid->addWidget(vbar_, 0, 1);
     grid->addWidget(hbar_, 1, 0);
+    // The bars start as the settings have them, so that showing the window lays the page out
+    // once, not a second time when initialize() hides them.
+    showH_ = param_.GetBoolean(u"ShowHScroll");
+    showV_ = param_.GetBoolean(u"ShowVScroll");
+    hbar_->setVisible(showH_);
+    vbar_->setVisible(showV_);
     setCentralWidget(central);
     connect(hbar_, &QScrollBar::actionTriggered, this,
             [this](int action) { horizontalScroll(action, hbar_->sliderPosition()); });

@@ -1,6 +1,8 @@
 // With YOMIBON_TIMING=1 in the environment the window tells on standard error, once, how long
 // it took from the program's start to the first spread of a text painted, phase by phase,
-// and later how long the arrangement of the whole text took. Quiet otherwise.
+// and later how long the arrangement of the whole text took. Quiet otherwise. A launcher
+// that puts the wall clock (ns) of its exec in YOMIBON_TIMING_EXEC_NS gets the time before
+// main measured from it rather than from the kernel's coarse start time of the process.
 #pragma once
 
 #include <chrono>

@@ -140,6 +140,10 @@ void SetFontConfigReleasedAtExit(bool released) {
     ReleasedAtExit() = released;
 }
 
+void PrepareFontConfig() {
+    Config();
+}
+
 std::optional<FontFile> MatchFontFile(std::u16string_view family, int weight) {
     std::lock_guard<std::mutex> guard(CacheLock());
     static std::map<std::pair<std::u16string, int>, std::optional<FontFile>> cache;

@@ -33,4 +33,8 @@ std::vector<std::u16string> JapaneseFontFamilies();
 // process ends abruptly (its display gone), and handing it back then aborts.
 void SetFontConfigReleasedAtExit(bool released);
 
+// Loads the font configuration now (its files and caches, some milliseconds), so that a
+// program can do it on a second thread while it starts; any other call here waits for it.
+void PrepareFontConfig();
+
 }  // namespace Yomibon

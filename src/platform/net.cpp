@@ -1,9 +1,7 @@
-// NetFetch on libcurl (the only file that includes it). The transfer runs on a worker
-// thread through a multi handle, so that the caller's cancel wakes it at once; the caller
-// waits on a condition variable and reports progress about every 100 ms.
+// NetFetch on libcurl (the only file that calls it, loaded by the first fetch). The transfer runs
+// on a worker thread through a multi handle, so that the caller's cancel wakes it at once; the
+// caller waits on a condition variable and reports progress about every 100 ms.
 #include "platform/net.h"
-
-#include <curl/curl.h>
 
 #include <atomic>
 #include <chrono>
@@ -11,15 +9,17 @@
 #include <mutex>
 #include <thread>
 
+#include "platform/curl_library.h"
+
 namespace Yomibon {
 namespace {
 
 using Clock = std::chrono::steady_clock;
 constexpr auto kObserverInterval = std::chrono::milliseconds(100);
 
-void InitCurlOnce() {
-    static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+// The loaded library; NetFetch makes sure it is there before anything calls it.
+const CYbCurlLibrary& Curl() {
+    return *CurlLibrary();
 }
 
 // What the worker and the waiting caller share.
@@ -95,8 +95,8 @@ NetStatus StatusOf(CURLcode code, const Transfer& t, bool viaProxy) {
 
 class CYbEasyHandle {
   public:
-    CYbEasyHandle() : easy_(curl_easy_init()) {}
-    ~CYbEasyHandle() { curl_easy_cleanup(easy_); }
+    CYbEasyHandle() : easy_(Curl().easyInit()) {}
+    ~CYbEasyHandle() { Curl().easyCleanup(easy_); }
     CYbEasyHandle(const CYbEasyHandle&) = delete;
     CYbEasyHandle& operator=(const CYbEasyHandle&) = delete;
     CURL* get() const { return easy_; }
@@ -107,40 +107,40 @@ class CYbEasyHandle {
 
 void SetOptions(CURL* easy, Transfer& t, const std::string& url, const std::string& proxy,
                 long timeoutMs, char* errorBuffer) {
-    curl_easy_reset(easy);
-    curl_easy_setopt(easy, CURLOPT_URL, url.c_str());
-    curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https,file");
+    Curl().easyReset(easy);
+    Curl().easySetopt(easy, CURLOPT_URL, url.c_str());
+    Curl().easySetopt(easy, CURLOPT_NOSIGNAL, 1L);
+    Curl().easySetopt(easy, CURLOPT_PROTOCOLS_STR, "http,https,file");
     // Redirects are followed here, one at a time, so that each address gets its own proxy.
-    curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 0L);
+    Curl().easySetopt(easy, CURLOPT_FOLLOWLOCATION, 0L);
     // Empty strings: the environment's proxy variables are used only through ChooseProxy.
-    curl_easy_setopt(easy, CURLOPT_PROXY, proxy.c_str());
-    curl_easy_setopt(easy, CURLOPT_NOPROXY, "");
-    curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, long(t.request.connectTimeoutMs));
-    curl_easy_setopt(easy, CURLOPT_TIMEOUT_MS, timeoutMs);
-    curl_easy_setopt(easy, CURLOPT_MAXFILESIZE_LARGE, curl_off_t(t.request.maxBytes));
-    curl_easy_setopt(easy, CURLOPT_ACCEPT_ENCODING, "");
-    curl_easy_setopt(easy, CURLOPT_USERAGENT, "Yomibon/0.1");
-    curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, OnWrite);
-    curl_easy_setopt(easy, CURLOPT_WRITEDATA, &t);
-    curl_easy_setopt(easy, CURLOPT_NOPROGRESS, 0L);
-    curl_easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, OnProgress);
-    curl_easy_setopt(easy, CURLOPT_XFERINFODATA, &t);
-    curl_easy_setopt(easy, CURLOPT_ERRORBUFFER, errorBuffer);
+    Curl().easySetopt(easy, CURLOPT_PROXY, proxy.c_str());
+    Curl().easySetopt(easy, CURLOPT_NOPROXY, "");
+    Curl().easySetopt(easy, CURLOPT_CONNECTTIMEOUT_MS, long(t.request.connectTimeoutMs));
+    Curl().easySetopt(easy, CURLOPT_TIMEOUT_MS, timeoutMs);
+    Curl().easySetopt(easy, CURLOPT_MAXFILESIZE_LARGE, curl_off_t(t.request.maxBytes));
+    Curl().easySetopt(easy, CURLOPT_ACCEPT_ENCODING, "");
+    Curl().easySetopt(easy, CURLOPT_USERAGENT, "Yomibon/0.1");
+    Curl().easySetopt(easy, CURLOPT_WRITEFUNCTION, OnWrite);
+    Curl().easySetopt(easy, CURLOPT_WRITEDATA, &t);
+    Curl().easySetopt(easy, CURLOPT_NOPROGRESS, 0L);
+    Curl().easySetopt(easy, CURLOPT_XFERINFOFUNCTION, OnProgress);
+    Curl().easySetopt(easy, CURLOPT_XFERINFODATA, &t);
+    Curl().easySetopt(easy, CURLOPT_ERRORBUFFER, errorBuffer);
 }
 
 // Runs one request through the multi handle; wakes at once when the caller cancels.
 CURLcode Perform(Transfer& t, CURL* easy) {
-    curl_multi_add_handle(t.multi, easy);
+    Curl().multiAddHandle(t.multi, easy);
     CURLcode code = CURLE_OK;
     for (;;) {
         int running = 0;
-        if (curl_multi_perform(t.multi, &running) != CURLM_OK) {
+        if (Curl().multiPerform(t.multi, &running) != CURLM_OK) {
             code = CURLE_FAILED_INIT;
             break;
         }
         int queued = 0;
-        if (CURLMsg* msg = curl_multi_info_read(t.multi, &queued);
+        if (CURLMsg* msg = Curl().multiInfoRead(t.multi, &queued);
             msg && msg->msg == CURLMSG_DONE) {
             code = msg->data.result;
             break;
@@ -149,9 +149,9 @@ CURLcode Perform(Transfer& t, CURL* easy) {
             code = CURLE_ABORTED_BY_CALLBACK;
             break;
         }
-        curl_multi_poll(t.multi, nullptr, 0, 1000, nullptr);
+        Curl().multiPoll(t.multi, nullptr, 0, 1000, nullptr);
     }
-    curl_multi_remove_handle(t.multi, easy);
+    Curl().multiRemoveHandle(t.multi, easy);
     return code;
 }
 
@@ -194,16 +194,16 @@ bool Hop(Transfer& t, CURL* easy, const std::string& url, Clock::time_point star
     if (r.status != NetStatus::OK) {
         r.detail = r.status == NetStatus::PROXY_UNREACHABLE ? proxy
                    : errorBuffer[0]                         ? std::string(errorBuffer)
-                                                            : curl_easy_strerror(code);
+                                                            : Curl().easyStrerror(code);
         return false;
     }
     if (!IsHttp(parts.scheme)) return false;
-    curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &r.httpStatus);
+    Curl().easyGetinfo(easy, CURLINFO_RESPONSE_CODE, &r.httpStatus);
     char* type = nullptr;
-    curl_easy_getinfo(easy, CURLINFO_CONTENT_TYPE, &type);
+    Curl().easyGetinfo(easy, CURLINFO_CONTENT_TYPE, &type);
     r.contentType = type ? type : "";
     char* location = nullptr;
-    curl_easy_getinfo(easy, CURLINFO_REDIRECT_URL, &location);
+    Curl().easyGetinfo(easy, CURLINFO_REDIRECT_URL, &location);
     if (r.httpStatus >= 300 && r.httpStatus < 400 && location) {
         next = location;
         return true;
@@ -256,7 +256,7 @@ void Wait(Transfer& t, CYbNetObserver* observer) {
         lock.lock();
         if (!goOn) {
             t.cancel = true;
-            curl_multi_wakeup(t.multi);
+            Curl().multiWakeup(t.multi);
         }
     }
 }
@@ -264,9 +264,15 @@ void Wait(Transfer& t, CYbNetObserver* observer) {
 }  // namespace
 
 NetResult NetFetch(const NetRequest& request, CYbNetObserver* observer, const NetEnvironment& env) {
-    InitCurlOnce();
     Transfer t(request, env);
-    t.multi = curl_multi_init();
+    std::string why;
+    if (!CurlLibrary(&why)) {
+        t.result.status = NetStatus::FAILED;
+        t.result.detail = why;
+        t.result.message = NetFailureMessage(request.url, t.result);
+        return std::move(t.result);
+    }
+    t.multi = Curl().multiInit();
     if (!t.multi) {
         t.result.status = NetStatus::FAILED;
         t.result.detail = "curl_multi_init";
@@ -274,7 +280,7 @@ NetResult NetFetch(const NetRequest& request, CYbNetObserver* observer, const Ne
         std::thread worker([&t] { Work(t); });
         Wait(t, observer);
         worker.join();
-        curl_multi_cleanup(t.multi);
+        Curl().multiCleanup(t.multi);
     }
     t.result.message = NetFailureMessage(request.url, t.result);
     return std::move(t.result);
