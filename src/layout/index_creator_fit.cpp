@@ -32,6 +32,10 @@ class CYbArrange : public CYbTxtBuffer::CYbCharFunc {
     TextTurnPos& turn_;
 };
 
+bool IsKanaChar(char32_t c) {
+    return (c >= 0x3041 && c <= 0x309F) || (c >= 0x30A1 && c <= 0x30FF);
+}
+
 int32_t CeilDiv(int32_t a, int32_t n) {
     return a <= 0 ? 0 : (a + n - 1) / n;
 }
@@ -136,16 +140,48 @@ void CYbIndexCreator::fitRubyTurn(const TextInfo& run) {
     RunPoint turn{turns[at].iIndex, turns[at].iPos};
     int after = charCount(turn, last);
     int before = charCount(first, last) - after;
-    // Strict mode hangs only marks of the hanging list, never a base character.
-    if (after == 1 && !slot && !noHang_ && !strict_ && columns_[at - 1].hanging < maxHanging_) {
-        mergeIntoPrevious();
-        return;
-    }
     // A reading longer than its base needs the base whole in one column to find room.
     const bool longReading =
         rubySize_ > 0 && int64_t(CharCount(run.str)) * rubySize_ >
                              charLength16(first, last, false) * textSize_ / (4 * kBodySize16);
+    // Strict mode hangs only marks of the hanging list, never a base character.
+    if (after == 1 && !slot && !noHang_ && !strict_ && columns_[at - 1].hanging < maxHanging_ &&
+        (!longReading || readingFitsHanging(run, first, last, turn))) {
+        mergeIntoPrevious();
+        return;
+    }
     if (after == 1 || before <= 2 || longReading) moveTurnTo(first, turn, before, prev);
+}
+
+bool CYbIndexCreator::readingFitsHanging(const TextInfo& run, const RunPoint& first,
+                                         const RunPoint& last, const RunPoint& turn) const {
+    const int64_t ts = textSize_;
+    const int64_t g = rubySize_;
+    const RunPoint beforeTurn =
+        turn.iPos > 0 ? RunPoint{turn.iIndex, turn.iPos - 1} : RunPoint{turn.iIndex - 1, INT32_MAX};
+    // Positions in the previous column, where the base would end hanging; each character at
+    // its own size, as the mapper sets it.
+    const int64_t top = int64_t(std::max(previous_.pos, previous_.extent)) * ts / 4 -
+                        charLength16(first, beforeTurn, false) * ts / (4 * kBodySize16);
+    const int64_t end = top + charLength16(first, last, false) * ts / (4 * kBodySize16);
+    const int64_t bound = previous_.rubyEnd;
+    int64_t lo = top;
+    RunPoint at;
+    char32_t c = 0;
+    const RunPoint columnStart{info_->turns[info_->turns.size() - 2].iIndex,
+                               info_->turns[info_->turns.size() - 2].iPos};
+    if (columnStart < first && neighbour(first, -1, at, c) && !(at < columnStart) &&
+        IsKanaChar(c) && !coveredByRuby(at) && bound <= top - ts)
+        lo = top - g;
+    lo = std::max(lo, bound);
+    // The mapper rounds each share of a spread down, as the arranger's reservation assumes.
+    const int64_t margin = 2 * charCount(first, last);
+    const int64_t missing = int64_t(CharCount(run.str)) * g + margin - (end - lo);
+    if (missing <= 0) return true;
+    // Spreading the base for the rest is fine while the hanging character still begins
+    // inside the column; beyond that, base and reading would leave the column.
+    const int64_t extra = (missing * 4 + ts - 1) / ts;
+    return std::max(previous_.pos, previous_.extent) + extra < previous_.limit;
 }
 
 void CYbIndexCreator::mergeIntoPrevious() {
@@ -170,7 +206,8 @@ void CYbIndexCreator::mergeIntoPrevious() {
     turns.back().iCount = 0;
     last_ = keep;
     history_.clear();
-    rubyEnd_ = INT64_MIN;
+    // The readings already set in the column still bound the base's.
+    rubyEnd_ = previous_.rubyEnd;
 }
 
 size_t CYbIndexCreator::slotsAfterWide(size_t k) const {
