@@ -161,7 +161,19 @@ void CYbIndexCreator::fitRubyTurn(const TextInfo& run) {
         mergeIntoPrevious();
         return;
     }
-    if (after == 1 || before <= 2 || longReading) moveTurnTo(first, turn, before, prev);
+    if (after == 1 || before <= 2 || longReading || !sharesFit(run, first, last, turn))
+        moveTurnTo(first, turn, before, prev);
+}
+
+bool CYbIndexCreator::sharesFit(const TextInfo& run, const RunPoint& first, const RunPoint& last,
+                                const RunPoint& turn) const {
+    if (rubySize_ <= 0) return true;
+    const RunPoint beforeTurn =
+        turn.iPos > 0 ? RunPoint{turn.iIndex, turn.iPos - 1} : RunPoint{turn.iIndex - 1, INT32_MAX};
+    const int64_t scale = 4 * int64_t(kBodySize16);
+    const int64_t head = charLength16(first, beforeTurn, false) * textSize_ / scale;
+    const int64_t tail = charLength16(turn, last, false) * textSize_ / scale;
+    return head / rubySize_ + tail / rubySize_ >= int64_t(CharCount(run.str));
 }
 
 bool CYbIndexCreator::readingFitsHanging(const TextInfo& run, const RunPoint& first,

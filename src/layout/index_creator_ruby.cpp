@@ -67,7 +67,7 @@ bool CYbIndexCreator::neighbour(const RunPoint& at, int step, RunPoint& where, c
 }
 
 // A ruby run follows its base: only the first one after the point can cover it.
-bool CYbIndexCreator::coveredByRuby(const RunPoint& at) const {
+int32_t CYbIndexCreator::rubyOver(const RunPoint& at) const {
     const auto& runs = info_->runs;
     const size_t stop = std::min(runs.size(), size_t(std::max(0, at.iIndex)) + 64);
     for (size_t r = size_t(std::max(0, at.iIndex)) + 1; r < stop; ++r) {
@@ -77,9 +77,26 @@ bool CYbIndexCreator::coveredByRuby(const RunPoint& at) const {
         RunPoint b = run.tpBegin;
         RunPoint e = run.tpEnd;
         if (e.iPos < 0) e.iPos = INT32_MAX;
-        return !(at < b) && !(e < at);
+        return !(at < b) && !(e < at) ? int32_t(r) : -1;
     }
-    return false;
+    return -1;
+}
+
+bool CYbIndexCreator::coveredByRuby(const RunPoint& at) const {
+    return rubyOver(at) >= 0;
+}
+
+bool CYbIndexCreator::splitsCrowdedBase(const RunPoint& before, const RunPoint& after) const {
+    if (rubySize_ <= 0) return false;
+    const int32_t r = rubyOver(after);
+    if (r < 0) return false;
+    const TextInfo& ruby = info_->runs[size_t(r)];
+    if (before < ruby.tpBegin) return false;
+    RunPoint last = ruby.tpEnd;
+    if (last.iPos < 0)
+        last.iPos =
+            std::max<int32_t>(0, int32_t(CharCount(info_->runs[size_t(last.iIndex)].str)) - 1);
+    return !sharesFit(ruby, ruby.tpBegin, last, after);
 }
 
 void CYbIndexCreator::reserveRuby(int32_t index, const TextInfo& run, bool retry) {
