@@ -32,10 +32,6 @@ class CYbArrange : public CYbTxtBuffer::CYbCharFunc {
     TextTurnPos& turn_;
 };
 
-bool IsKanaChar(char32_t c) {
-    return (c >= 0x3041 && c <= 0x309F) || (c >= 0x30A1 && c <= 0x30FF);
-}
-
 int32_t CeilDiv(int32_t a, int32_t n) {
     return a <= 0 ? 0 : (a + n - 1) / n;
 }
@@ -163,48 +159,6 @@ void CYbIndexCreator::fitRubyTurn(const TextInfo& run) {
     }
     if (after == 1 || before <= 2 || longReading || !sharesFit(run, first, last, turn))
         moveTurnTo(first, turn, before, prev);
-}
-
-bool CYbIndexCreator::sharesFit(const TextInfo& run, const RunPoint& first, const RunPoint& last,
-                                const RunPoint& turn) const {
-    if (rubySize_ <= 0) return true;
-    const RunPoint beforeTurn =
-        turn.iPos > 0 ? RunPoint{turn.iIndex, turn.iPos - 1} : RunPoint{turn.iIndex - 1, INT32_MAX};
-    const int64_t scale = 4 * int64_t(kBodySize16);
-    const int64_t head = charLength16(first, beforeTurn, false) * textSize_ / scale;
-    const int64_t tail = charLength16(turn, last, false) * textSize_ / scale;
-    return head / rubySize_ + tail / rubySize_ >= int64_t(CharCount(run.str));
-}
-
-bool CYbIndexCreator::readingFitsHanging(const TextInfo& run, const RunPoint& first,
-                                         const RunPoint& last, const RunPoint& turn) const {
-    const int64_t ts = textSize_;
-    const int64_t g = rubySize_;
-    const RunPoint beforeTurn =
-        turn.iPos > 0 ? RunPoint{turn.iIndex, turn.iPos - 1} : RunPoint{turn.iIndex - 1, INT32_MAX};
-    // Positions in the previous column, where the base would end hanging; each character at
-    // its own size, as the mapper sets it.
-    const int64_t top = int64_t(std::max(previous_.pos, previous_.extent)) * ts / 4 -
-                        charLength16(first, beforeTurn, false) * ts / (4 * kBodySize16);
-    const int64_t end = top + charLength16(first, last, false) * ts / (4 * kBodySize16);
-    const int64_t bound = previous_.rubyEnd;
-    int64_t lo = top;
-    RunPoint at;
-    char32_t c = 0;
-    const RunPoint columnStart{info_->turns[info_->turns.size() - 2].iIndex,
-                               info_->turns[info_->turns.size() - 2].iPos};
-    if (columnStart < first && neighbour(first, -1, at, c) && !(at < columnStart) &&
-        IsKanaChar(c) && !coveredByRuby(at) && bound <= top - ts)
-        lo = top - g;
-    lo = std::max(lo, bound);
-    // The mapper rounds each share of a spread down, as the arranger's reservation assumes.
-    const int64_t margin = 2 * charCount(first, last);
-    const int64_t missing = int64_t(CharCount(run.str)) * g + margin - (end - lo);
-    if (missing <= 0) return true;
-    // Spreading the base for the rest is fine while the hanging character still begins
-    // inside the column; beyond that, base and reading would leave the column.
-    const int64_t extra = (missing * 4 + ts - 1) / ts;
-    return std::max(previous_.pos, previous_.extent) + extra < previous_.limit;
 }
 
 void CYbIndexCreator::mergeIntoPrevious() {
