@@ -289,7 +289,7 @@ void CYbIndexCreator::startColumn(int32_t run, int32_t pos, bool byOverflow) {
     turns.back().iCount = placed_;
     turns.back().iLength = std::max(pos_, extent_) - colStart_;
     previous_ = BoxState{column_, curBox_,   boxFirstCol_, boxSeq_, boxHolds_, pos_,
-                         extent_, colStart_, limit_,       placed_, last_};
+                         extent_, colStart_, limit_,       placed_, last_,     rubyEnd_};
     int from = column_;
     leaveColumn();
     skipLastSlotFor(run, pos);

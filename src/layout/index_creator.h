@@ -2,6 +2,7 @@
 // under the Japanese line-breaking rules, and numbers the columns of the whole document.
 #pragma once
 
+#include <climits>
 #include <cstdint>
 #include <set>
 #include <vector>
@@ -75,6 +76,7 @@ class CYbIndexCreator {
         int limit = 0;
         int placed = 0;
         LastChar last;
+        int64_t rubyEnd = INT64_MIN;  // end of the column's last reading, layout units
     };
     // A character placed in the current column with the state before it, so that the end
     // of the column can be taken back and set again at the top of the next one.
@@ -171,6 +173,8 @@ class CYbIndexCreator {
     // of a box the larger type begins the next box instead.
     void enterLarger(int32_t index, int32_t pos);
     void skipLastSlotFor(int32_t run, int32_t pos);
+    // Larger type that a column end carried on to a new column widens that column too.
+    void keepWide(int32_t index, int32_t pos);
     void leaveWideColumn();
 
     // Ruby fitting, pictures.
@@ -183,6 +187,21 @@ class CYbIndexCreator {
     // none in the column; `c` is 0 for a neighbour that is no plain character.
     bool neighbour(const RunPoint& at, int step, RunPoint& where, char32_t& c) const;
     bool coveredByRuby(const RunPoint& at) const;
+    // The ruby run whose base holds `at`, or -1.
+    int32_t rubyOver(const RunPoint& at) const;
+    // Whether a column end between `before` and `after` would split a ruby base whose
+    // parts could not each hold their share of the reading.
+    bool splitsCrowdedBase(const RunPoint& before, const RunPoint& after) const;
+    // Whether the reading of a base whose last character would hang below the previous
+    // column finds room there: before the base only over one kana without ruby, after it
+    // none (the column ends with it); a spread of the base for the rest may not push the
+    // hanging character wholly below the column's end.
+    bool readingFitsHanging(const TextInfo& run, const RunPoint& first, const RunPoint& last,
+                            const RunPoint& turn) const;
+    // Whether the reading of a base split at `turn` can be shared so that each part holds
+    // its share beside it, solid.
+    bool sharesFit(const TextInfo& run, const RunPoint& first, const RunPoint& last,
+                   const RunPoint& turn) const;
     void mergeIntoPrevious();
     void moveTurnTo(const RunPoint& base, const RunPoint& turn, int before, size_t prevTurn);
     void rememberMoved(const RunPoint& from, int width);

@@ -117,8 +117,11 @@ void CYbIndexCreator::fitRubyTurn(const TextInfo& run) {
     int inside = 0;
     for (size_t k = 1; k < turns.size(); ++k) {
         RunPoint t{turns[k].iIndex, turns[k].iPos};
-        // Empty turns after a wide column count as one with the next.
-        if (k + 1 < turns.size() && slotsAfterWide(k + 1) > 0 && turns[k].iCount == 0) continue;
+        // Empty turns before a column (a wide column's slot, a column left empty) count as
+        // one with it.
+        if (k + 1 < turns.size() && turns[k].iCount == 0 && turns[k + 1].iIndex == t.iIndex &&
+            turns[k + 1].iPos == t.iPos)
+            continue;
         if (first < t && t <= last) {
             ++inside;
             at = k;
@@ -126,26 +129,36 @@ void CYbIndexCreator::fitRubyTurn(const TextInfo& run) {
     }
     // Only a turn inside the base that opened the current column can still be moved.
     if (inside != 1 || at + 1 != turns.size()) return;
-    // Not into an empty column (beside left-side ruby, a skipped box): nothing to move. The
-    // slot a wide column of larger type takes goes with that column.
+    // The slot a wide column of larger type takes goes with that column.
     const size_t slots = slotsAfterWide(at);
     const bool slot = slots > 0;
-    const size_t prev = at - 1 - slots;
-    if (!slot && turns[prev].iColumn + 1 != turns[at].iColumn) return;
+    size_t prev = at - 1 - slots;
+    // Columns left empty (beside left-side ruby, a skipped box) lie between: the base may
+    // move over them, but cannot hang below the column before them.
+    bool gap = false;
+    while (!slot && prev > 0 && turns[prev].iCount == 0 && turns[prev].iIndex == turns[at].iIndex &&
+           turns[prev].iPos == turns[at].iPos) {
+        --prev;
+        gap = true;
+    }
+    if (!slot && !gap && turns[prev].iColumn + 1 != turns[at].iColumn) return;
     if (turns[prev].iCount <= 0) return;
     RunPoint turn{turns[at].iIndex, turns[at].iPos};
     int after = charCount(turn, last);
     int before = charCount(first, last) - after;
-    // Strict mode hangs only marks of the hanging list, never a base character.
-    if (after == 1 && !slot && !noHang_ && !strict_ && columns_[at - 1].hanging < maxHanging_) {
-        mergeIntoPrevious();
-        return;
-    }
     // A reading longer than its base needs the base whole in one column to find room.
     const bool longReading =
         rubySize_ > 0 && int64_t(CharCount(run.str)) * rubySize_ >
                              charLength16(first, last, false) * textSize_ / (4 * kBodySize16);
-    if (after == 1 || before <= 2 || longReading) moveTurnTo(first, turn, before, prev);
+    // Strict mode hangs only marks of the hanging list, never a base character.
+    if (after == 1 && !slot && !gap && !noHang_ && !strict_ &&
+        columns_[at - 1].hanging < maxHanging_ &&
+        (!longReading || readingFitsHanging(run, first, last, turn))) {
+        mergeIntoPrevious();
+        return;
+    }
+    if (after == 1 || before <= 2 || longReading || !sharesFit(run, first, last, turn))
+        moveTurnTo(first, turn, before, prev);
 }
 
 void CYbIndexCreator::mergeIntoPrevious() {
@@ -170,7 +183,8 @@ void CYbIndexCreator::mergeIntoPrevious() {
     turns.back().iCount = 0;
     last_ = keep;
     history_.clear();
-    rubyEnd_ = INT64_MIN;
+    // The readings already set in the column still bound the base's.
+    rubyEnd_ = previous_.rubyEnd;
 }
 
 size_t CYbIndexCreator::slotsAfterWide(size_t k) const {

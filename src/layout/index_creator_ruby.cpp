@@ -2,6 +2,7 @@
 // character of a neighbouring kana that carries no ruby of its own, never a neighbouring
 // kanji or another reading (JLReq 3.3.6, 3.3.8); what is still missing spreads the base
 // characters, a quarter of it before the base, half between characters, a quarter after.
+// A base at a column end hangs or is split only where its reading still finds room so.
 #include <algorithm>
 #include <climits>
 
@@ -67,7 +68,7 @@ bool CYbIndexCreator::neighbour(const RunPoint& at, int step, RunPoint& where, c
 }
 
 // A ruby run follows its base: only the first one after the point can cover it.
-bool CYbIndexCreator::coveredByRuby(const RunPoint& at) const {
+int32_t CYbIndexCreator::rubyOver(const RunPoint& at) const {
     const auto& runs = info_->runs;
     const size_t stop = std::min(runs.size(), size_t(std::max(0, at.iIndex)) + 64);
     for (size_t r = size_t(std::max(0, at.iIndex)) + 1; r < stop; ++r) {
@@ -77,9 +78,26 @@ bool CYbIndexCreator::coveredByRuby(const RunPoint& at) const {
         RunPoint b = run.tpBegin;
         RunPoint e = run.tpEnd;
         if (e.iPos < 0) e.iPos = INT32_MAX;
-        return !(at < b) && !(e < at);
+        return !(at < b) && !(e < at) ? int32_t(r) : -1;
     }
-    return false;
+    return -1;
+}
+
+bool CYbIndexCreator::coveredByRuby(const RunPoint& at) const {
+    return rubyOver(at) >= 0;
+}
+
+bool CYbIndexCreator::splitsCrowdedBase(const RunPoint& before, const RunPoint& after) const {
+    if (rubySize_ <= 0) return false;
+    const int32_t r = rubyOver(after);
+    if (r < 0) return false;
+    const TextInfo& ruby = info_->runs[size_t(r)];
+    if (before < ruby.tpBegin) return false;
+    RunPoint last = ruby.tpEnd;
+    if (last.iPos < 0)
+        last.iPos =
+            std::max<int32_t>(0, int32_t(CharCount(info_->runs[size_t(last.iIndex)].str)) - 1);
+    return !sharesFit(ruby, ruby.tpBegin, last, after);
 }
 
 void CYbIndexCreator::reserveRuby(int32_t index, const TextInfo& run, bool retry) {
@@ -158,6 +176,48 @@ void CYbIndexCreator::reserveRuby(int32_t index, const TextInfo& run, bool retry
     const int64_t spread = int64_t(extra) * textSize_ / 4;
     const int64_t start = std::max(lo, top + (end + spread - top - length) / 2);
     rubyEnd_ = std::min(start, hi + spread - length) + length;
+}
+
+bool CYbIndexCreator::sharesFit(const TextInfo& run, const RunPoint& first, const RunPoint& last,
+                                const RunPoint& turn) const {
+    if (rubySize_ <= 0) return true;
+    const RunPoint beforeTurn =
+        turn.iPos > 0 ? RunPoint{turn.iIndex, turn.iPos - 1} : RunPoint{turn.iIndex - 1, INT32_MAX};
+    const int64_t scale = 4 * int64_t(kBodySize16);
+    const int64_t head = charLength16(first, beforeTurn, false) * textSize_ / scale;
+    const int64_t tail = charLength16(turn, last, false) * textSize_ / scale;
+    return head / rubySize_ + tail / rubySize_ >= int64_t(CharCount(run.str));
+}
+
+bool CYbIndexCreator::readingFitsHanging(const TextInfo& run, const RunPoint& first,
+                                         const RunPoint& last, const RunPoint& turn) const {
+    const int64_t ts = textSize_;
+    const int64_t g = rubySize_;
+    const RunPoint beforeTurn =
+        turn.iPos > 0 ? RunPoint{turn.iIndex, turn.iPos - 1} : RunPoint{turn.iIndex - 1, INT32_MAX};
+    // Positions in the previous column, where the base would end hanging; each character at
+    // its own size, as the mapper sets it.
+    const int64_t top = int64_t(std::max(previous_.pos, previous_.extent)) * ts / 4 -
+                        charLength16(first, beforeTurn, false) * ts / (4 * kBodySize16);
+    const int64_t end = top + charLength16(first, last, false) * ts / (4 * kBodySize16);
+    const int64_t bound = previous_.rubyEnd;
+    int64_t lo = top;
+    RunPoint at;
+    char32_t c = 0;
+    const RunPoint columnStart{info_->turns[info_->turns.size() - 2].iIndex,
+                               info_->turns[info_->turns.size() - 2].iPos};
+    if (columnStart < first && neighbour(first, -1, at, c) && !(at < columnStart) && IsKana(c) &&
+        !coveredByRuby(at) && bound <= top - ts)
+        lo = top - g;
+    lo = std::max(lo, bound);
+    // The mapper rounds each share of a spread down, as the arranger's reservation assumes.
+    const int64_t margin = 2 * charCount(first, last);
+    const int64_t missing = int64_t(CharCount(run.str)) * g + margin - (end - lo);
+    if (missing <= 0) return true;
+    // Spreading the base for the rest is fine while the hanging character still begins
+    // inside the column; beyond that, base and reading would leave the column.
+    const int64_t extra = (missing * 4 + ts - 1) / ts;
+    return std::max(previous_.pos, previous_.extent) + extra < previous_.limit;
 }
 
 }  // namespace Yomibon

@@ -60,6 +60,13 @@ void CYbIndexCreator::skipLastSlotFor(int32_t run, int32_t pos) {
     if (buffer_.charSize(TextPoint{line_, run, pos}) > kBodySize16) nextColumn();
 }
 
+void CYbIndexCreator::keepWide(int32_t index, int32_t pos) {
+    if (colWide_ || !lineSized_ || placed_ == 0) return;
+    if (buffer_.charSize(TextPoint{line_, index, pos}) <= kBodySize16) return;
+    const int lines = boxLines(curBox_);
+    if (lines >= 2 && column_ + 1 < boxFirstCol_ + lines) colWide_ = true;
+}
+
 void CYbIndexCreator::leaveWideColumn() {
     if (!colWide_) return;
     colWide_ = false;

@@ -87,6 +87,8 @@ void CYbIndexCreator::keepSpread(const Placed& moved, const Placed& head) {
 bool CYbIndexCreator::pushOut(int32_t index, int32_t pos, char32_t ch, int width, int runType) {
     if (history_.empty() || !last_.inColumn) return false;
     Placed here;
+    here.run = index;
+    here.pos = pos;
     here.ch = ch;
     here.runType = runType;
     size_t first = history_.size();
@@ -130,11 +132,14 @@ bool CYbIndexCreator::unhangableAfterSkip(int32_t index, int32_t pos) const {
 }
 
 // A column may end between two characters unless the second may not begin a column, the
-// first may not end one, or they are an inseparable pair.
+// first may not end one, they are an inseparable pair, or they split a ruby base whose
+// parts would have no room for their shares of the reading.
 bool CYbIndexCreator::breakAllowed(const Placed& before, const Placed& after) const {
     if (kinsoku_.isStart(after.ch) || kinsoku_.isEnd(before.ch)) return false;
     if (kinsoku_.isSepNG(after.ch) && after.ch == before.ch) return false;
-    return !(after.runType == TT_DASH && before.runType == TT_DASH);
+    if (after.runType == TT_DASH && before.runType == TT_DASH) return false;
+    return !(before.runType == TT_TEXT && after.runType == TT_TEXT &&
+             splitsCrowdedBase({before.run, before.pos}, {after.run, after.pos}));
 }
 
 // Quarters taken by the characters from (index, pos) on that may not begin a column.
@@ -178,6 +183,8 @@ bool CYbIndexCreator::fitStrict(int32_t index, int32_t pos, char32_t ch, int wid
                                 uint8_t code, const Narrowing& n) {
     if (history_.empty() || !last_.inColumn) return false;
     Placed here;
+    here.run = index;
+    here.pos = pos;
     here.ch = ch;
     here.runType = runType;
     const int ahead = forbiddenAhead(index, pos + 1);

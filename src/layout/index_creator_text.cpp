@@ -46,6 +46,7 @@ void CYbIndexCreator::arrangeText(int32_t index, TextInfo& run) {
             if (pullBackAtColumnStart(index, pos, ch, w)) continue;
         }
         placeChar(index, pos, ch, w, run.textType);
+        if (offBodySize_) keepWide(index, pos);
         offBodySize_ = false;
     }
 }

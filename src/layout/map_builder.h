@@ -84,7 +84,9 @@ class MapBuilder {
 
     // map_justify.cpp: strict justification, the column's room set only where a reader
     // expects it
-    void justifyStrict(int line, Cursor& measured, Cursor& cur, int32_t used) const;
+    // `dropped`: the room of spaces dropped at the column's end, which stays empty.
+    void justifyStrict(int line, Cursor& measured, Cursor& cur, int32_t used,
+                       int32_t dropped) const;
     int32_t gapAfter(const Cursor& cur, const TextPoint& at) const;
     void noteGlyph(Cursor& cur, const TextPoint& at, char32_t c) const;
 

@@ -123,8 +123,10 @@ void MapBuilder::placeHorizontal(const TextPoint& at, const TextInfo& info, Curs
     flushLanes(cur);
     const auto chars = RunChars(info.str);
     if (chars.empty()) return;
-    const int32_t w = IsHalfWidthChar(info, chars[0].c) ? ts / 2 : ts;
     const int32_t n = int32_t(chars.size());
+    // Wider than the column: condensed to its width, so that it never reaches into the
+    // neighbouring columns; the renderer narrows each glyph to its entry's width.
+    const int32_t w = std::min(IsHalfWidthChar(info, chars[0].c) ? ts / 2 : ts, ts / n);
     const int32_t x0 = cur.frame.x + ts / 2 - n * w / 2;
     noteGlyph(cur, at, U'字');
     const int32_t advance = ts + cur.spacing + gapAfter(cur, at);

@@ -1,7 +1,8 @@
 // Strict justification (JLReq 3.8): a column that turned before its end is filled to the end
 // by widening the spaces between its characters, but not after an opening bracket, before a
 // closing one, between the marks of a leader or dash, or inside a ruby base. Every space
-// keeps the box's natural spacing; only the rest is shared out.
+// keeps the box's natural spacing; only the rest is shared out. Spaces dropped at the
+// column's end are no gaps: they keep their room there.
 #include <algorithm>
 #include <climits>
 #include <string_view>
@@ -74,7 +75,8 @@ int32_t MapBuilder::gapAfter(const Cursor& cur, const TextPoint& at) const {
     return it == cur.gapAfter.end() ? 0 : it->second;
 }
 
-void MapBuilder::justifyStrict(int line, Cursor& measured, Cursor& cur, int32_t used) const {
+void MapBuilder::justifyStrict(int line, Cursor& measured, Cursor& cur, int32_t used,
+                               int32_t dropped) const {
     const auto& glyphs = measured.glyphs;
     const LayoutBox& box = cur.frame.box;
     const int cells = int(glyphs.size());
@@ -83,7 +85,11 @@ void MapBuilder::justifyStrict(int line, Cursor& measured, Cursor& cur, int32_t 
     const int32_t avail = box.bottom - box.top - cur.frame.indent - cur.frame.raise;
     const int32_t natural = std::max(0, (box.bottom - box.top - ts * box.chars) / (box.chars - 1));
     const int32_t base = std::min(cur.spacing, natural);
-    int64_t rest = int64_t(avail) - used - int64_t(base) * (cells - 1);
+    // A column ended by dropped spaces is set as if they were there: its characters keep the
+    // natural spacing, and only what the spaces leave short of the end is shared out.
+    if (dropped > 0) cur.spacing = base;
+    const int64_t spaces = ts > 0 ? (int64_t(dropped) + ts - 1) / ts : 0;
+    int64_t rest = int64_t(avail) - used - int64_t(base) * (cells - 1 + spaces) - dropped;
     if (rest <= 0) return;
     const auto bases =
         RubyBases(buffer_.lines()[size_t(line)].runs, glyphs.front().first, glyphs.back().first);

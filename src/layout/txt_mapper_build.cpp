@@ -111,8 +111,8 @@ void MapBuilder::placeColumn(int line, size_t t, LineState& state) {
     // below the box.
     RunPoint dropFrom;
     const int32_t counted = turn.iLength * geo_.textSize.size / 4 + geo_.textSize.size / 4;
-    if (!last && std::max({m.y, m.laneRight, m.laneLeft}) > counted &&
-        trailingSkips(line, span, dropFrom)) {
+    const int32_t withSkips = std::max({m.y, m.laneRight, m.laneLeft});
+    if (!last && withSkips > counted && trailingSkips(line, span, dropFrom)) {
         m = Cursor{};
         m.line = colState;
         m.frame.column = turn.iColumn;
@@ -134,7 +134,9 @@ void MapBuilder::placeColumn(int line, size_t t, LineState& state) {
     p.line = start;
     p.frame = frameOf(turn.iColumn, start, t == 0);
     startColumn(p, used, m.cells, last);
-    if (options_.strict && !last) justifyStrict(line, m, p, used);
+    // The dropped spaces keep their room at the column's end rather than become gaps.
+    if (options_.strict && !last)
+        justifyStrict(line, m, p, used, m.dropping ? std::max(0, withSkips - used) : 0);
     for (int32_t mark : m.bottomMarks)
         p.bottomRest.push_back(used - mark);
     walkColumn(line, span, p);

@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdlib>
 #include <cstring>
 
 #include "layout/txt_layout.h"
 #include "platform/format.h"
 #include "platform/paths.h"
 #include "platform/utf16.h"
+#include "render/condensed_glyph.h"
 #include "render/run_painter.h"
 #include "settings/data_folder.h"
 #include "settings/txt_param.h"
@@ -205,6 +207,18 @@ void CYbPageCanvas::drawChars(int line, int run, const TextInfo& info, int slot,
             auto [dx, dy] = param_.GetOffset(c);
             x += e.size * dx / 100;
             y += e.advance * dy / 100;
+        }
+        if (slot == SLOT_HORIZONTAL) {
+            const HorizontalGlyph g = FitHorizontal(mapper_, e, c);
+            LogFont lf;
+            if (g.scale < 1.0 && r->getFont(&lf)) {
+                const int size = std::abs(lf.lfHeight);
+                DrawCondensed(*r, bitmap_, x, y, g.text, g.halfWidth ? size / 2 : size,
+                              std::max(1, e.size), size);
+            } else {
+                r->drawString(bitmap_, x, y, g.text);
+            }
+            continue;
         }
         r->drawText(bitmap_, x, y, c.data(), int(c.size()));
     }

@@ -173,6 +173,20 @@ bool CYbPdfFonts::drawScaled(cairo_t* cr, int slot, double x, double y, double s
     return drawn;
 }
 
+bool CYbPdfFonts::drawCondensed(cairo_t* cr, int slot, double x, double y, double scale,
+                                std::u16string_view text, bool searchable) {
+    if (scale >= 1.0) return drawText(cr, slot, x, y, text, searchable);
+    if (scale <= 0) return false;
+    flush(cr);
+    cairo_save(cr);
+    cairo_translate(cr, x, y);
+    cairo_scale(cr, scale, 1.0);
+    bool drawn = drawText(cr, slot, 0, 0, text, searchable);
+    flush(cr);
+    cairo_restore(cr);
+    return drawn;
+}
+
 bool CYbPdfFonts::drawStretched(cairo_t* cr, int slot, double x, double y, double height,
                                 std::u16string_view text) {
     if (slot < 0 || slot >= SLOT_COUNT) return false;

@@ -43,6 +43,10 @@ class CYbPdfFonts {
     bool drawScaled(cairo_t* cr, int slot, double x, double y, double scale,
                     std::u16string_view text, bool searchable = true);
     // The glyph drawn once, stretched downwards to `height` (a dash of any length).
+    // As drawText, narrowed across the writing direction by `scale` (condensed
+    // horizontal-in-vertical text).
+    bool drawCondensed(cairo_t* cr, int slot, double x, double y, double scale,
+                       std::u16string_view text, bool searchable);
     bool drawStretched(cairo_t* cr, int slot, double x, double y, double height,
                        std::u16string_view text);
     // Shows the gathered glyphs and makes the slot's colour the source, for paths.

@@ -7,6 +7,7 @@
 #include "platform/format.h"
 #include "platform/paths.h"
 #include "platform/utf16.h"
+#include "render/condensed_glyph.h"
 #include "render/emf_glyph_store.h"
 #include "render/pdf_emf.h"
 #include "render/pict_ole_renderer.h"
@@ -133,7 +134,10 @@ void CYbPdfPage::drawChars(int line, int run, const TextInfo& info, int slot, in
         }
         // Main text may be set larger or smaller (headings, larger and smaller characters).
         const int size16 = offsets ? document_.buffer().charSize(key) : kBodySize16;
-        if (size16 == kBodySize16)
+        if (slot == SLOT_HORIZONTAL) {
+            const HorizontalGlyph g = FitHorizontal(mapper_, e, c);
+            if (shown(x)) fonts_.drawCondensed(cr_, s, x, y, g.scale, g.text, searchable);
+        } else if (size16 == kBodySize16)
             text(s, x, y, c, searchable);
         else if (shown(x))
             fonts_.drawScaled(cr_, s, x, y, double(size16) / kBodySize16, c, searchable);

@@ -72,6 +72,27 @@ TEST(ArrangeSizes, LargerTypeAtTheLastColumnOfABoxStartsTheNextBox) {
     EXPECT_EQ(a.line(n - 1).iStartCol, heading.iStartCol + 2);
 }
 
+TEST(ArrangeSizes, LargerTypeCarriedOnByAColumnEndWidensTheNewColumnToo) {
+    // Twice the body size: four characters after the indent fill a column of ten cells, and
+    // every column the heading runs on to takes the slot to its left as well.
+    Arranged a;
+    ParseAndArrange(a,
+                    u"\r\n　　　　正木博士投身自殺す［＃「正木博士投身自殺す」は５段階大きな文字］"
+                    u"\r\n本文",
+                    Boxes(6, 10));
+    const int n = a.buffer.lineCount();
+    const LineInfo& heading = a.line(n - 2);
+    std::vector<int> held;  // columns holding characters; the slots beside them are empty
+    for (const TextTurnPos& t : heading.turns)
+        if (t.iCount != 0) held.push_back(t.iColumn);
+    ASSERT_EQ(held.size(), 3u);
+    for (int column : held)
+        EXPECT_TRUE(a.buffer.wideColumns().count(column)) << column;
+    EXPECT_GE(held[1], held[0] + 2);
+    EXPECT_GE(held[2], held[1] + 2);
+    EXPECT_GE(a.line(n - 1).iStartCol, held[2] + 2);
+}
+
 TEST(ArrangeSizes, MapperPlacesGlyphsAtTheirSizeWithoutOverlap) {
     CYbTxtParam param;
     CYbTxtBuffer buffer;

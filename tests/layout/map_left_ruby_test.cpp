@@ -81,5 +81,39 @@ TEST(LeftRuby, SicNoteBesideARubyMovesToTheLeft) {
     EXPECT_LE(sicX, baseX);
 }
 
+TEST(LeftRuby, BaseAfterTheColumnLeftEmptyBesideASicNoteIsNotSplit) {
+    // The sic note on 諸大夫にて leaves the next column empty; 或日 would end the first
+    // column with 或 and continue with 日 after the empty one, where neither part has room
+    // for its share of あるひ: the whole base moves over the empty column instead.
+    CYbBunkoTxtLayout layout;
+    CYbTxtBuffer buffer;
+    CYbTxtParam param;
+    CYbTxtMapper mapper;
+    ASSERT_TRUE(ParseArrangeAndMap(
+        u"ああ月頃時の關白《くわんぱく》二條左大臣殿の諸大夫《しよたいふ》にて［＃「諸大夫にて」"
+        u"はママ］取高《とりだか》七石二人｜扶持《ふち》なる河島伯耆守《かはしまはうきのかみ》と"
+        u"云る人｜或日《あるひ》只一人｜祇園《ぎをん》の社へ參詣なし\r\n",
+        buffer, layout, param, mapper));
+    int line = -1, base = -1;
+    for (int l = 0; l < buffer.lineCount(); ++l)
+        for (int r = 0; r < int(buffer.lines()[size_t(l)].runs.size()); ++r)
+            if (buffer.lines()[size_t(l)].runs[size_t(r)].str == u"或日") line = l, base = r;
+    ASSERT_GE(base, 0);
+    const LineInfo& info = buffer.lines()[size_t(line)];
+    ASSERT_EQ(info.turns.size(), 3u);
+    EXPECT_EQ(info.turns[1].iCount, 0);  // left empty beside the note
+    EXPECT_EQ(info.turns[2].iIndex, base);
+    EXPECT_EQ(info.turns[2].iPos, 0);
+    // あるひ lies beside 或日 alone, clear of 人 and 只.
+    const PageMapEntry& aru = mapper.charMap().at({line, base, 0});
+    const PageMapEntry& hi = mapper.charMap().at({line, base, 1});
+    for (int k = 0; k < 3; ++k) {
+        const PageMapEntry& r = mapper.charMap().at({line, base + 1, k});
+        EXPECT_EQ(r.iColumn, aru.iColumn);
+        EXPECT_GE(r.y, aru.y);
+        EXPECT_LE(r.y + r.height, hi.y + hi.height);
+    }
+}
+
 }  // namespace
 }  // namespace Yomibon

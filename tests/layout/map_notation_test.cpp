@@ -117,5 +117,35 @@ TEST_F(MapNotationTest, LongParagraphFillsColumnsWithinTheBox) {
     EXPECT_EQ(placed, 30u * 35u);  // every character once
 }
 
+TEST_F(MapNotationTest, FourDigitHorizontalRunIsCondensedToTheColumn) {
+    // Four half-width digits would be two cells wide: they are narrowed to share one, each
+    // entered with its own quarter, and nothing reaches past the column's text.
+    map(u"た。［＃地付き］1000［＃「1000」は縦中横］\r\nは、二十一［＃「二十一」は縦中横］日\r\n");
+    const TextPoint ta = find(u"た");
+    const int run = runOfType(ta.iLine, TT_HORIZONTAL);
+    const PageMapEntry& ch = at(ta);
+    ASSERT_EQ(buffer.lines()[ta.iLine].runs[run].str, u"1000");
+    for (int k = 0; k < 4; ++k) {
+        const PageMapEntry& e = at({ta.iLine, run, k});
+        EXPECT_EQ(e.size, 310 / 4);
+        EXPECT_NEAR(e.x, ch.x + k * (310 / 4), 1);  // centred on the column
+        EXPECT_GE(e.x, ch.x);
+        EXPECT_LE(e.x + e.size, ch.x + 310);
+    }
+    // Three kanji: a third of a cell each.
+    const TextPoint ha = find(u"は");
+    const int kanji = runOfType(ha.iLine, TT_HORIZONTAL);
+    EXPECT_GE(at({ha.iLine, kanji, 0}).x, at(ha).x);
+    EXPECT_LE(at({ha.iLine, kanji, 2}).x + at({ha.iLine, kanji, 2}).size, at(ha).x + 310);
+}
+
+TEST_F(MapNotationTest, TwoDigitHorizontalRunKeepsItsHalfCells) {
+    map(u"は、21［＃「21」は縦中横］日\r\n");
+    const TextPoint two = find(u"は");
+    const int digits = runOfType(two.iLine, TT_HORIZONTAL);
+    EXPECT_EQ(at({two.iLine, digits, 0}).size, 155);
+    EXPECT_EQ(at({two.iLine, digits, 1}).x, at(two).x + 155);
+}
+
 }  // namespace
 }  // namespace Yomibon

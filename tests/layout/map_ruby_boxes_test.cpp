@@ -48,6 +48,13 @@ class MapRubyBoxesTest : public ::testing::Test {
         }
         EXPECT_GT(checked, 0);
     }
+    // The point of the first run holding `text`.
+    TextPoint find(std::u16string_view text) const {
+        for (int l = 0; l < buffer.lineCount(); ++l)
+            for (int r = 0; r < int(buffer.lines()[l].runs.size()); ++r)
+                if (buffer.lines()[l].runs[r].str == text) return TextPoint{l, r, 0};
+        return TextPoint{-1, -1, -1};
+    }
     CYbShinShoTate2TxtLayout layout;
     CYbTxtParam param;
     CYbTxtBuffer buffer;
@@ -93,6 +100,41 @@ TEST_F(MapRubyBoxesTest, ReadingBeforeBottomAlignedTextKeepsClearOfIt) {
     ASSERT_NE(rubyEnd, INT32_MIN);
     ASSERT_NE(cellTop, INT32_MAX);
     EXPECT_LE(rubyEnd, cellTop);
+}
+
+TEST_F(MapRubyBoxesTest, BaseWhoseReadingFindsNoRoomDoesNotHangBelowTheColumn) {
+    // 竜 fills the last cell of the tier after a kanji: with 躍 hanging below it りようをどり
+    // could only run out of the column, so the base begins the next column whole.
+    map(u"ああああああああああああああああああ山｜竜躍《りようをどり》虎怒がごとく\r\n");
+    const TextPoint base = find(u"竜躍");
+    ASSERT_GE(base.iLine, 0);
+    const auto& turns = buffer.lines()[base.iLine].turns;
+    ASSERT_GE(turns.size(), 2u);
+    EXPECT_EQ(turns[1].iIndex, base.iIndex);
+    EXPECT_EQ(turns[1].iPos, 0);
+    expectInsideBoxes();
+}
+
+TEST_F(MapRubyBoxesTest, BaseWhoseReadingFitsOverTheKanaBeforeItStillHangs) {
+    // ひあぶりばしら is half a cell longer than 火刑柱: one ruby character over に before it
+    // and a quarter of spread leave 柱 hanging as before, its glyph begun inside the tier,
+    // and the reading ends inside the tier too.
+    map(u"あああああああああああああああああに火刑柱《ひあぶりばしら》の三人の苦悶を\r\n");
+    const TextPoint base = find(u"火刑柱");
+    ASSERT_GE(base.iLine, 0);
+    const auto& turns = buffer.lines()[base.iLine].turns;
+    ASSERT_GE(turns.size(), 2u);
+    EXPECT_EQ(turns[1].iIndex, base.iIndex + 2);  // after the reading: の
+    EXPECT_EQ(turns[0].iCount, 21);
+    const auto columns = reading();
+    ASSERT_EQ(columns.size(), 1u);
+    const PageMapEntry& ni = mapper.charMap().at({base.iLine, base.iIndex - 1, 17});
+    const PageMapEntry& hashira = mapper.charMap().at({base.iLine, base.iIndex, 2});
+    const ColumnBox cb = FindColumnBox(mapper.geometry(), hashira.iColumn);
+    EXPECT_LT(hashira.y, mapper.geometry().text[size_t(cb.index)].bottom);
+    EXPECT_GE(columns.begin()->second.front().y, ni.y);
+    EXPECT_LE(columns.begin()->second.back().y + columns.begin()->second.back().height,
+              mapper.geometry().text[size_t(cb.index)].bottom);
 }
 
 TEST(MapRubySpreads, ReadingOfABaseSplitBetweenTwoSpreadsIsSharedBetweenThem) {

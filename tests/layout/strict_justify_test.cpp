@@ -27,9 +27,9 @@ struct Mapped {
     std::vector<PageMapEntry> column;  // main glyphs of the first column, in order
 };
 
-void Map(Mapped& m, bool strict) {
+void Map(Mapped& m, bool strict, std::u16string_view line = kLine) {
     CYbAozoraTxtParser parser;
-    parser.parseText(std::u16string_view(u"\r\n" + kLine + u"\r\n"), m.buffer);
+    parser.parseText(std::u16string_view(u"\r\n" + std::u16string(line) + u"\r\n"), m.buffer);
     CYbTxtParam param;
     const int32_t mode = strict ? 1 : 0;
     param.SetPoints(u"KinsokuMode", &mode, 1);
@@ -64,6 +64,23 @@ TEST(StrictJustify, PushedOutColumnStretchesOnlyWhereAReaderExpects) {
     EXPECT_GT(gap(0), natural + 5);  // あ|「
     EXPECT_GT(gap(8), natural + 5);  // 字|く
     EXPECT_GT(gap(20), natural + 5);
+}
+
+TEST(StrictJustify, SpacesDroppedAtTheColumnEndBecomeNoGaps) {
+    // 36 characters, then four spaces that reach the column's end: the last is dropped there
+    // and the column ends with the spaces, not with its characters spread over their room.
+    Mapped m;
+    Map(m, true,
+        u"それは大正十五年の十月二十日……正面の壁のカレンダーが示す斎藤博士の命日"
+        u"　　　　正木博士が自殺したと若林博士が言ったその日に");
+    ASSERT_EQ(m.column.size(), 36u);
+    const LayoutBox& box = m.layout.GetBoxes(TextLayout).front();
+    const int32_t ts = m.layout.GetSize(TextSize).size;
+    const int32_t natural = (box.bottom - box.top - ts * box.chars) / (box.chars - 1);
+    for (size_t k = 0; k + 1 < m.column.size(); ++k)
+        EXPECT_NEAR(m.column[k + 1].y - m.column[k].y, ts + natural, 1) << k;
+    // Four cells of spaces are left empty at the end.
+    EXPECT_NEAR(m.column.back().y + ts + 4 * (ts + natural), box.bottom, 4);
 }
 
 TEST(StrictJustify, StandardModeSpreadsEvenly) {
