@@ -30,6 +30,7 @@ void TuneHeap(size_t reserve) {
     constexpr size_t kBlock = size_t(16) << 20;
     constexpr uintptr_t kHugePage = uintptr_t(2) << 20;
     std::vector<void*> blocks;
+    blocks.reserve(reserve / kBlock + 1);  // before the blocks: not between them
     for (size_t taken = 0; taken < reserve; taken += kBlock) {
         void* block = std::malloc(kBlock);
         if (!block) break;
