@@ -12,6 +12,7 @@
 #include "app/quit_signals.h"
 #include "app/startup_timing.h"
 #include "platform/font_match.h"
+#include "platform/heap_tuning.h"
 
 namespace {
 
@@ -42,6 +43,7 @@ bool AnswersAlone(int argc, char** argv) {
 
 int main(int argc, char** argv) {
     if (AnswersAlone(argc, argv)) return 0;
+    Yomibon::TuneHeap();
     auto& timing = Yomibon::CYbStartupTiming::Instance();
     timing.mark(Yomibon::CYbStartupTiming::MAIN);
     // Qt uses the same font configuration; it must not be handed back under Qt's feet when

@@ -6,6 +6,7 @@
 
 #include "cli/cli_command.h"
 #include "cli/cli_options.h"
+#include "platform/heap_tuning.h"
 
 namespace Yomibon::Cli {
 
@@ -61,6 +62,7 @@ void PrintUsage(std::FILE* out, const std::vector<Yomibon::Cli::Command>& comman
 
 int main(int argc, char** argv) {
     using namespace Yomibon::Cli;
+    Yomibon::TuneHeap();
     auto commands = Commands();
     std::sort(commands.begin(), commands.end(),
               [](const Command& a, const Command& b) { return std::strcmp(a.name, b.name) < 0; });

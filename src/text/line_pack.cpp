@@ -5,6 +5,10 @@
 
 namespace Yomibon {
 
+// A novel has hundreds of thousands of runs: each byte of a run is most of a megabyte.
+static_assert(sizeof(void*) != 8 || sizeof(CYbRunText) == 12);
+static_assert(sizeof(void*) != 8 || sizeof(TextInfo) == 32);
+
 void LineInfo::pack() {
     size_t units = 0;
     for (const TextInfo& run : runs)

@@ -30,7 +30,7 @@ void CYbRunText::assign(std::u16string_view s) {
     // s may lie within this text's own characters: copy it before freeing them.
     const char16_t* p = s.empty() ? u"" : Duplicate(s);
     freeOwned();
-    data_ = p;
+    setData(p);
     size_ = uint32_t(s.size());
     owned_ = !s.empty();
 }
@@ -39,7 +39,7 @@ void CYbRunText::copyFrom(const CYbRunText& other) {
     if (other.owned_)
         assign(other.view());
     else
-        data_ = other.data_, size_ = other.size_, owned_ = false;
+        setData(other.data()), size_ = other.size_, owned_ = false;
 }
 
 void CYbRunText::resize(size_t n) {
@@ -50,7 +50,7 @@ void CYbRunText::resize(size_t n) {
             return;
         }
         if (owned_) {
-            const_cast<char16_t*>(data_)[n] = 0;
+            const_cast<char16_t*>(data())[n] = 0;
             size_ = uint32_t(n);
             return;
         }
@@ -69,16 +69,17 @@ void CYbRunText::removePrefix(size_t n) {
         assign(view().substr(n));
         return;
     }
-    data_ += n;
+    setData(data() + n);
     size_ -= uint32_t(n);
 }
 
 CYbRunText& CYbRunText::operator+=(std::u16string_view s) {
     if (s.empty()) return *this;
     const char16_t* p = Duplicate(view(), s);
+    const uint32_t size = uint32_t(size_ + s.size());
     freeOwned();
-    data_ = p;
-    size_ = uint32_t(size_ + s.size());
+    setData(p);
+    size_ = size;
     owned_ = true;
     return *this;
 }

@@ -41,12 +41,23 @@ struct TextTurnPos {
 };
 
 // One run. Once its line is stored in a buffer, its text is a view of the line's characters.
+// 32 bytes, the two codes side by side: a novel holds hundreds of thousands of runs.
 struct TextInfo {
+    TextInfo() = default;
+    // In the order runs are written out: text, class, begin, end, type.
+    TextInfo(CYbRunText text, int cls = 0xFFFF, RunPoint begin = {0, 0}, RunPoint end = {0, -1},
+             int type = TT_TEXT)
+        : str(std::move(text)),
+          chrType(uint16_t(cls)),
+          textType(int16_t(type)),
+          tpBegin(begin),
+          tpEnd(end) {}
+
     CYbRunText str;
     uint16_t chrType = 0xFFFF;
+    int16_t textType = TT_TEXT;  // a TextType code (all below TT_MAX)
     RunPoint tpBegin{0, 0};
     RunPoint tpEnd{0, -1};
-    int32_t textType = TT_TEXT;
 };
 
 // One line.

@@ -1,5 +1,7 @@
 // Runs keep their characters in one block per line: the text of every run read back after
-// parsing real notation, after copies and moves of lines, and for a line of 40,000 runs.
+// parsing real notation, after copies and moves of lines, and for a line of 40,000 runs; the
+// compact run (twelve-byte text, 32-byte run) keeps long texts, surrogate pairs, empty texts
+// and every type code.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -120,6 +122,63 @@ TEST(RunStorage, LineOfFortyThousandRunsIsOneBlock) {
     // One block: the characters and a terminator per run, back to back.
     EXPECT_EQ(line.runs.back().str.data() + line.runs.back().str.size() + 1 - line.chars.get(),
               2 * 40'000 + 2 + 1);
+}
+
+TEST(RunStorage, CompactTextKeepsLongAndEmptyTextsAndPairsBeyondTheBasicPlane) {
+    // A run of 300,000 units, owned, viewed, moved and gathered into its line.
+    std::u16string longText(300'000, u'あ');
+    longText.back() = u'ん';
+    CYbRunText owned = longText;
+    EXPECT_TRUE(owned.owned());
+    EXPECT_EQ(owned.size(), 300'000u);
+    EXPECT_EQ(owned.back(), u'ん');
+    EXPECT_EQ(owned.c_str()[300'000], u'\0');
+    CYbRunText moved = std::move(owned);
+    EXPECT_TRUE(owned.empty());
+    EXPECT_EQ(owned.c_str()[0], u'\0');
+    EXPECT_EQ(moved, longText);
+    CYbRunText view = CYbRunText::View(longText);
+    view.removePrefix(299'999);
+    EXPECT_EQ(view, u"ん");
+    EXPECT_EQ(view.data(), longText.data() + 299'999);
+
+    // Characters beyond the basic plane are two units each, kept as written.
+    const std::u16string pairs = u"𠮟られて𩸽を食べる";
+    ASSERT_EQ(pairs.size(), 11u);
+    CYbRunText text = pairs;
+    text += u"𪚲";
+    EXPECT_EQ(text.size(), 13u);
+    EXPECT_EQ(text.view().substr(11), u"𪚲");
+    EXPECT_EQ(text.view().substr(0, 2), u"𠮟");
+
+    LineInfo line;
+    line.runs.emplace_back(moved, 0x21);
+    line.runs.emplace_back(u"");  // an empty run takes no room in the block
+    line.runs.emplace_back(text, 0x22, RunPoint{0, 0}, RunPoint{0, -1}, TT_TEXT);
+    line.runs.emplace_back(CYbRunText(), 0xFFFF, RunPoint{2, 1}, RunPoint{2, 3}, TT_SESAME_DOT);
+    line.pack();
+    ExpectGathered(line);
+    EXPECT_EQ(line.runs[0].str, longText);
+    EXPECT_TRUE(line.runs[1].str.empty());
+    EXPECT_EQ(line.runs[1].str.c_str()[0], u'\0');
+    EXPECT_EQ(line.runs[2].str, pairs + u"𪚲");
+    EXPECT_TRUE(line.runs[3].str.empty());
+    EXPECT_EQ(line.runs[2].str.data() - line.chars.get(), 300'001);
+
+    // The run's fields in the order they are written out; every type code kept.
+    const TextInfo& mark = line.runs[3];
+    EXPECT_EQ(mark.chrType, 0xFFFF);
+    EXPECT_EQ(mark.tpBegin, (RunPoint{2, 1}));
+    EXPECT_EQ(mark.tpEnd, (RunPoint{2, 3}));
+    EXPECT_EQ(mark.textType, TT_SESAME_DOT);
+    EXPECT_EQ(line.runs[0].chrType, 0x21);
+    EXPECT_EQ(line.runs[0].textType, TT_TEXT);
+    EXPECT_EQ(line.runs[0].tpEnd, (RunPoint{0, -1}));
+    for (int type = 0; type < TT_MAX; ++type) {
+        TextInfo run(u"x", 0xFFFF, {0, 0}, {0, -1}, type);
+        EXPECT_EQ(run.textType, type);
+        EXPECT_EQ(TypeIdentifier(run.textType), TypeIdentifier(type));
+    }
 }
 
 TEST(RunStorage, TextPastTheRunLimitIsLeftOutWithANotice) {
