@@ -68,6 +68,16 @@ void ExpectWholeAndClear(const Mapped& m) {
     }
 }
 
+// The line takes two columns, the second beginning with the whole base, and its reading
+// stays beside it, clear of its neighbours.
+void ExpectBaseBeginsTheSecondColumn(const Mapped& m) {
+    const auto& turns = m.buffer.lines()[size_t(m.line)].turns;
+    ASSERT_EQ(turns.size(), 2u);
+    EXPECT_EQ(turns[1].iIndex, m.base);
+    EXPECT_EQ(turns[1].iPos, 0);
+    ExpectWholeAndClear(m);
+}
+
 TEST(RubySplit, BaseWhosePartsCannotHoldTheirSharesBeginsTheNextColumn) {
     // 雅楽頭 would end the column and 忠以 begin the next: 930 and 620 units hold five and
     // three of the nine reading characters, one too few.
@@ -76,11 +86,7 @@ TEST(RubySplit, BaseWhosePartsCannotHoldTheirSharesBeginsTheNextColumn) {
               std::u16string(35, u'あ') +
                   u"酒井｜雅楽頭忠以《うたのかみたゞざね》浪人結城唯助として入塾した。",
               u"雅楽頭忠以");
-    const auto& turns = m.buffer.lines()[size_t(m.line)].turns;
-    ASSERT_EQ(turns.size(), 2u);
-    EXPECT_EQ(turns[1].iIndex, m.base);
-    EXPECT_EQ(turns[1].iPos, 0);
-    ExpectWholeAndClear(m);
+    ExpectBaseBeginsTheSecondColumn(m);
 }
 
 TEST(RubySplit, PushingOutDoesNotSplitABaseSpreadForItsReading) {
@@ -91,11 +97,7 @@ TEST(RubySplit, PushingOutDoesNotSplitABaseSpreadForItsReading) {
               u"ふ所あり、原をはると訓す、ゆゑ未詳《いまだつまびらかならず》。）"
               u"一山みな黄楊のみといへり。",
               u"未詳");
-    const auto& turns = m.buffer.lines()[size_t(m.line)].turns;
-    ASSERT_EQ(turns.size(), 2u);
-    EXPECT_EQ(turns[1].iIndex, m.base);
-    EXPECT_EQ(turns[1].iPos, 0);
-    ExpectWholeAndClear(m);
+    ExpectBaseBeginsTheSecondColumn(m);
 }
 
 TEST(RubySplit, BaseWithRoomInBothPartsMaySplit) {
