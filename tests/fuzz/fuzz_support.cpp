@@ -1,7 +1,5 @@
 #include "fuzz_support.h"
 
-#include <unistd.h>
-
 #include <cstdlib>
 #include <fstream>
 #include <string>
@@ -10,16 +8,22 @@ namespace Yomibon::Fuzz {
 
 const std::filesystem::path& ScratchFolder() {
     static const std::filesystem::path folder = [] {
-        std::filesystem::path path =
-            std::filesystem::temp_directory_path() / ("yomibon-fuzz-" + std::to_string(getpid()));
-        std::filesystem::create_directories(path);
-        // Left behind by nothing: the folder goes when the process ends normally.
-        std::atexit([] {
-            std::error_code ec;
-            std::filesystem::remove_all(ScratchFolder(), ec);
-        });
-        return path;
+        // A folder of its own, never one a killed run of the same process number left behind
+        // (its files would be taken for files this run wrote).
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "yomibon-fuzz-XXXXXX").string();
+        if (!mkdtemp(pattern.data())) std::abort();
+        return std::filesystem::path(pattern);
     }();
+    // Registered once the path is made, so that it runs before the path is destroyed: the
+    // folder goes when the process ends normally.
+    static const bool removedAtExit = [] {
+        return std::atexit([] {
+                   std::error_code ec;
+                   std::filesystem::remove_all(folder, ec);
+               }) == 0;
+    }();
+    (void)removedAtExit;
     return folder;
 }
 
