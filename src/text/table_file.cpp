@@ -13,13 +13,6 @@ namespace {
 // Table files are small; anything larger is not one of ours.
 constexpr size_t kMaxTableBytes = 16u << 20;
 
-void AddRow(std::u16string_view line, TableRows& rows) {
-    size_t tab = line.find(u'\t');
-    if (tab == std::u16string_view::npos) return;
-    if (line.find(u'\t', tab + 1) != std::u16string_view::npos) return;
-    rows.emplace_back(std::u16string(line.substr(0, tab)), std::u16string(line.substr(tab + 1)));
-}
-
 std::string ReadSmallFile(const std::filesystem::path& path) {
     std::string bytes;
     bool whole = false;
@@ -36,13 +29,9 @@ std::u16string ReadTableText(const std::filesystem::path& path) {
 TableRows ParseTableText(std::string_view bytes) {
     std::u16string text = DecodeFileText(bytes).text;
     TableRows rows;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find_first_of(u"\r\n", start);
-        if (end == std::u16string::npos) end = text.size();
-        if (end > start) AddRow(std::u16string_view(text).substr(start, end - start), rows);
-        start = end + 1;
-    }
+    ForEachTableRow(text, [&rows](std::u16string_view key, std::u16string_view value) {
+        rows.emplace_back(key, value);
+    });
     return rows;
 }
 

@@ -3,27 +3,16 @@
 #include <bit>
 #include <functional>
 
+#include "text/table_file.h"
+
 namespace Yomibon {
 
 TableIndex::TableIndex(std::u16string text) : text_(std::move(text)) {
-    const size_t size = text_.size();
-    for (size_t start = 0; start < size;) {
-        size_t end = start;
-        while (end < size && text_[end] != u'\r' && text_[end] != u'\n')
-            ++end;
-        if (end > start) addRow(start, end);
-        start = end + 1;
-    }
+    ForEachTableRow(text_, [this](std::u16string_view key, std::u16string_view value) {
+        rows_.push_back({uint32_t(key.data() - text_.data()), uint32_t(key.size()),
+                         uint32_t(value.data() - text_.data()), uint32_t(value.size())});
+    });
     buildSlots();
-}
-
-void TableIndex::addRow(size_t begin, size_t end) {
-    const std::u16string_view line(text_.data() + begin, end - begin);
-    const size_t tab = line.find(u'\t');
-    if (tab == std::u16string_view::npos || line.find(u'\t', tab + 1) != std::u16string_view::npos)
-        return;
-    rows_.push_back({uint32_t(begin), uint32_t(tab), uint32_t(begin + tab + 1),
-                     uint32_t(line.size() - tab - 1)});
 }
 
 void TableIndex::buildSlots() {

@@ -32,7 +32,6 @@ class TableIndex {
     };
     static constexpr uint32_t kNone = UINT32_MAX;
 
-    void addRow(size_t begin, size_t end);
     void buildSlots();
     std::u16string_view keyOf(const Row& row) const;
     // The row of a key, or kNone.
